@@ -1,0 +1,44 @@
+#include "geom4/projection.h"
+
+#include <cmath>
+
+#include "app/app_state.h"
+
+namespace fourview {
+
+Point3 project_point(const Point4& p) {
+    if (app.projection_mode == kProjectionParallel) return Point3{p.x, p.y, p.z};
+    const double d = p.w - 2.0;
+    return Point3{(p.x / d) * -2.0, (p.y / d) * -2.0, (p.z / d) * -2.0};
+}
+
+namespace {
+
+// Written so that a NaN difference fails both comparisons and ends up
+// broken: a vertex at w = 2 with a zero coordinate projects to 0/0, and it
+// must never reach GL.
+int classify(const double* d, int n) {
+    bool all_zero = true;
+    bool all_near = true;
+    for (int i = 0; i < n; ++i) {
+        const double a = std::fabs(d[i]);
+        if (!(a < kZeroSquared)) all_zero = false;
+        if (!(a < app.infinity)) all_near = false;
+    }
+    if (all_zero) return 0;
+    return all_near ? 1 : 2;
+}
+
+}  // namespace
+
+int classify_edge3(const Point3& a, const Point3& b) {
+    const double d[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
+    return classify(d, 3);
+}
+
+int classify_edge4(const Point4& a, const Point4& b) {
+    const double d[4] = {b.x - a.x, b.y - a.y, b.z - a.z, b.w - a.w};
+    return classify(d, 4);
+}
+
+}  // namespace fourview

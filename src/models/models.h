@@ -1,0 +1,26 @@
+// The built-in models and the user graph. Each reads the state, fills the
+// surface grid or draws its own primitives into the graph window.
+#pragma once
+
+namespace fourview {
+
+// Three-dimensional models (w = 0).
+void draw_cube();
+void sample_cylinder();
+void sample_moebius_strip();
+void sample_sphere();
+void sample_torus();
+void sample_klein_bottle_1();
+void sample_klein_bottle_2();
+void sample_two_moebius_strips();
+
+// Four-dimensional models.
+void sample_klein_bottle_4d();
+void draw_hypersphere();
+void draw_five_cell();
+void draw_hypercube();
+
+// The graph of the user's equations of graph slot 0.
+void sample_graph_4d();
+
+}  // namespace fourview

@@ -1,0 +1,7 @@
+#include "models/surface_grid.h"
+
+namespace fourview {
+
+SurfaceGrid surface_grid;
+
+}  // namespace fourview

@@ -1,0 +1,25 @@
+// The one sampled surface grid that every parametric model fills.
+#pragma once
+
+#include "geom4/types.h"
+
+namespace fourview {
+
+constexpr int kGridMax = 51;
+
+struct SurfaceGrid {
+    // samples[i][j]: i the first parameter's index (row), j the second's.
+    Point4 samples[kGridMax][kGridMax];
+    // Projections of the transformed samples, rewritten by every
+    // draw_surface_grid and read afterwards by the hypersphere.
+    Point3 projected[kGridMax][kGridMax];
+};
+
+extern SurfaceGrid surface_grid;
+
+// (k - 1)/(N - 3): indices 1..N-2 cover the range in N - 3 equal steps;
+// 0 and N - 1 lie one step outside it, so that normals and edge tests at the
+// border of the drawn part have neighbours on every side.
+inline double sample_fraction(int k, int n) { return static_cast<double>(k - 1) / (n - 3); }
+
+}  // namespace fourview

@@ -1,0 +1,156 @@
+#include "render/frame.h"
+
+#include <GL/glut.h>
+
+#include <cmath>
+
+#include "app/app_state.h"
+#include "geom4/projection.h"
+#include "geom4/transform.h"
+#include "models/models.h"
+#include "render/materials.h"
+#include "render/text.h"
+#include "ui/capture.h"
+#include "ui/values.h"
+
+namespace fourview {
+
+Matrix5 step_matrix_for(int request, int angle_degrees) {
+    Matrix5 m = identity_matrix5();
+    if (request < 1 || request > 12) return m;
+    const double radians_per_degree = 0.017453292519943295;
+    const double theta = (request % 2 == 1 ? angle_degrees : -angle_degrees) * radians_per_degree;
+    const double c = std::cos(theta), s = std::sin(theta);
+    const RotationPlane& plane = RotationPlanes[(request - 1) / 2];
+    const int a = plane.first, b = plane.second;
+    // Every plane (a, b), a < b, gets (a,a) = (b,b) = c, (a,b) = -s, (b,a) = s.
+    m[5 * a + a] = c;
+    m[5 * a + b] = -s;
+    m[5 * b + a] = s;
+    m[5 * b + b] = c;
+    return m;
+}
+
+void draw_model() {
+    switch (app.model_id) {
+        case kModelCube: draw_cube(); break;
+        case kModelCylinder: sample_cylinder(); break;
+        case kModelMoebiusStrip: sample_moebius_strip(); break;
+        case kModelSphere: sample_sphere(); break;
+        case kModelTorus: sample_torus(); break;
+        case kModelKleinBottle1: sample_klein_bottle_1(); break;
+        case kModelKleinBottle2: sample_klein_bottle_2(); break;
+        case kModelTwoMoebiusStrips: sample_two_moebius_strips(); break;
+        case kModelKleinBottle4d: sample_klein_bottle_4d(); break;
+        case kModelHyperSphere: draw_hypersphere(); break;
+        case kModelFiveCell: draw_five_cell(); break;
+        case kModelHypercube: draw_hypercube(); break;
+        case kModelUserGraph: sample_graph_4d(); break;
+        default: break;
+    }
+}
+
+void draw_label_background() {
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LIGHT0);
+    glDisable(GL_LIGHT1);
+    glDisable(GL_LIGHT2);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(-1, 1, -1, 1, 0, 2);
+    gluLookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
+    // Reaches past the view (y = +-1.5), so the visible part runs from light
+    // grey to dark grey rather than from white to black.
+    glBegin(GL_POLYGON);
+    set_color(4);
+    glVertex3d(-1, 1.5, -1);
+    glVertex3d(1, 1.5, -1);
+    set_color(5);
+    glVertex3d(1, -1.5, -1);
+    glVertex3d(-1, -1.5, -1);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glDisable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_LIGHT2);
+}
+
+void display_graph() {
+    glutSetWindow(app.graph_window);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(app.eye[0], app.eye[1], app.eye[2], app.look_at[0], app.look_at[1], app.look_at[2],
+              app.up[0], app.up[1], app.up[2]);
+    if (app.label == 1) draw_label_background();
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glMultMatrixd(app.view_matrix.data());
+
+    if (app.model_id == kModelUserGraph) {
+        // Centre the image of graph_center under the reset transform, so the
+        // view turns about it.
+        const Point3 q = project_point(transform_point4(app.base_transform, app.graph_center));
+        glTranslated(-q.x, -q.y, -q.z);
+        if (app.axes == 1) {
+            set_color(5);
+            glPointSize(10);
+            glBegin(GL_POINTS);
+            glVertex3dv(q.data());
+            glEnd();
+        }
+    }
+
+    const Matrix5 step = step_matrix_for(app.rotation_request, app.rotation_angle);
+    if (app.rotation_request != 0) {
+        app.rotation_request = 0;
+        app.frame_changed = 1;
+    }
+    app.transform = app.rotation_mode == kRotationGlobal ? multiply_matrix5(app.transform, step)
+                                                         : multiply_matrix5(step, app.transform);
+
+    draw_model();
+    if (app.axes == 1) draw_axes();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    if (app.label == 1) draw_caption();
+    if (app.save_screen == 1 && app.frame_changed == 1) capture_frame();
+    glFlush();
+    glutSwapBuffers();
+    app.frame_changed = 0;
+}
+
+void apply_projection() {
+    glutSetWindow(app.graph_window);
+    const int w = glutGet(GLUT_WINDOW_WIDTH);
+    const int h = glutGet(GLUT_WINDOW_HEIGHT);
+    // A minimised window or a zoom of 0 would make the box infinite: keep
+    // the last projection until the size and zoom make sense again.
+    if (h > 0 && w > 0 && app.zoom > 0.0) {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        const double half_height = 3.0 / app.zoom;
+        const double half_width = 3.0 * w / (h * app.zoom);
+        glOrtho(-half_width, half_width, -half_height, half_height, -100, 1000);
+    }
+    app.frame_changed = 1;
+    glutPostRedisplay();
+}
+
+void reshape_graph(int width, int height) {
+    if (height == 0) return;
+    glViewport(0, 0, width, height);
+    app.window_width = width;
+    app.window_height = height;
+    refresh_value_field(92, value_window_size_row);
+    apply_projection();
+}
+
+}  // namespace fourview

@@ -1,0 +1,105 @@
+#include "render/materials.h"
+
+#include <GL/gl.h>
+
+#include "app/app_state.h"
+
+namespace fourview {
+
+namespace {
+
+void material(GLenum pname, GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+    const GLfloat v[4] = {r, g, b, a};
+    glMaterialfv(GL_FRONT, pname, v);
+}
+
+}  // namespace
+
+void reset_material() {
+    material(GL_AMBIENT, 0.2f, 0.2f, 0.2f, 1);
+    material(GL_DIFFUSE, 0.8f, 0.8f, 0.8f, 1);
+    material(GL_SPECULAR, 0, 0, 0, 1);
+    material(GL_EMISSION, 0, 0, 0, 1);
+    glMateriali(GL_FRONT, GL_SHININESS, 0);
+}
+
+void solid_material() {
+    reset_material();
+    material(GL_AMBIENT, 0.4f, 0.4f, 0.7f, 1);
+    material(GL_DIFFUSE, 0.2f, 0.2f, 0.5f, 1);
+    material(GL_SPECULAR, 0.7f, 0.7f, 0.7f, 1);
+    glMateriali(GL_FRONT, GL_SHININESS, 50);
+}
+
+void transparent_material() {
+    reset_material();
+    material(GL_DIFFUSE, 0.4f, 0.4f, 0.8f, 0.3f);
+    material(GL_SPECULAR, 0.6f, 0.6f, 0.6f, 1);
+    glMateriali(GL_FRONT, GL_SHININESS, 50);
+}
+
+void bold_edge_material() {
+    reset_material();
+    material(GL_AMBIENT, 0.5f, 0.5f, 1, 1);
+    material(GL_DIFFUSE, 0.4f, 0.4f, 0.4f, 1);
+}
+
+void section_material() {
+    reset_material();
+    material(GL_AMBIENT, 0.9f, 0.2f, 0.2f, 1);
+    material(GL_DIFFUSE, 0.2f, 0.2f, 0.2f, 1);
+    material(GL_SPECULAR, 0.9f, 0.3f, 0.3f, 1);
+    glMateriali(GL_FRONT, GL_SHININESS, 50);
+}
+
+void set_color(int index) {
+    GLfloat r = 0, g = 0, b = 0;
+    switch (index) {
+        case 1: r = 1; break;
+        case 2: g = 1; break;
+        case 3: b = 1; break;
+        case 4: r = g = b = 1; break;
+        case 6: r = g = 1; break;
+        case 7: r = g = b = 191.0f / 255.0f; break;
+        default: break;  // 5 and anything unknown: black
+    }
+    material(GL_AMBIENT, r, g, b, 1);
+    material(GL_DIFFUSE, r, g, b, 1);
+    material(GL_SPECULAR, r, g, b, 1);
+}
+
+void begin_surface() {
+    // Pushed back so that the mesh lines drawn afterwards stay visible.
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(2, 2);
+    if (app.transparent == 1) {
+        // Multiplying blend (2 * src * dst); with depth writes off, faces
+        // behind other faces still show through.
+        glEnable(GL_BLEND);
+        glDepthMask(GL_FALSE);
+        glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
+        transparent_material();
+    } else {
+        solid_material();
+    }
+}
+
+void end_surface() {
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+}
+
+void begin_wire() {
+    // Acts only on filled polygons inside the bracket (tubes and balls of
+    // bold edges), never on lines.
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1, 1);
+    glLineWidth(app.bold_line == 1 ? 3.0f : 1.0f);
+    set_color(5);
+    glNormal3d(-1, 0, 0);
+}
+
+void end_wire() { glDisable(GL_POLYGON_OFFSET_FILL); }
+
+}  // namespace fourview
