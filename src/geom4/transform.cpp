@@ -85,7 +85,8 @@ Matrix5 hyperplane_orientation(double a, double b, double c, double d) {
     const double len = std::sqrt(a * a + b * b + c * c + d * d);
     const double nx = a / len, ny = b / len, nz = c / len, nw = d / len;
     double cw = nw;
-    double sw = std::sqrt(1.0 - cw * cw);
+    // Rounding can push nw^2 past 1; the root of a negative would be NaN.
+    double sw = std::sqrt(std::fmax(0.0, 1.0 - cw * cw));
     double cx, m, p, q;
     if (sw * sw < kZeroSquared) {
         // The normal is the W axis itself (either way): turn nothing but w.
@@ -97,15 +98,19 @@ Matrix5 hyperplane_orientation(double a, double b, double c, double d) {
         q = 0.0;
     } else {
         cx = -nx / sw;
-        m = std::sqrt(1.0 - cx * cx);
+        // m = sqrt(1 - cx^2), taken from the y and z parts themselves: for a
+        // normal in the XW plane 1 - cx^2 is pure rounding noise (even
+        // negative), and p = q = 0 from it would flatten the matrix.
+        const double yz = std::sqrt(ny * ny + nz * nz);
+        m = yz / sw;
         if (m * m < kZeroSquared) {
             m = 0.0;
             cx = cx > 0 ? 1.0 : -1.0;
             p = 1.0;
             q = 0.0;
         } else {
-            p = -ny / (m * sw);
-            q = -nz / (m * sw);
+            p = -ny / yz;
+            q = -nz / yz;
         }
     }
     return Matrix5{cx * cw,     -m,     0.0, -cx * sw,     0.0,

@@ -1,0 +1,17 @@
+#!/bin/bash
+# Installs the Debian packages fourview needs to build, run and test, if any
+# is missing. Quick when everything is there.
+set -eu
+packages=(cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgtest-dev libbenchmark-dev
+          libmuparser-dev xvfb xdotool x11-utils imagemagick locales bc)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+SUDO=
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

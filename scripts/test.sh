@@ -1,0 +1,23 @@
+#!/bin/bash
+# Installs what is missing, builds, and runs every test: unit, GL (real
+# windows under a private Xvfb) and end-to-end (the real program driven by
+# xdotool). Exits non-zero on any failure.
+#   scripts/test.sh              the plain suite
+#   scripts/test.sh --sanitize   the same suite built with ASan and UBSan
+set -eu
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+mode=${1:-}
+dir=$(scripts/build.sh $mode | tail -n1)
+if [ "$mode" = "--sanitize" ]; then
+  # Leak checking of GL drivers and X libraries is noise; the program's own
+  # leaks are looked for with valgrind (docs/reliability.md).
+  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
+status=0
+(cd "$dir" && ctest -j"$(nproc)" --output-on-failure --timeout 600) || status=1
+if [ -z "$mode" ] && [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; then
+  scripts/fuzz.sh engine 30 || status=1
+fi
+exit $status
