@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/windows.h"
+#include "ui/graph_slots.h"
 #include "ui/menus.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +12,8 @@ int main(int argc, char** argv) {
     create_windows();
     build_menus();
     init_contents();
+    clear_graph_slots();
+    load_default_equations(0);
     glutMainLoop();
     return 0;
 }

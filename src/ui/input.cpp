@@ -1,10 +1,212 @@
 #include "ui/input.h"
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
+
+#include <cmath>
+#include <cstdlib>
 
 #include "app/app_state.h"
+#include "app/windows.h"
+#include "geom4/transform.h"
+#include "render/frame.h"
+#include "ui/controller.h"
+#include "ui/menus.h"
+#include "ui/values.h"
 
 namespace fourview {
+
+namespace {
+
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr double kSectionStep = 0.05;
+constexpr double kZoomPerPixel = 0.0005;
+
+// Keys that only ask for one rotation step; the next graph frame takes it.
+struct RotationKey {
+    unsigned char key;
+    int request;
+};
+constexpr RotationKey RotationKeys[] = {
+    {'3', 1}, {'c', 2}, {'1', 3}, {'z', 4}, {'2', 5}, {'x', 6},
+    {'4', 7}, {'7', 8}, {'5', 9}, {'8', 10}, {'6', 11}, {'9', 12},
+};
+
+struct CommandKey {
+    unsigned char key;
+    int command;
+};
+constexpr CommandKey CommandKeys[] = {
+    {27, 100}, {'a', 50}, {'s', 51}, {'d', 52}, {'f', 57}, {'g', 53}, {'h', 54},
+    {'j', 55}, {'k', 56}, {'l', 58}, {';', 60}, {':', 61}, {']', 62},
+};
+
+// "n", "m", "b" land on a preset by stepping from the one before it.
+struct PresetKey {
+    unsigned char key;
+    int previous_direction;
+};
+constexpr PresetKey PresetKeys[] = {{'n', 0}, {'m', 1}, {'b', 2}};
+
+void toggle(int& flag) { flag = flag == 0 ? 1 : 0; }
+
+void post_graph_redisplay() {
+    glutSetWindow(app.graph_window);
+    glutPostRedisplay();
+}
+
+// freeglut, unlike the GLUT the key table was made for, reports the
+// modifier keys themselves as special keys. They are no keys of ours.
+bool is_modifier_key(int key) { return key >= GLUT_KEY_SHIFT_L && key <= GLUT_KEY_SUPER_R; }
+
+// view_matrix <- S * view_matrix in OpenGL's column-major sense, which in
+// the row-of-four indexing of multiply_matrix4 is view_matrix * S.
+void turn_view(const Matrix4& step) { app.view_matrix = multiply_matrix4(app.view_matrix, step); }
+
+}  // namespace
+
+int* option_flag(int command) {
+    switch (command) {
+        case 50: return &app.solid;
+        case 51: return &app.transparent;
+        case 52: return &app.wireframe;
+        case 53: return &app.axes;
+        case 54: return &app.label;
+        case 55: return &app.high_quality;
+        case 56: return &app.bold_line;
+        case 57: return &app.cross_section;
+        case 58: return &app.save_screen;
+        default: return nullptr;
+    }
+}
+
+void keyboard(unsigned char key, int, int) {
+    for (const RotationKey& k : RotationKeys)
+        if (k.key == key) app.rotation_request = k.request;
+    for (const CommandKey& k : CommandKeys)
+        if (k.key == key) execute_command(k.command);
+    for (const PresetKey& k : PresetKeys) {
+        if (k.key == key) {
+            app.view_direction = k.previous_direction;
+            execute_command(62);
+        }
+    }
+    if (key == ' ') {
+        execute_command(51);
+        execute_command(61);
+    }
+    post_graph_redisplay();
+}
+
+void special_key(int key, int, int) {
+    if (is_modifier_key(key)) return;
+    if (key == GLUT_KEY_LEFT)
+        app.section_offset -= kSectionStep;
+    else if (key == GLUT_KEY_RIGHT)
+        app.section_offset += kSectionStep;
+    else if (key == GLUT_KEY_DOWN)
+        app.section_offset = 0.0;
+    refresh_value_field(85, value_hyperplane_row);
+    app.frame_changed = 1;
+    post_graph_redisplay();
+}
+
+void mouse_graph(int button, int state, int x, int y) {
+    // The modifiers matter only when a left drag begins.
+    const int modifiers = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN ? glutGetModifiers() : 0;
+    mouse_graph_with_modifiers(button, state, x, y, modifiers);
+}
+
+void mouse_graph_with_modifiers(int button, int state, int x, int y, int modifiers) {
+    if (button != GLUT_LEFT_BUTTON) return;  // the right button opens the menu
+    if (state == GLUT_DOWN) {
+        app.last_mouse_x = x;
+        app.last_mouse_y = y;
+        app.dragging = 1;
+        // Shift alone zooms; with Ctrl or Alt as well it is a rotation drag.
+        app.zoom_drag = modifiers == GLUT_ACTIVE_SHIFT ? 1 : 0;
+    } else if (state == GLUT_UP) {
+        app.dragging = 0;
+    }
+}
+
+void motion_graph(int x, int y) {
+    if (app.dragging != 1) return;
+    if (app.zoom_drag == 1) {
+        // The factor adds 0.0005 per pixel dragged down, whatever the zoom.
+        const double f = 1.0 - (app.last_mouse_y - y) * kZoomPerPixel / app.zoom;
+        // A zoom of 0 would make the view box infinite, so 0 is refused like
+        // a negative zoom: the event is dropped whole and the pointer can
+        // come back down without a jump.
+        if (!(f > 0.0)) return;
+        app.zoom *= f;
+        refresh_value_field(89, value_zoom_row);
+        apply_projection();
+    } else {
+        const double v = (y - app.last_mouse_y) * kRadiansPerDegree;  // one degree per pixel
+        const double h = (x - app.last_mouse_x) * kRadiansPerDegree;
+        Matrix4 vertical{};  // about +Y
+        vertical[0] = std::cos(v);
+        vertical[2] = -std::sin(v);
+        vertical[5] = 1;
+        vertical[8] = std::sin(v);
+        vertical[10] = std::cos(v);
+        vertical[15] = 1;
+        turn_view(vertical);
+        Matrix4 horizontal{};  // about +Z
+        horizontal[0] = std::cos(h);
+        horizontal[1] = std::sin(h);
+        horizontal[4] = -std::sin(h);
+        horizontal[5] = std::cos(h);
+        horizontal[10] = 1;
+        horizontal[15] = 1;
+        turn_view(horizontal);
+    }
+    app.last_mouse_x = x;
+    app.last_mouse_y = y;
+    app.frame_changed = 1;
+    post_graph_redisplay();
+}
+
+void execute_command(int command) {
+    if (int* flag = option_flag(command); flag != nullptr && command != 55) {
+        toggle(*flag);
+    } else if (command == 55) {
+        if (app.high_quality == 1) {
+            app.high_quality = 0;
+            app.mesh_resolution = 25;
+        } else {
+            app.high_quality = 1;
+            app.mesh_resolution = 51;
+        }
+    } else if (command == 60) {
+        app.rotation_mode = app.rotation_mode == kRotationGlobal ? kRotationLocal : kRotationGlobal;
+        ButtonPanel& b = controller_buttons[rotation_button_index];
+        set_button_text(b, rotation_mode_label(app.rotation_mode));
+        place_button_text(b);
+    } else if (command == 61) {
+        app.projection_mode =
+            app.projection_mode == kProjectionParallel ? kProjectionPerspective : kProjectionParallel;
+        ButtonPanel& b = controller_buttons[projection_button_index];
+        set_button_text(b, projection_mode_label(app.projection_mode));
+        place_button_text(b);
+    } else if (command == 62) {
+        app.view_direction = app.view_direction == 0 ? 1 : app.view_direction == 1 ? 2 : 0;
+        // The new label keeps the place computed for the old one.
+        set_button_text(controller_buttons[view_button_index],
+                        view_direction_label(app.view_direction));
+        apply_view_direction();
+    } else if (command == 99) {
+        reset_view();
+    } else if (command == 100) {
+        std::exit(0);
+    }
+    glutSetWindow(app.graph_window);
+    refresh_option_labels();
+    app.frame_changed = 1;
+    glutPostRedisplay();
+    // Labels and flag colours of the controller may have changed.
+    post_controller_redisplay();
+}
 
 void apply_view_direction() {
     glMatrixMode(GL_MODELVIEW);

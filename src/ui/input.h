@@ -9,9 +9,18 @@ void special_key(int key, int x, int y);
 void mouse_graph(int button, int state, int x, int y);
 void motion_graph(int x, int y);
 
+// mouse_graph with the modifier state of the event given rather than read
+// from GLUT (which only knows it inside an input callback).
+void mouse_graph_with_modifiers(int button, int state, int x, int y, int modifiers);
+
 // Command codes: 50-58 option toggles, 60 rotation mode, 61 projection,
-// 62 view direction, 99 reset, 100 quit.
+// 62 view direction, 99 reset, 100 quit. Any code ends with the option marks
+// rewritten and a redisplay.
 void execute_command(int command);
+
+// The flag an option command toggles (50-54, 56-58, and 55's high_quality);
+// nullptr for any other code.
+int* option_flag(int command);
 
 // Rebuilds view_matrix from view_direction, discarding drag rotations.
 void apply_view_direction();

@@ -1,0 +1,136 @@
+#include "ui/capture.h"
+
+#include <GL/glut.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/app_state.h"
+#include "render/materials.h"
+#include "render/text.h"
+
+namespace fourview {
+
+int capture_counter = 0;
+bool capture_directory_done = false;
+
+namespace {
+
+// One window row; grows to the widest window seen and is kept, so a capture
+// allocates nothing once the window has had its size.
+std::vector<unsigned char> row_buffer;
+
+// The terminal bell stands in for the system beep; written only to a
+// terminal so that captured output stays clean.
+void beep() {
+    if (isatty(fileno(stdout)) == 1) {
+        std::fputs("\a", stdout);
+        std::fflush(stdout);
+    }
+}
+
+void report_failure(const char* name, int error) {
+    std::fprintf(stderr, "fourview: cannot save %s: %s\n", name, std::strerror(error));
+}
+
+void read_back_buffer_row(int gl_row, int width, unsigned char* row, void*) {
+    glReadPixels(0, gl_row, width, 1, GL_RGB, GL_UNSIGNED_BYTE, row);
+}
+
+}  // namespace
+
+void capture_file_name(char* out, std::size_t size, int counter) {
+    std::snprintf(out, size, "P6_%04d.PPM", counter);
+}
+
+bool write_ppm_file(const char* name, int width, int height, CaptureRowReader read_row,
+                    void* context) {
+    // The size lines through a text stream, the rest in binary, as the
+    // format's two halves were always written.
+    std::FILE* f = std::fopen(name, "w");
+    if (f == nullptr) {
+        report_failure(name, errno);
+        return false;
+    }
+    std::fprintf(f, "P6\n%d %d\n", width, height);
+    if (std::fclose(f) != 0) {
+        const int error = errno;
+        std::remove(name);
+        report_failure(name, error);
+        return false;
+    }
+    f = std::fopen(name, "ab");
+    if (f == nullptr) {
+        const int error = errno;
+        std::remove(name);
+        report_failure(name, error);
+        return false;
+    }
+    static constexpr unsigned char kMaxValue[4] = {'2', '5', '5', 10};
+    std::fwrite(kMaxValue, 1, sizeof kMaxValue, f);
+    const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
+    if (row_buffer.size() < row_bytes) row_buffer.resize(row_bytes);
+    for (int r = height - 1; r >= 0; --r) {  // OpenGL's row height - 1 is the top
+        read_row(r, width, row_buffer.data(), context);
+        std::fwrite(row_buffer.data(), 1, row_bytes, f);
+    }
+    const bool write_failed = std::ferror(f) != 0;
+    int error = errno;
+    if (std::fclose(f) != 0 || write_failed) {
+        if (!write_failed) error = errno;
+        std::remove(name);
+        report_failure(name, error);
+        return false;
+    }
+    return true;
+}
+
+void capture_frame() {
+    beep();
+    write_ppm_capture();
+    beep();
+}
+
+void write_ppm_capture() {
+    glutSetWindow(app.graph_window);
+    const int w = glutGet(GLUT_WINDOW_WIDTH);
+    const int h = glutGet(GLUT_WINDOW_HEIGHT);
+    if (w < 1 || h < 1) return;
+    if (capture_counter >= kCaptureLimit) return;
+    char name[32];
+    capture_file_name(name, sizeof name, capture_counter);
+
+    // Once per run, not per counter 0: after a failed first file, entering
+    // "PPM_P6" again would nest a new one inside it.
+    if (!capture_directory_done) {
+        capture_directory_done = true;
+        std::printf("%d\n", mkdir("PPM_P6", 0777));
+        std::printf("%d\n", chdir("PPM_P6"));
+        std::fflush(stdout);
+    }
+
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    const bool saved = write_ppm_file(name, w, h, read_back_buffer_row, nullptr);
+    glPopClientAttrib();
+    if (!saved) return;  // no file, the counter stays: the next frame tries again
+
+    // Drawn after the read: on screen, not in the file.
+    char message[64];
+    std::snprintf(message, sizeof message, "Save as \"%s\".", name);
+    set_color(4);
+    draw_text(10, h - 20, GLUT_BITMAP_HELVETICA_18, message);
+    set_color(5);
+    draw_text(9, h - 21, GLUT_BITMAP_HELVETICA_18, message);
+    draw_text(9, h - 19, GLUT_BITMAP_HELVETICA_18, message);
+    draw_text(11, h - 21, GLUT_BITMAP_HELVETICA_18, message);
+    draw_text(11, h - 19, GLUT_BITMAP_HELVETICA_18, message);
+    ++capture_counter;
+}
+
+}  // namespace fourview

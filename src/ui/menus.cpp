@@ -1,0 +1,150 @@
+#include "ui/menus.h"
+
+#include <GL/glut.h>
+
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "render/frame.h"
+#include "ui/controller.h"
+#include "ui/graph_slots.h"
+#include "ui/input.h"
+#include "ui/values.h"
+
+namespace fourview {
+
+namespace {
+
+constexpr int kOptionsEntries = 2 + kOptionEntryCount;
+constexpr int kLabelSize = 32;  // the longest, "* Cross Section", has 15 characters
+char option_labels[kOptionsEntries][kLabelSize];
+
+struct ModelEntry {
+    const char* label;
+    ModelId model;
+};
+constexpr ModelEntry Models4[] = {
+    {"Klein Bottle on Four Dimensions", kModelKleinBottle4d},
+    {"Hyper Sphere", kModelHyperSphere},
+    {"5 Cell Envelope", kModelFiveCell},
+    {"Hypercube (8 Cell Envelope)", kModelHypercube},
+};
+constexpr ModelEntry Models3[] = {
+    {"Cube", kModelCube},
+    {"Cylinder", kModelCylinder},
+    {"Moebius Strip", kModelMoebiusStrip},
+    {"Sphere", kModelSphere},
+    {"Torus", kModelTorus},
+    {"Klein Bottle Part I", kModelKleinBottle1},
+    {"Klein Bottle Part II", kModelKleinBottle2},
+    {"Two Moebius Strips", kModelTwoMoebiusStrips},
+};
+
+constexpr int kNewEquations = 20;
+constexpr int kFirstSlotEntry = 21;
+constexpr int kSlotCount = 6;
+
+void set_label(int entry, const char* text) {
+    std::snprintf(option_labels[entry - 1], kLabelSize, "%s", text);
+}
+
+}  // namespace
+
+bool option_is_on(int command) {
+    if (command == 55) return app.mesh_resolution == 51;
+    const int* flag = option_flag(command);
+    return flag != nullptr && *flag == 1;
+}
+
+void compose_option_label(char* out, std::size_t size, const OptionEntry& entry) {
+    std::snprintf(out, size, "%s%s", option_is_on(entry.command) ? "* " : "  ", entry.label);
+}
+
+const char* projection_menu_label(int projection_mode) {
+    return ProjectionNames[projection_mode == kProjectionParallel ? 0 : 1].menu_label;
+}
+
+const char* options_menu_label(int entry) {
+    return entry >= 1 && entry <= kOptionsEntries ? option_labels[entry - 1] : "";
+}
+
+void build_menus() {
+    glutSetWindow(app.graph_window);
+
+    // The slot entries get their labels from rebuild_graph_menu.
+    app.graph_menu = glutCreateMenu(select_model);
+    glutAddMenuEntry("NEW", kNewEquations);
+    for (int k = 0; k < kSlotCount; ++k) glutAddMenuEntry("", kFirstSlotEntry + k);
+
+    app.models4_menu = glutCreateMenu(select_model);
+    for (const ModelEntry& m : Models4) glutAddMenuEntry(m.label, m.model);
+    app.models3_menu = glutCreateMenu(select_model);
+    for (const ModelEntry& m : Models3) glutAddMenuEntry(m.label, m.model);
+
+    app.rotation_menu = glutCreateMenu(select_rotation_mode);
+    glutAddMenuEntry("Global Rotation", kRotationGlobal);
+    glutAddMenuEntry("Local Rotation", kRotationLocal);
+    app.projection_menu = glutCreateMenu(select_projection);
+    for (const ProjectionName& p : ProjectionNames) glutAddMenuEntry(p.menu_label, p.mode);
+
+    app.options_menu = glutCreateMenu(execute_command);
+    glutAddSubMenu("Global Rotation", app.rotation_menu);
+    glutAddSubMenu(projection_menu_label(kProjectionParallel), app.projection_menu);
+    for (const OptionEntry& o : OptionEntries) glutAddMenuEntry(o.label, o.command);
+    refresh_option_labels();
+
+    app.main_menu = glutCreateMenu(execute_command);
+    glutAddMenuEntry("Reset", 99);
+    glutAddSubMenu("4R Izure", app.graph_menu);
+    glutAddSubMenu("4D Models", app.models4_menu);
+    glutAddSubMenu("3D Models", app.models3_menu);
+    glutAddSubMenu("Options", app.options_menu);
+    glutAddMenuEntry("Quit", 100);
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+}
+
+void refresh_option_labels() {
+    if (app.options_menu == 0) return;  // before the menus exist
+    const int previous = glutGetMenu();
+    glutSetMenu(app.options_menu);
+    set_label(1, rotation_mode_label(app.rotation_mode));
+    glutChangeToSubMenu(1, options_menu_label(1), app.rotation_menu);
+    set_label(2, projection_menu_label(app.projection_mode));
+    glutChangeToSubMenu(2, options_menu_label(2), app.projection_menu);
+    for (int i = 0; i < kOptionEntryCount; ++i) {
+        compose_option_label(option_labels[2 + i], kLabelSize, OptionEntries[i]);
+        glutChangeToMenuEntry(3 + i, option_labels[2 + i], OptionEntries[i].command);
+    }
+    if (previous != 0) glutSetMenu(previous);
+}
+
+void select_model(int value) {
+    ModelId model = value;
+    if (value == kNewEquations) {
+        enter_new_equations();
+        rebuild_graph_menu();
+        model = kModelUserGraph;
+    } else if (value >= kFirstSlotEntry && value < kFirstSlotEntry + kSlotCount) {
+        const int slot = value - kFirstSlotEntry;
+        if (!graph_slot_filled(slot)) return;  // an empty entry changes nothing at all
+        bring_slot_to_front(slot);
+        model = kModelUserGraph;
+    }
+    // Keep the zoom relative to each model's own default.
+    app.zoom = app.zoom * default_zoom(model) / default_zoom(app.model_id);
+    refresh_value_field(89, value_zoom_row);
+    apply_projection();
+    app.model_id = model;
+    glutSetWindow(app.graph_window);
+    glutPostRedisplay();
+}
+
+void select_rotation_mode(int value) {
+    if (value != app.rotation_mode) execute_command(60);
+}
+
+void select_projection(int value) {
+    if (value != app.projection_mode) execute_command(61);
+}
+
+}  // namespace fourview
