@@ -1,0 +1,125 @@
+// Capture file names and the PPM layout, written from a synthetic frame.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ui/capture.h"
+
+namespace fourview {
+namespace {
+
+std::string name_for(int counter) {
+    char out[32];
+    capture_file_name(out, sizeof out, counter);
+    return out;
+}
+
+TEST(CaptureNames, FourDigitsWithLeadingZeros) {
+    EXPECT_EQ(name_for(0), "P6_0000.PPM");
+    EXPECT_EQ(name_for(9), "P6_0009.PPM");
+    EXPECT_EQ(name_for(10), "P6_0010.PPM");
+    EXPECT_EQ(name_for(99), "P6_0099.PPM");
+    EXPECT_EQ(name_for(100), "P6_0100.PPM");
+    EXPECT_EQ(name_for(999), "P6_0999.PPM");
+    EXPECT_EQ(name_for(1000), "P6_1000.PPM");
+    EXPECT_EQ(name_for(9999), "P6_9999.PPM");
+}
+
+class PpmFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/fourview-ppm.XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override {
+        const std::string cmd = "rm -rf '" + dir + "'";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+    }
+    std::string path(const char* name) const { return dir + "/" + name; }
+    static std::vector<unsigned char> read_all(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::string dir;
+};
+
+// Pixel (x, gl_row) = (x, gl_row, 7): the bytes tell where each came from.
+void coded_rows(int gl_row, int width, unsigned char* row, void* calls) {
+    for (int x = 0; x < width; ++x) {
+        row[3 * x] = static_cast<unsigned char>(x);
+        row[3 * x + 1] = static_cast<unsigned char>(gl_row);
+        row[3 * x + 2] = 7;
+    }
+    ++*static_cast<int*>(calls);
+}
+
+TEST_F(PpmFile, HeaderByteForByteThenRowsFromTheTop) {
+    int calls = 0;
+    const std::string p = path("P6_0000.PPM");
+    ASSERT_TRUE(write_ppm_file(p.c_str(), 3, 2, coded_rows, &calls));
+    EXPECT_EQ(calls, 2) << "one row read at a time";
+    const std::vector<unsigned char> bytes = read_all(p);
+    const std::string header = "P6\n3 2\n255\n";
+    ASSERT_EQ(bytes.size(), header.size() + 3 * 2 * 3);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + header.size()), header);
+    // First the top row (OpenGL row 1), then the bottom one, left to right.
+    const unsigned char raster[] = {0, 1, 7, 1, 1, 7, 2, 1, 7, 0, 0, 7, 1, 0, 7, 2, 0, 7};
+    EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + header.size(), bytes.end()),
+              std::vector<unsigned char>(std::begin(raster), std::end(raster)));
+}
+
+TEST_F(PpmFile, A640By480FrameHas921600RasterBytes) {
+    int calls = 0;
+    const std::string p = path("frame.PPM");
+    ASSERT_TRUE(write_ppm_file(p.c_str(), 640, 480, coded_rows, &calls));
+    const std::string header = "P6\n640 480\n255\n";
+    EXPECT_EQ(read_all(p).size(), header.size() + 921600);
+}
+
+TEST_F(PpmFile, TheRowBufferFitsAnyWidth) {
+    int calls = 0;
+    const std::string p = path("wide.PPM");
+    ASSERT_TRUE(write_ppm_file(p.c_str(), 20000, 2, coded_rows, &calls));
+    const std::vector<unsigned char> bytes = read_all(p);
+    const std::string header = "P6\n20000 2\n255\n";
+    ASSERT_EQ(bytes.size(), header.size() + 20000 * 2 * 3);
+    // The last pixel of the last row: x = 19999 (low byte 0x1F), row 0.
+    EXPECT_EQ(bytes[bytes.size() - 3], 19999 & 0xFF);
+    EXPECT_EQ(bytes[bytes.size() - 2], 0);
+}
+
+TEST_F(PpmFile, AFileThatCannotBeOpenedLeavesNothingAndSaysSoOnce) {
+    // A directory in the file's place cannot be opened for writing, even by root.
+    const std::string p = path("P6_0003.PPM");
+    ASSERT_EQ(mkdir(p.c_str(), 0755), 0);
+    int calls = 0;
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(write_ppm_file(p.c_str(), 4, 4, coded_rows, &calls));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(calls, 0);
+    struct stat st {};
+    ASSERT_EQ(stat(p.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode)) << "the directory is left as it was";
+    EXPECT_NE(err.find("P6_0003.PPM"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
+
+TEST_F(PpmFile, AMissingDirectoryFailsCleanly) {
+    int calls = 0;
+    const std::string p = path("no/such/dir/P6_0000.PPM");
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(write_ppm_file(p.c_str(), 4, 4, coded_rows, &calls));
+    EXPECT_FALSE(::testing::internal::GetCapturedStderr().empty());
+}
+
+}  // namespace
+}  // namespace fourview
