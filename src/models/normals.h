@@ -1,0 +1,35 @@
+// Normals of the drawn triangles, turned toward the camera so that both
+// sides of a surface are lit alike. Pure arithmetic over the view matrix.
+#pragma once
+
+#include "geom4/types.h"
+
+namespace fourview {
+
+// The camera position (200, 0, 0) brought back through the view rotation
+// into the frame in which the scene's points are given.
+Point3 camera_in_scene();
+
+// The unit normal of a, b, c on the camera's side. False (n untouched) when
+// the triangle has none: its corners are collinear or coincide to within
+// rounding, or a corner is not finite.
+bool try_triangle_normal(const Point3& a, const Point3& b, const Point3& c, const Point3& camera,
+                         Point3& n);
+
+// Unit normal on the camera's side; a triangle without a normal gets the
+// unit vector toward the camera, so it is lit as if it faced the viewer.
+Point3 triangle_normal(const Point3& a, const Point3& b, const Point3& c);
+
+// The mean of the normals of the four triangles around c (c with its right,
+// down, left and up neighbours), not normalised again. Triangles without a
+// normal are left out of the mean; with none left, the unit vector toward
+// the camera.
+Point3 vertex_normal(const Point3& c, const Point3& right, const Point3& down, const Point3& left,
+                     const Point3& up);
+
+// The unit vector from the camera through the scene. The cut is drawn with
+// it: a normal facing away from every light takes no diffuse or specular
+// light, so only the material's ambient colour shows, from any view.
+Point3 away_from_camera();
+
+}  // namespace fourview
