@@ -180,3 +180,32 @@ e2e_report() {
   exit 0
 }
 trap 'e2e_finish' EXIT
+
+# --- Pictures, files and CPU time -------------------------------------------
+
+# window_rgb WINDOW FILE: the window's pixels as raw RGB bytes, rows from the
+# top (what is on screen, through the X server).
+window_rgb() { import -window "$1" -depth 8 rgb:"$2" 2>/dev/null; }
+
+# file_size FILE: its size in bytes, or nothing when it does not exist.
+file_size() { stat -c %s "$1" 2>/dev/null; }
+
+# wait_file SECONDS FILE SIZE: until FILE exists with exactly SIZE bytes.
+wait_file() { wait_until "$1" bash -c "[ \"\$(stat -c %s '$2' 2>/dev/null)\" = '$3' ]"; }
+
+# ppm_raster FILE OUT: the raster bytes of a binary PPM (its three header lines dropped).
+ppm_raster() { tail -n +4 "$1" >"$2"; }
+
+# cpu_ticks: user + system clock ticks the program has used so far.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$E2E_APP_PID/stat"; }
+
+# drag WINDOW X1 Y1 X2 Y2: left button down at (X1, Y1), up at (X2, Y2).
+drag() {
+  xdotool mousemove --window "$1" "$2" "$3" mousedown 1 \
+    mousemove --window "$1" "$4" "$5" mouseup 1
+}
+
+# ppm_count: how many capture files the program has written so far.
+ppm_count() { find "$E2E_DIR/PPM_P6" -maxdepth 1 -name 'P6_*.PPM' 2>/dev/null | wc -l; }
+# wait_ppm_count SECONDS N: until at least N capture files exist.
+wait_ppm_count() { wait_until "$1" bash -c "[ \$(find '$E2E_DIR/PPM_P6' -maxdepth 1 -name 'P6_*.PPM' 2>/dev/null | wc -l) -ge $2 ]"; }

@@ -1,0 +1,28 @@
+#!/bin/bash
+# Esc ends the program with status 0 from each of its windows; so does the
+# "Quit" button, but not when the pointer is dragged off it first.
+source "$(dirname "$0")/lib.sh"
+
+for name in graph controller values; do
+  rm -f "$E2E_DIR/stdin"
+  e2e_start
+  window=$(window_id "$name")
+  key "$window" Escape
+  check "Esc in $name ends the program" wait_exit 10
+  check "Esc in $name: status 0" [ "${E2E_STATUS:-x}" = 0 ]
+  check "Esc in $name: nothing on standard error" [ ! -s "$E2E_ERR" ]
+done
+
+rm -f "$E2E_DIR/stdin"
+e2e_start
+# Press on "Quit" (0,510)-(150,540), release well above it.
+drag "$CONTROLLER" 75 525 75 300
+# "l" turns Save Screen on and saves a frame: seeing that file proves the
+# drag has been handled, and the program is still there to do it.
+key "$GRAPH" l
+check "still running after dragging off Quit" wait_file 10 "$E2E_DIR/PPM_P6/P6_0000.PPM" 921615
+check "alive" alive
+click "$CONTROLLER" 75 525
+check "a click on Quit ends the program" wait_exit 10
+check "Quit: status 0" [ "${E2E_STATUS:-x}" = 0 ]
+e2e_report
