@@ -14,6 +14,9 @@ int main(int argc, char** argv) {
     init_contents();
     clear_graph_slots();
     load_default_equations(0);
+    // The menus were built before the mesh resolution had its start value:
+    // mark "Hight Quality" (and every option) from the state now in force.
+    refresh_option_labels();
     glutMainLoop();
     return 0;
 }
