@@ -1,0 +1,202 @@
+// Nanoseconds per evaluation of the twelve default equations: the expression engine against the
+// same formulas compiled as C++ and, when it is installed, against muparser.
+//
+// Each evaluation takes the next of 256 fixed points, so nothing is folded into a constant. The
+// native formulas are out-of-line functions: like evaluate_expression, one call per equation and
+// point. After the usual benchmark output a table gives the ratios and their geometric mean.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "expr/compiler.h"
+#include "expr/evaluator.h"
+#include "expr/syntax.h"
+#include "expr/tokenizer.h"
+
+#ifdef FOURVIEW_HAVE_MUPARSER
+#include <muParser.h>
+#endif
+
+namespace {
+
+using Formula = double (*)(double s, double t, double x, double y);
+
+#define NATIVE(name, body) \
+    __attribute__((noinline)) double name(double s, double t, double x, double y) { \
+        (void)s; (void)t; (void)x; (void)y; \
+        return body; \
+    }
+
+NATIVE(sin_s_plus_t, std::sin(s + t))
+NATIVE(cos_s_plus_t, std::cos(s + t))
+NATIVE(sin_s_minus_t, std::sin(s - t))
+NATIVE(cos_s_minus_t, std::cos(s - t))
+NATIVE(torus_x, std::cos(s) * (2 + std::cos(t)))
+NATIVE(torus_y, std::sin(s) * (2 + std::cos(t)))
+NATIVE(sin_t, std::sin(t))
+NATIVE(zero, 0.0)
+NATIVE(just_s, s)
+NATIVE(just_t, t)
+NATIVE(saddle, std::pow(x, 2) - std::pow(y, 2))
+NATIVE(twice_xy, 2 * x * y)
+
+struct Equation {
+    const char* text;
+    Formula native;
+};
+
+// The default equation sets, in slot order x, y, f, g.
+const Equation EQUATIONS[] = {
+    {"sin(s+t)", sin_s_plus_t}, {"cos(s+t)", cos_s_plus_t},
+    {"sin(s-t)", sin_s_minus_t}, {"cos(s-t)", cos_s_minus_t},
+    {"cos(s)*(2+cos(t))", torus_x}, {"sin(s)*(2+cos(t))", torus_y},
+    {"sin(t)", sin_t}, {"0", zero},
+    {"s", just_s}, {"t", just_t},
+    {"x^2 - y^2", saddle}, {"2*x*y", twice_xy},
+};
+constexpr int EQUATION_COUNT = sizeof EQUATIONS / sizeof EQUATIONS[0];
+
+struct Point {
+    double s, t, x, y;
+};
+constexpr int POINT_COUNT = 256;
+Point points[POINT_COUNT];
+
+void make_points()
+{
+    for (int i = 0; i < POINT_COUNT; ++i) {
+        const double s = -M_PI + 2 * M_PI * (i % 16) / 15.0;
+        const double t = -M_PI + 2 * M_PI * (i / 16) / 15.0;
+        points[i] = {s, t, std::sin(s + t), std::cos(s + t)};
+    }
+}
+
+Expression compiled[EQUATION_COUNT];
+
+bool compile_all()
+{
+    for (int i = 0; i < EQUATION_COUNT; ++i) {
+        Token tokens[TOKEN_LIST_SIZE];
+        int count = divide_token(EQUATIONS[i].text, tokens);
+        if (count > 0) count = check_syntax(tokens, count);
+        if (count <= 0 || count > EXPRESSION_TOKENS) return false;
+        compiled[i].count = count;
+        compile_expression(tokens, compiled[i].program, compiled[i].count);
+    }
+    return true;
+}
+
+void engine(benchmark::State& state, int i)
+{
+    const Expression& e = compiled[i];
+    unsigned k = 0;
+    for (auto _ : state) {
+        const Point& p = points[k++ % POINT_COUNT];
+        benchmark::DoNotOptimize(evaluate_expression(p.s, p.t, p.x, p.y, e.program, e.count));
+    }
+}
+
+void native(benchmark::State& state, int i)
+{
+    const Formula f = EQUATIONS[i].native;
+    unsigned k = 0;
+    for (auto _ : state) {
+        const Point& p = points[k++ % POINT_COUNT];
+        benchmark::DoNotOptimize(f(p.s, p.t, p.x, p.y));
+    }
+}
+
+#ifdef FOURVIEW_HAVE_MUPARSER
+void muparser(benchmark::State& state, int i)
+{
+    double s = 0, t = 0, x = 0, y = 0;
+    mu::Parser parser;
+    parser.DefineVar("s", &s);
+    parser.DefineVar("t", &t);
+    parser.DefineVar("x", &x);
+    parser.DefineVar("y", &y);
+    parser.SetExpr(EQUATIONS[i].text);
+    parser.Eval();  // the first call parses
+    unsigned k = 0;
+    for (auto _ : state) {
+        const Point& p = points[k++ % POINT_COUNT];
+        s = p.s;
+        t = p.t;
+        x = p.x;
+        y = p.y;
+        benchmark::DoNotOptimize(parser.Eval());
+    }
+}
+#endif
+
+// Keeps the time per iteration of every run, by name, for the table at the end.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> ns;
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration) ns[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+std::string name(const char* kind, int i) { return std::string(kind) + "/" + EQUATIONS[i].text; }
+
+void print_table(const std::map<std::string, double>& ns)
+{
+    std::printf("\n%-20s %10s %10s %10s %14s %16s\n", "equation", "engine ns", "native ns", "muparser ns",
+                "engine/native", "muparser/engine");
+    double log_sum = 0;
+    int rows = 0;
+    for (int i = 0; i < EQUATION_COUNT; ++i) {
+        const auto e = ns.find(name("engine", i));
+        const auto n = ns.find(name("native", i));
+        const auto m = ns.find(name("muparser", i));
+        if (e == ns.end() || n == ns.end()) continue;
+        const double ratio = e->second / n->second;
+        log_sum += std::log(ratio);
+        ++rows;
+        if (m != ns.end())
+            std::printf("%-20s %10.2f %10.2f %10.2f %14.2f %16.2f\n", EQUATIONS[i].text, e->second, n->second,
+                        m->second, ratio, m->second / e->second);
+        else
+            std::printf("%-20s %10.2f %10.2f %10s %14.2f %16s\n", EQUATIONS[i].text, e->second, n->second, "-",
+                        ratio, "-");
+    }
+    if (rows > 0) std::printf("geometric mean of engine/native over %d equations: %.2f\n", rows, std::exp(log_sum / rows));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    make_points();
+    if (!compile_all()) {
+        std::fprintf(stderr, "a default equation did not compile\n");
+        return 1;
+    }
+    for (int i = 0; i < EQUATION_COUNT; ++i) {
+        benchmark::RegisterBenchmark(name("engine", i).c_str(), engine, i);
+        benchmark::RegisterBenchmark(name("native", i).c_str(), native, i);
+#ifdef FOURVIEW_HAVE_MUPARSER
+        benchmark::RegisterBenchmark(name("muparser", i).c_str(), muparser, i);
+#endif
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    print_table(reporter.ns);
+#ifndef FOURVIEW_HAVE_MUPARSER
+    std::printf("muparser not built in: its column is empty\n");
+#endif
+    benchmark::Shutdown();
+    return 0;
+}
