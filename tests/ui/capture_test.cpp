@@ -77,14 +77,6 @@ TEST_F(PpmFile, HeaderByteForByteThenRowsFromTheTop) {
               std::vector<unsigned char>(std::begin(raster), std::end(raster)));
 }
 
-TEST_F(PpmFile, A640By480FrameHas921600RasterBytes) {
-    int calls = 0;
-    const std::string p = path("frame.PPM");
-    ASSERT_TRUE(write_ppm_file(p.c_str(), 640, 480, coded_rows, &calls));
-    const std::string header = "P6\n640 480\n255\n";
-    EXPECT_EQ(read_all(p).size(), header.size() + 921600);
-}
-
 TEST_F(PpmFile, TheRowBufferFitsAnyWidth) {
     int calls = 0;
     const std::string p = path("wide.PPM");

@@ -232,16 +232,6 @@ TEST_F(PanelsTest, LongLinesEndInDotsInsideTheirField) {
     EXPECT_LE(h.x + h.width, value_buttons[9].x) << "never reaches the << button";
 }
 
-TEST_F(PanelsTest, CenterAndHyperplaneExamples) {
-    app.graph_center = Point4{-1.5, 0, 2, 0.25};
-    refresh_value_field(83, 4);
-    EXPECT_STREQ(value_fields[4].text, "Center =  { -1.5, 0, 2, 0.25 }");
-    app.hyperplane = {0, 0, 1, -1, 2};
-    app.section_offset = 0.5;
-    refresh_value_field(85, value_hyperplane_row);
-    EXPECT_STREQ(value_fields[value_hyperplane_row].text, "Z - W = 2.500000");
-}
-
 TEST_F(PanelsTest, RefreshOfALineWithoutATextOnlyPlacesItAgain) {
     set_button_text(value_fields[2], "kept as it is");
     refresh_value_field(88, 2);
