@@ -52,7 +52,11 @@ Point3 triangle_normal(const Point3& a, const Point3& b, const Point3& c) {
 
 Point3 vertex_normal(const Point3& c, const Point3& right, const Point3& down, const Point3& left,
                      const Point3& up) {
-    const Point3 camera = camera_in_scene();
+    return vertex_normal_from(c, right, down, left, up, camera_in_scene());
+}
+
+Point3 vertex_normal_from(const Point3& c, const Point3& right, const Point3& down,
+                          const Point3& left, const Point3& up, const Point3& camera) {
     const Point3* around[5] = {&right, &down, &left, &up, &right};
     Point3 sum;
     int count = 0;

@@ -27,6 +27,10 @@ Point3 triangle_normal(const Point3& a, const Point3& b, const Point3& c);
 Point3 vertex_normal(const Point3& c, const Point3& right, const Point3& down, const Point3& left,
                      const Point3& up);
 
+// The same with the camera given, for callers that compute many normals.
+Point3 vertex_normal_from(const Point3& c, const Point3& right, const Point3& down,
+                          const Point3& left, const Point3& up, const Point3& camera);
+
 // The unit vector from the camera through the scene. The cut is drawn with
 // it: a normal facing away from every light takes no diffuse or specular
 // light, so only the material's ambient colour shows, from any view.

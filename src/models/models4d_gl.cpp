@@ -1,0 +1,154 @@
+// The four-dimensional models: the Klein bottle on the grid, the hypersphere
+// as 21 turned spheres, and the envelopes of the 5-cell and the hypercube.
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "app/app_state.h"
+#include "geom4/projection.h"
+#include "geom4/transform.h"
+#include "models/mesh.h"
+#include "models/models.h"
+#include "models/samplers.h"
+#include "models/surface_grid.h"
+#include "models/tables.h"
+#include "render/materials.h"
+
+namespace fourview {
+
+void sample_klein_bottle_4d() {
+    fill_klein_bottle_4d(app.mesh_resolution);
+    draw_surface_grid();
+}
+
+namespace {
+
+constexpr int kSphereGrid = 21;
+constexpr int kSphereCount = 21;
+
+}  // namespace
+
+void draw_hypersphere() {
+    // Each sphere is turned by its own angle in the WX plane before the
+    // accumulated transform acts; both borrowed settings go back at the end.
+    const int saved_resolution = app.mesh_resolution;
+    const Matrix5 saved_transform = app.transform;
+    app.mesh_resolution = kSphereGrid;
+    // The previous sphere's projected grid, for the lines joining the spheres.
+    static Point3 previous[kSphereGrid][kSphereGrid];
+    const double pi = 3.141592653589793;
+    for (int k = 0; k < kSphereCount; ++k) {
+        const double u = (k - 1) * pi / 18;  // -10 to 190 degrees in steps of 10
+        app.transform = saved_transform;
+        Matrix5 turn = identity_matrix5();
+        turn[0] = std::cos(u);
+        turn[3] = -std::sin(u);
+        turn[15] = std::sin(u);
+        turn[18] = std::cos(u);
+        app.transform = multiply_matrix5(app.transform, turn);
+        sample_sphere();
+        if (app.wireframe != 1) continue;
+        // Always 1 pixel wide, whatever Bold Line says.
+        glLineWidth(1.0f);
+        set_color(5);
+        glBegin(GL_LINES);
+        for (int i = 0; i < kSphereGrid; ++i)
+            for (int j = 0; j < kSphereGrid; ++j) {
+                const Point3& here = surface_grid.projected[i][j];
+                if (k > 0 && fits_gl(previous[i][j]) && fits_gl(here)) {
+                    glVertex3dv(previous[i][j].data());
+                    glVertex3dv(here.data());
+                }
+                previous[i][j] = here;
+            }
+        glEnd();
+    }
+    app.transform = saved_transform;
+    app.mesh_resolution = saved_resolution;
+}
+
+namespace {
+
+// The edges of a polytope: plain black lines, or with Bold Line tubes and a
+// ball at every vertex in the bold edge material.
+template <int Vertices, int Edges>
+void draw_polytope_edges(const Point3 (&p)[Vertices], const int (&edges)[Edges][2],
+                         double tube_radius, double ball_radius) {
+    if (app.bold_line == 1) {
+        bold_edge_material();
+        for (const auto& e : edges) draw_tube(p[e[0]], p[e[1]], tube_radius);
+        for (const Point3& vertex : p) draw_sphere_marker(vertex, ball_radius);
+        return;
+    }
+    set_color(5);
+    glBegin(GL_LINES);
+    for (const auto& e : edges) {
+        if (!fits_gl(p[e[0]]) || !fits_gl(p[e[1]])) continue;  // a vertex at w = 2
+        glVertex3dv(p[e[0]].data());
+        glVertex3dv(p[e[1]].data());
+    }
+    glEnd();
+}
+
+// Fresh copies of the vertex table, transformed (v, kept for the cut) and
+// projected (p).
+template <int Vertices>
+void place_vertices(const Point4 (&table)[Vertices], Point4 (&v)[Vertices], Point3 (&p)[Vertices]) {
+    for (int k = 0; k < Vertices; ++k) {
+        v[k] = transform_point4(app.transform, table[k]);
+        p[k] = project_point(v[k]);
+    }
+}
+
+}  // namespace
+
+void draw_five_cell() {
+    Point4 v[5];
+    Point3 p[5];
+    place_vertices(FiveCellVertices, v, p);
+    if (app.solid == 1) {
+        begin_surface();
+        for (const auto& t : FiveCellTriangles) draw_triangle(p[t[0]], p[t[1]], p[t[2]]);
+        end_surface();
+    }
+    if (app.wireframe == 1) {
+        begin_wire();
+        draw_polytope_edges(p, FiveCellEdges, 0.05, 0.075);
+        end_wire();
+    }
+    if (app.cross_section == 1) {
+        begin_section_run();
+        for (const auto& t : FiveCellTriangles) section_triangle(v[t[0]], v[t[1]], v[t[2]], v[t[2]]);
+        end_section_run();
+    }
+}
+
+void draw_hypercube() {
+    Point4 v[16];
+    Point3 p[16];
+    place_vertices(HypercubeVertices, v, p);
+    if (app.solid == 1) {
+        begin_surface();
+        for (const auto& s : HypercubeSquares) {
+            draw_triangle(p[s[0]], p[s[1]], p[s[2]]);
+            draw_triangle(p[s[1]], p[s[2]], p[s[3]]);
+        }
+        end_surface();
+    }
+    if (app.wireframe == 1) {
+        begin_wire();
+        draw_polytope_edges(p, HypercubeEdges, 0.1, 0.15);
+        if (app.bold_line != 1) glLineWidth(1.0f);
+        end_wire();
+    }
+    if (app.cross_section == 1) {
+        begin_section_run();
+        for (const auto& s : HypercubeSquares) {
+            section_triangle(v[s[0]], v[s[1]], v[s[2]], v[s[3]]);
+            section_triangle(v[s[1]], v[s[2]], v[s[3]], v[s[0]]);
+        }
+        end_section_run();
+    }
+}
+
+}  // namespace fourview

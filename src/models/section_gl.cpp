@@ -1,0 +1,94 @@
+#include <GL/gl.h>
+
+#include "app/app_state.h"
+#include "geom4/projection.h"
+#include "geom4/section.h"
+#include "models/mesh.h"
+#include "models/normals.h"
+#include "render/materials.h"
+
+namespace fourview {
+
+namespace {
+
+// What a run has set already. Outside a run nothing counts as set, so a
+// lone section_triangle sets everything itself.
+struct SectionRun {
+    bool active = false;
+    bool material = false;
+    bool line_width = false;
+    bool point_size = false;
+} run;
+
+// Sets a piece of state unless the current run has set it already.
+template <typename Set>
+void once_per_run(bool& done, Set set) {
+    if (run.active && done) return;
+    set();
+    done = run.active;
+}
+
+// The cut's lines and points carry their own normal, facing away from the
+// camera, rather than whatever normal a face or the axes left current: lit
+// by ambient light alone they show the section material's red in every
+// combination of styles, also over the white label background.
+void set_cut_normal() {
+    const Point3 n = away_from_camera();
+    glNormal3dv(n.data());
+}
+
+void draw_section_point(const Point4& point) {
+    const Point3 p = project_point(point);
+    if (!fits_gl(p)) return;
+    once_per_run(run.point_size, [] { glPointSize(1); });
+    set_cut_normal();
+    glBegin(GL_POINTS);
+    glVertex3dv(p.data());
+    glEnd();
+}
+
+}  // namespace
+
+void begin_section_run() { run = SectionRun{true, false, false, false}; }
+
+void end_section_run() { run = SectionRun{}; }
+
+void section_triangle(const Point4& a, const Point4& b, const Point4& c, const Point4& d) {
+    const SectionCut cut = cut_triangle(a, b, c, d, section_level());
+    if (cut.shape == SectionShape::kUncut) return;
+    once_per_run(run.material, section_material);
+    const Point4* p = cut.points;
+    switch (cut.shape) {
+        case SectionShape::kFace:
+            // The whole quadrilateral lies in the hyperplane: a filled, lit face.
+            draw_triangle(project_point(p[0]), project_point(p[1]), project_point(p[2]));
+            break;
+        case SectionShape::kTwoEdges:
+            draw_section_segment(p[0], p[1]);
+            draw_section_segment(p[0], p[2]);
+            break;
+        case SectionShape::kSegment: draw_section_segment(p[0], p[1]); break;
+        case SectionShape::kPoint: draw_section_point(p[0]); break;
+        case SectionShape::kUncut:
+        case SectionShape::kNothing: break;
+    }
+}
+
+void draw_section_segment(const Point4& from, const Point4& to) {
+    const Point3 p = project_point(from), q = project_point(to);
+    if (!fits_gl(p) || !fits_gl(q)) return;
+    if (app.bold_line == 1 && (app.model_id == kModelFiveCell || app.model_id == kModelHypercube)) {
+        draw_tube(p, q, 0.025);
+        draw_sphere_marker(p, 0.025);
+        draw_sphere_marker(q, 0.025);
+        return;
+    }
+    once_per_run(run.line_width, [] { glLineWidth(5); });
+    set_cut_normal();
+    glBegin(GL_LINES);
+    glVertex3dv(p.data());
+    glVertex3dv(q.data());
+    glEnd();
+}
+
+}  // namespace fourview

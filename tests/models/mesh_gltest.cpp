@@ -1,0 +1,277 @@
+// What the mesh drawer and the models emit, counted in OpenGL feedback mode:
+// strips, lines, tubes, joining lines, and the gaps where points leave the
+// picture.
+#include <GL/freeglut.h>
+
+#include "app/app_state.h"
+#include "gl_fixture.h"
+#include "gl_values.h"
+#include "models/mesh.h"
+#include "models/models.h"
+#include "models/samplers.h"
+#include "models/surface_grid.h"
+
+namespace fourview {
+namespace {
+
+using testing::FeedbackCounts;
+
+template <typename F>
+FeedbackCounts count_feedback(F draw) {
+    return testing::count_feedback([&] { draw(); });
+}
+
+class MeshTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::start_program();
+        styles(0, 0, 0);
+    }
+    static void styles(int solid, int wireframe, int cross_section) {
+        app.solid = solid;
+        app.wireframe = wireframe;
+        app.cross_section = cross_section;
+    }
+    static void resolution(int n) {
+        app.high_quality = n == 51 ? 1 : 0;
+        app.mesh_resolution = n;
+    }
+};
+
+// Each quad of a strip comes back as two triangles; a line strip of k
+// vertices as k - 1 lines.
+TEST_F(MeshTest, SolidDrawsOneStripPerRowPairOverTheDrawnColumns) {
+    styles(1, 0, 0);
+    for (int n : {25, 51}) {
+        resolution(n);
+        const FeedbackCounts c = count_feedback([] { sample_cylinder(); });
+        const int strips = n - 3, pairs = n - 2;  // 22 of 23 at 25, 48 of 49 at 51
+        EXPECT_EQ(c.polygons, strips * (pairs - 1) * 2) << "n=" << n;
+        EXPECT_EQ(c.lines, 0);
+        EXPECT_EQ(c.points, 0);
+    }
+}
+
+TEST_F(MeshTest, WireframeDrawsALineAlongEveryDrawnRowAndColumn) {
+    styles(0, 1, 0);
+    for (int n : {25, 51}) {
+        resolution(n);
+        const FeedbackCounts c = count_feedback([] { sample_torus(); });
+        const int lines = n - 2;  // 23 or 49 in each direction, of n - 2 points each
+        EXPECT_EQ(c.lines, 2 * lines * (n - 3)) << "n=" << n;
+        EXPECT_EQ(c.polygons, 0);
+    }
+}
+
+TEST_F(MeshTest, EveryGridModelDrawsItsWholeGridAtTheStart) {
+    // No edge of any built-in surface is broken in the start position, so
+    // each draws every quad and every line.
+    styles(1, 1, 0);
+    resolution(25);
+    void (*models[])() = {sample_cylinder,      sample_moebius_strip,      sample_sphere,
+                          sample_torus,         sample_klein_bottle_1,     sample_klein_bottle_2,
+                          sample_two_moebius_strips, sample_klein_bottle_4d};
+    for (auto model : models) {
+        const FeedbackCounts c = count_feedback(model);
+        EXPECT_EQ(c.polygons, 22 * 22 * 2);
+        EXPECT_EQ(c.lines, 2 * 23 * 22);
+    }
+}
+
+TEST_F(MeshTest, CrossSectionAloneFillsAThreeDimensionalModelInTheHyperplane) {
+    styles(0, 0, 1);
+    resolution(25);
+    FeedbackCounts c = count_feedback([] { sample_cylinder(); });
+    EXPECT_EQ(c.polygons, 22 * 22 * 2) << "every cell's two triangles, filled";
+    EXPECT_EQ(c.lines, 0);
+    for (double offset : {0.05, -0.05}) {
+        app.section_offset = offset;
+        c = count_feedback([] { sample_cylinder(); });
+        EXPECT_EQ(c.polygons + c.lines + c.points, 0) << "offset " << offset;
+    }
+}
+
+TEST_F(MeshTest, NoStyleDrawsNothing) {
+    resolution(25);
+    void (*models[])() = {draw_cube, sample_sphere, sample_klein_bottle_4d, draw_hypersphere,
+                          draw_five_cell, draw_hypercube};
+    for (int bold : {0, 1}) {
+        app.bold_line = bold;
+        for (auto model : models) {
+            const FeedbackCounts c = count_feedback(model);
+            EXPECT_EQ(c.polygons + c.lines + c.points + c.bitmaps, 0) << "bold " << bold;
+        }
+    }
+}
+
+// A plane x = 1 whose w runs from 1 to 3 along the columns: column 12 of 25
+// sits exactly at the eye distance w = 2.
+void fill_plane_through_the_eye() {
+    for (int i = 0; i < 25; ++i)
+        for (int j = 0; j < 25; ++j)
+            surface_grid.samples[i][j] =
+                Point4{1, sample_fraction(i, 25), 0, 1 + 2 * sample_fraction(j, 25)};
+}
+
+TEST_F(MeshTest, StripsAndLinesBreakWhereTheSurfaceCrossesTheEye) {
+    resolution(25);
+    app.projection_mode = kProjectionPerspective;
+    styles(1, 0, 0);
+    FeedbackCounts c;
+    const testing::GlValues v =
+        testing::watch_gl_values([&] { c = count_feedback([] {
+                                          fill_plane_through_the_eye();
+                                          draw_surface_grid();
+                                      }); });
+    // Columns 1-11 and 13-23 of every strip: 10 + 10 quads, none across.
+    EXPECT_EQ(c.polygons, 22 * 20 * 2);
+    EXPECT_EQ(v.bad, 0) << "the samples at w = 2 never reach GL";
+
+    styles(0, 1, 0);
+    c = count_feedback([] {
+        fill_plane_through_the_eye();
+        draw_surface_grid();
+    });
+    // Rows: 10 + 10 segments each; columns: column 12 is all at the eye.
+    EXPECT_EQ(c.lines, 23 * 20 + 22 * 22);
+
+    app.projection_mode = kProjectionParallel;
+    styles(1, 1, 0);
+    c = count_feedback([] {
+        fill_plane_through_the_eye();
+        draw_surface_grid();
+    });
+    EXPECT_EQ(c.polygons, 22 * 22 * 2) << "in parallel the same surface is whole";
+    EXPECT_EQ(c.lines, 2 * 23 * 22);
+}
+
+TEST_F(MeshTest, SamplesBeyondTheInfinityBoundAreLeftOut) {
+    resolution(25);
+    styles(1, 1, 0);
+    auto shifted_grid = [](double x) {
+        return [x] {
+            fill_cylinder(25);
+            for (auto& row : surface_grid.samples)
+                for (Point4& p : row) p.x += x;
+            draw_surface_grid();
+        };
+    };
+    FeedbackCounts c = count_feedback(shifted_grid(498));  // x from 497 to 499
+    EXPECT_EQ(c.polygons, 22 * 22 * 2);
+    c = count_feedback(shifted_grid(502));  // every point 501 or more from the origin
+    EXPECT_EQ(c.polygons + c.lines, 0);
+}
+
+TEST_F(MeshTest, ALeftOutSampleDoesNotEndItsStrip) {
+    // One far sample: its pair is skipped and its neighbours are joined, but
+    // the edges to it break the strip on both sides.
+    resolution(25);
+    styles(1, 0, 0);
+    const FeedbackCounts c = count_feedback([] {
+        fill_cylinder(25);
+        surface_grid.samples[5][10].x = 1000;
+        draw_surface_grid();
+    });
+    // Strips 4 and 5 (rows 4-5 and 5-6) lose the quads on either side of column 10.
+    EXPECT_EQ(c.polygons, (22 * 22 - 2 * 2) * 2);
+}
+
+TEST_F(MeshTest, TubeHasThirtyFacesWhateverItsLength) {
+    EXPECT_EQ(count_feedback([] { draw_tube(Point3{0, 0, 0}, Point3{0, 1, 0}, 0.1); }).polygons,
+              60);
+    EXPECT_EQ(count_feedback([] { draw_tube(Point3{0, 0, 0}, Point3{0, 0, -3}, 0.1); }).polygons,
+              60);
+    // The infinity bound is not applied to tubes.
+    EXPECT_EQ(
+        count_feedback([] { draw_tube(Point3{-400, 0, 0}, Point3{400, 0, 0}, 0.1); }).polygons, 60);
+    EXPECT_EQ(count_feedback([] { draw_tube(Point3{1, 2, 3}, Point3{1, 2, 3}, 0.1); }).polygons,
+              0);
+}
+
+TEST_F(MeshTest, SphereMarkerHasTenSlicesAndTenStacks) {
+    // Two fans of 10 triangles and 8 rings of 10 quads.
+    EXPECT_EQ(count_feedback([] { draw_sphere_marker(Point3{1, 2, 3}, 0.5); }).polygons, 180);
+}
+
+TEST_F(MeshTest, DrawTriangleSkipsCoincidentBrokenAndCollinearCorners) {
+    const Point3 a{0, 0, 0}, b{0, 1, 0}, c{0, 0, 1};
+    EXPECT_EQ(count_feedback([&] { draw_triangle(a, b, c); }).polygons, 1);
+    EXPECT_EQ(count_feedback([&] { draw_triangle(a, a, c); }).polygons, 0);
+    EXPECT_EQ(count_feedback([&] { draw_triangle(a, b, Point3{0, 0, 500}); }).polygons, 0);
+    EXPECT_EQ(count_feedback([&] { draw_triangle(a, b, Point3{0, 2, 0}); }).polygons, 0);
+}
+
+TEST_F(MeshTest, CubeDrawsFacesEdgesAndCutInTheirStyles) {
+    styles(1, 0, 0);
+    EXPECT_EQ(count_feedback(draw_cube).polygons, 12);
+    styles(0, 1, 0);
+    EXPECT_EQ(count_feedback(draw_cube).lines, 24);
+    styles(0, 0, 1);
+    EXPECT_EQ(count_feedback(draw_cube).polygons, 12) << "the cube lies in W = 0";
+    styles(1, 1, 1);
+    const FeedbackCounts all = count_feedback(draw_cube);
+    EXPECT_EQ(all.polygons, 24);
+    EXPECT_EQ(all.lines, 24);
+}
+
+TEST_F(MeshTest, HypercubeEdgesAsLinesOrTubesWithBalls) {
+    styles(0, 1, 0);
+    EXPECT_EQ(count_feedback(draw_hypercube).lines, 32);
+    app.bold_line = 1;
+    const FeedbackCounts bold = count_feedback(draw_hypercube);
+    EXPECT_EQ(bold.lines, 0);
+    EXPECT_EQ(bold.polygons, 32 * 60 + 16 * 180);
+    styles(0, 0, 0);
+    EXPECT_EQ(count_feedback(draw_hypercube).polygons, 0) << "Bold Line only changes the wireframe";
+}
+
+TEST_F(MeshTest, FiveCellDrawsItsTenTrianglesAndEdges) {
+    styles(1, 1, 0);
+    FeedbackCounts c = count_feedback(draw_five_cell);
+    EXPECT_EQ(c.polygons, 10);
+    EXPECT_EQ(c.lines, 10);
+    app.bold_line = 1;
+    c = count_feedback(draw_five_cell);
+    EXPECT_EQ(c.polygons, 10 + 10 * 60 + 5 * 180);
+}
+
+TEST_F(MeshTest, HypercubeCutAtTheStartIsTheTwelveEdgesOfACube) {
+    // Only the twelve squares spanning w cross W = 0, each in two halves.
+    styles(0, 0, 1);
+    FeedbackCounts c = count_feedback(draw_hypercube);
+    EXPECT_EQ(c.lines, 24);
+    EXPECT_EQ(c.polygons, 0);
+    app.bold_line = 1;
+    c = count_feedback(draw_hypercube);
+    EXPECT_EQ(c.lines, 0);
+    EXPECT_EQ(c.polygons, 24 * 60 + 48 * 180) << "tubes with a ball at each end";
+    app.model_id = kModelCube;  // tubes only for the polytopes
+    c = count_feedback(draw_hypercube);
+    EXPECT_EQ(c.lines, 24);
+}
+
+TEST_F(MeshTest, HypersphereJoinsItsSpheresOnlyWithWireframe) {
+    const int sphere_lines = 2 * 19 * 18, sphere_quads = 18 * 18;
+    styles(0, 1, 0);
+    FeedbackCounts c = count_feedback(draw_hypersphere);
+    EXPECT_EQ(c.lines - 21 * sphere_lines, 20 * 441);
+    styles(1, 0, 0);
+    c = count_feedback(draw_hypersphere);
+    EXPECT_EQ(c.lines, 0);
+    EXPECT_EQ(c.polygons, 21 * sphere_quads * 2);
+}
+
+TEST_F(MeshTest, HypersphereRestoresResolutionAndTransform) {
+    styles(1, 1, 1);
+    for (int n : {25, 51}) {
+        resolution(n);
+        app.transform[3] = 0.25;  // anything but the identity
+        const Matrix5 before = app.transform;
+        count_feedback(draw_hypersphere);
+        EXPECT_EQ(app.mesh_resolution, n);
+        EXPECT_EQ(app.transform, before);
+    }
+}
+
+}  // namespace
+}  // namespace fourview
