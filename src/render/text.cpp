@@ -2,6 +2,15 @@
 
 #include <GL/glut.h>
 
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "geom4/projection.h"
+#include "geom4/transform.h"
+#include "models/mesh.h"
+#include "render/caption_table.h"
+#include "render/materials.h"
+
 namespace fourview {
 
 void draw_text(int x, int y, void* font, const char* text) {
@@ -33,6 +42,82 @@ void draw_text(int x, int y, void* font, const char* text) {
     glDisable(GL_LIGHT0);
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHT2);
+}
+
+void draw_text_3d(double x, double y, double z, void* font, const char* text) {
+    glRasterPos3d(x, y, z);
+    for (const char* c = text; *c != '\0'; ++c)
+        glutBitmapCharacter(font, static_cast<unsigned char>(*c));
+}
+
+namespace {
+
+void* glut_font(CaptionFont font) {
+    return font == CaptionFont::k8By13 ? GLUT_BITMAP_8_BY_13 : GLUT_BITMAP_9_BY_15;
+}
+
+}  // namespace
+
+void draw_caption() {
+    set_color(5);
+    const Caption* caption = find_caption(app.model_id);
+    if (caption == nullptr) return;  // a number that names no model: nothing is drawn either
+    for (int i = 0; i < caption->line_count; ++i) {
+        const CaptionLine& line = caption->lines[i];
+        draw_text(15, line.y, glut_font(line.font), line.text);
+    }
+    if (caption->user_equations) {
+        // The longest line: a 10-character label, " = " and a 200-character
+        // equation; longer texts are cut rather than overrun.
+        char line[256];
+        for (int i = 0; i < 4; ++i) {
+            std::snprintf(line, sizeof line, "%s = %s", UserEquationLabels[i], graph_slot0_text(i));
+            draw_text(15, 49 + 24 * i, GLUT_BITMAP_9_BY_15, line);
+        }
+    }
+    // White over black one pixel down and right: a dark edge on the lower right.
+    set_color(5);
+    draw_text(15, 25, GLUT_BITMAP_TIMES_ROMAN_24, caption->name);
+    set_color(4);
+    draw_text(14, 24, GLUT_BITMAP_TIMES_ROMAN_24, caption->name);
+}
+
+const char* axis_label_text(int k) {
+    static const char* const kLetters[4] = {"x", "y", "z", "w"};
+    static const char* const kUserGraph[4] = {"x", "y", "f(x, y)", "g(x, y)"};
+    if (k < 0 || k > 3) return "";
+    return app.model_id == kModelUserGraph ? kUserGraph[k] : kLetters[k];
+}
+
+void draw_axis(const Point4& end, int k) {
+    // The base transform, not the transform: the axes show the frame of the
+    // last reset and do not turn with the rotation steps.
+    const Point3 q = project_point(transform_point4(app.base_transform, end));
+    // Also leaves out an end projected from w = 2, which is not finite.
+    if (!(q.x * q.x + q.y * q.y + q.z * q.z > kZeroSquared) || !fits_gl(q)) return;
+    glBegin(GL_LINES);
+    glVertex3d(0, 0, 0);
+    glVertex3dv(q.data());
+    glEnd();
+    // At 80 % of the view's half-height (3/zoom) along an axis in the screen
+    // plane, moved a tenth of the half-height diagonally.
+    const double shift = 3 / app.zoom * 0.1;
+    draw_text_3d(q.x * 0.008 + shift, q.y * 0.008 + shift, q.z * 0.008 + shift,
+                 GLUT_BITMAP_TIMES_ROMAN_24, axis_label_text(k));
+}
+
+void draw_axes() {
+    static const int kColours[4] = {1, 2, 3, 5};  // red, green, blue, black
+    glLineWidth(2.0f);
+    glNormal3d(1, 1, 1);
+    // 100 times the view's half-height: the axes cross the window at any zoom.
+    const double length = 300 / app.zoom;
+    const Point4 ends[4] = {{length, 0, 0, 0}, {0, length, 0, 0}, {0, 0, length, 0},
+                            {0, 0, 0, length}};
+    for (int k = 0; k < 4; ++k) {
+        set_color(kColours[k]);
+        draw_axis(ends[k], k);
+    }
 }
 
 }  // namespace fourview

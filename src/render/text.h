@@ -1,13 +1,35 @@
-// Text in the windows (bitmap fonts) and the overlays of the graph window.
+// Text in the windows (bitmap fonts) and the overlays of the graph window:
+// the caption with the model's name and formulas, and the four axes.
 #pragma once
+
+#include "geom4/types.h"
 
 namespace fourview {
 
 // x from the left, y downwards from the top of the current window; the
-// baseline lies 8 pixels below y (6, and 1 to the right, for 9x15).
+// baseline lies 8 pixels below y (6, and 1 to the right, for 9x15). Leaves
+// light 0 off and lights 1 and 2 on.
 void draw_text(int x, int y, void* font, const char* text);
 
+// The characters of text at the scene point (x, y, z).
+void draw_text_3d(double x, double y, double z, void* font, const char* text);
+
+// The name of the current model, twice (black, then white one pixel up and
+// left), and its formula lines.
 void draw_caption();
+
+// The X, Y, Z and W axes of the frame of the last reset, each with its
+// letter near its end.
 void draw_axes();
+
+// Axis k (0 x .. 3 w) from the origin to the image of end under the base
+// transform; an axis that projects onto the origin is left out.
+void draw_axis(const Point4& end, int k);
+
+// "x", "y", "z", "w"; for model 20 "f(x, y)" and "g(x, y)" for z and w.
+const char* axis_label_text(int k);
+
+// The stored text of equation `which` (0 x, 1 y, 2 f, 3 g) of graph slot 0.
+const char* graph_slot0_text(int which);
 
 }  // namespace fourview

@@ -1,0 +1,72 @@
+// No graph frame allocates from the heap: every model, every style, with a
+// rotation step in the frame. The global allocation functions of this test
+// executable count their calls while a frame is watched.
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+#include <new>
+
+#include "app/app_state.h"
+#include "gl_fixture.h"
+#include "render/frame.h"
+
+namespace {
+bool watching = false;
+long allocations = 0;
+
+void* allocate(std::size_t size) {
+    if (watching) ++allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+}  // namespace
+
+void* operator new(std::size_t size) { return allocate(size); }
+void* operator new[](std::size_t size) { return allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (watching) ++allocations;
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    if (watching) ++allocations;
+    return std::malloc(size == 0 ? 1 : size);
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace fourview {
+namespace {
+
+TEST(NoAllocation, TheCounterSeesAnAllocation) {
+    watching = true;
+    allocations = 0;
+    int* p = new int(3);
+    watching = false;
+    delete p;
+    EXPECT_EQ(allocations, 1);
+}
+
+TEST(NoAllocation, GraphFramesAllocateNothing) {
+    testing::start_program();
+    const ModelId models[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 20, 99};
+    for (int bold : {0, 1})
+        for (ModelId model : models) {
+            app.model_id = model;
+            app.cross_section = 1;
+            app.bold_line = bold;
+            display_graph();  // first use of anything (the sphere quadric) outside the count
+            watching = true;
+            allocations = 0;
+            for (int step : {7, 10, 0}) {
+                app.rotation_request = step;
+                display_graph();
+            }
+            watching = false;
+            EXPECT_EQ(allocations, 0) << "model " << model << ", bold " << bold;
+        }
+}
+
+}  // namespace
+}  // namespace fourview
