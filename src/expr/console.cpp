@@ -169,6 +169,7 @@ int console_write(std::FILE* stream, const char* utf8_text)
 
 int console_printf(std::FILE* stream, const char* format, ...)
 {
+    console_init();  // before formatting: it settles LC_NUMERIC
     char small[512];
     va_list args;
     va_start(args, format);

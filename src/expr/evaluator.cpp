@@ -114,15 +114,12 @@ double lone_token(double s, double t, double x, double y, const Token& token)
     }
 }
 
-}  // namespace
-
-double evaluate_expression(double s, double t, double x, double y, const Token* program, std::int32_t count)
+// Runs a program of 2 to EXPRESSION_TOKENS tokens. Each token pushes at most one entry, so the
+// stack cannot overflow; only the pops need a depth test.
+// Kept out of line so that evaluate_expression's short paths set up no stack frame.
+__attribute__((noinline)) double run_program(double s, double t, double x, double y, const Token* program,
+                                             std::int32_t count)
 {
-    // Each token pushes at most one entry, so a program that fits an Expression cannot overflow
-    // the stack; only the pops need a depth test.
-    if (count <= 0 || count > EXPRESSION_TOKENS) return fail();
-    if (count == 1) return lone_token(s, t, x, y, *program);
-
     // The top entry lives in (top_kind, top); entries 1 to depth - 1 below it in the arrays.
     // Keeping the top out of memory takes a store and a load off every operation's path.
     // Slot 0 only ever receives the empty top of the first push.
@@ -199,4 +196,13 @@ other:
 finished:
     if (depth != 1 || top_kind != TOKEN_NUMBER) return fail();
     return top;
+}
+
+}  // namespace
+
+double evaluate_expression(double s, double t, double x, double y, const Token* program, std::int32_t count)
+{
+    if (count <= 0 || count > EXPRESSION_TOKENS) return fail();
+    if (count == 1) return lone_token(s, t, x, y, *program);
+    return run_program(s, t, x, y, program, count);
 }
