@@ -158,8 +158,7 @@ TEST(LocaleChild, DISABLED_Write)
 {
     const char* out = std::getenv(CHILD_OUT);
     const char* mode = std::getenv(CHILD_MODE);
-    ASSERT_NE(out, nullptr);
-    ASSERT_NE(mode, nullptr);
+    if (out == nullptr || mode == nullptr) GTEST_SKIP() << "runs only as the child of LocaleChildProcess";
     std::string bytes;
     if (std::strcmp(mode, "messages") == 0) {
         bytes = triggered_output();  // the first message initialises the console
