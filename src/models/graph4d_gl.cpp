@@ -1,9 +1,36 @@
-// The graph of the user's equations (model 20). A stand-in until the
-// equation slots exist: it samples nothing and draws nothing.
+// The graph of the user's equations (model 20): the four equations of graph
+// slot 0 evaluated at every point of the surface grid, on every frame.
+#include "app/app_state.h"
+#include "expr/evaluator.h"
+#include "expr/graph_slots.h"
+#include "models/mesh.h"
 #include "models/models.h"
+#include "models/surface_grid.h"
 
 namespace fourview {
 
-void sample_graph_4d() {}
+void sample_graph_4d() {
+    const int n = app.mesh_resolution;
+    if (n < 4 || n > kGridMax) return;  // no drawn cell, or beyond the grid
+    const Expression* e = graph_slots[0].equation;
+    // Rows 1 .. n-2 cover s_min .. s_max in n - 3 steps (columns likewise for
+    // t); rows 0 and n-1 lie one step outside, as for every grid model.
+    const double ds = (app.s_max - app.s_min) / (n - 3);
+    const double dt = (app.t_max - app.t_min) / (n - 3);
+    for (int r = 0; r < n; ++r) {
+        const double s = (r - 1) * ds + app.s_min;
+        for (int c = 0; c < n; ++c) {
+            const double t = (c - 1) * dt + app.t_min;
+            // x and y first: f and g read them. x(s,t) and y(s,t) cannot name
+            // x or y, so the zeros handed to them are never read.
+            Point4& p = surface_grid.samples[r][c];
+            p.x = evaluate_expression(s, t, 0, 0, e[kEquationX].program, e[kEquationX].count);
+            p.y = evaluate_expression(s, t, 0, 0, e[kEquationY].program, e[kEquationY].count);
+            p.z = evaluate_expression(s, t, p.x, p.y, e[kEquationF].program, e[kEquationF].count);
+            p.w = evaluate_expression(s, t, p.x, p.y, e[kEquationG].program, e[kEquationG].count);
+        }
+    }
+    draw_surface_grid();
+}
 
 }  // namespace fourview

@@ -3,11 +3,13 @@
 #include <GL/freeglut.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/app_state.h"
 #include "app/windows.h"
 #include "render/frame.h"
+#include "ui/graph_slots.h"
 #include "ui/menus.h"
 
 // Test executables link with -Wl,--wrap=glutSwapBuffers so that a frame can
@@ -64,6 +66,13 @@ void restore_start_state() {
     glutSetWindow(app.graph_window);
     glViewport(0, 0, 640, 480);
     init_contents();
+    // As main does: the stored equation sets start from the defaults.
+    clear_graph_slots();
+    load_default_equations(0);
+    // A dialogue reached by a test must never wait for the terminal that runs
+    // the tests: its answers come from an empty stream, which ends at once.
+    static std::FILE* no_answers = std::fopen("/dev/null", "r");
+    set_console_input(no_answers);
     app.frame_changed = 1;
 }
 
