@@ -1,0 +1,255 @@
+// The console dialogues of the values window's "Change" buttons, fed from a
+// stream: every heading and prompt byte for byte, each validation loop,
+// answers that are not numbers, and the end of input at every prompt.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "../expr/dialogue_helpers.h"
+#include "app/app_state.h"
+#include "ui/settings.h"
+
+namespace fourview {
+namespace {
+
+const double kPi = 3.141592653589793;
+
+// Every setting a dialogue may write, for before/after comparisons.
+std::string settings() {
+    char s[4096];
+    std::snprintf(s, sizeof s,
+                  "size %d %d | s %.17g %.17g [%s] [%s] | t %.17g %.17g [%s] [%s] | inf %.17g | "
+                  "center %.17g %.17g %.17g %.17g | angle %d | plane %.17g %.17g %.17g %.17g %.17g "
+                  "| offset %.17g | zoom %.17g",
+                  app.window_width, app.window_height, app.s_min, app.s_max, app.s_min_text,
+                  app.s_max_text, app.t_min, app.t_max, app.t_min_text, app.t_max_text, app.infinity,
+                  app.graph_center.x, app.graph_center.y, app.graph_center.z, app.graph_center.w,
+                  app.rotation_angle, app.hyperplane[0], app.hyperplane[1], app.hyperplane[2],
+                  app.hyperplane[3], app.hyperplane[4], app.section_offset, app.zoom);
+    return s;
+}
+
+class SettingsDialogue : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app = AppState{};
+        app.s_min = app.t_min = -kPi;
+        app.s_max = app.t_max = kPi;
+        std::snprintf(app.s_min_text, kRangeTextSize, "%f", -kPi);
+        std::snprintf(app.s_max_text, kRangeTextSize, "%f", kPi);
+        std::snprintf(app.t_min_text, kRangeTextSize, "%f", -kPi);
+        std::snprintf(app.t_max_text, kRangeTextSize, "%f", kPi);
+        app.section_offset = 0.25;
+    }
+
+    // Runs the dialogue of `code` on `answers`.
+    dialogue::Result ask(int code, const std::string& answers) {
+        console_.fresh(answers);
+        return console_.run([&] { changed_ = ask_setting(code); });
+    }
+    // The same dialogue again, on the stream as it is.
+    dialogue::Result ask_again(int code) {
+        return console_.run([&] { changed_ = ask_setting(code); });
+    }
+
+    dialogue::Console console_;
+    bool changed_ = false;
+};
+
+TEST_F(SettingsDialogue, WindowSize) {
+    const auto r = ask(92, "0\n-5\nabc\n12abc\n800\n0\n600\nnext\n");
+    ASSERT_TRUE(changed_);
+    EXPECT_EQ(r.out, "\nPlease input Window Size.\nwidht = widht = widht = widht = widht = height = height = ");
+    EXPECT_EQ(app.window_width, 800);
+    EXPECT_EQ(app.window_height, 600);
+    EXPECT_EQ(r.unread, "next\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(SettingsDialogue, SRangeAsConstantExpressionsShownAsTyped) {
+    const auto r = ask(81, "-pi/2\n2*pi\n");
+    ASSERT_TRUE(changed_);
+    EXPECT_EQ(r.out, "\ns_min <= s <= s_max\ns_min = s_max = ");
+    EXPECT_DOUBLE_EQ(app.s_min, -kPi / 2);
+    EXPECT_DOUBLE_EQ(app.s_max, 2 * kPi);
+    EXPECT_STREQ(app.s_min_text, "-pi/2");
+    EXPECT_STREQ(app.s_max_text, "2*pi");
+    EXPECT_STREQ(app.t_min_text, "-3.141593") << "t untouched";
+}
+
+TEST_F(SettingsDialogue, AnEmptyRangeRepeatsTheWholeDialogue) {
+    const auto r = ask(81, "1\n1\n2\n1\n0\n1\n");
+    ASSERT_TRUE(changed_);
+    const std::string once = "\ns_min <= s <= s_max\ns_min = s_max = ";
+    EXPECT_EQ(r.out, once + once + once);
+    EXPECT_EQ(app.s_min, 0.0);
+    EXPECT_EQ(app.s_max, 1.0);
+}
+
+TEST_F(SettingsDialogue, BoundsThatAreNoFiniteNumbersRepeatTheDialogueToo) {
+    // sqrt(-1) is NaN and 1/0 infinite: every sample of the graph would be NaN.
+    const auto r = ask(82, "sqrt(-1)\n1\n0\nsqrt(-1)\n-1/0\n0\n0\n10^308*10\n-10^308\n10^308\n-1\npi\n");
+    ASSERT_TRUE(changed_);
+    const std::string once = "\nt_min <= t <= t_max\nt_min = t_max = ";
+    EXPECT_EQ(r.out, once + once + once + once + once + once);
+    EXPECT_EQ(app.t_min, -1.0);
+    EXPECT_EQ(app.t_max, kPi);
+    EXPECT_STREQ(app.t_min_text, "-1");
+}
+
+TEST_F(SettingsDialogue, ParametersInABoundAreRefusedOnTheSpot) {
+    const auto r = ask(81, "t\n-1\ns\n1\n");
+    ASSERT_TRUE(changed_);
+    EXPECT_EQ(r.out,
+              "\ns_min <= s <= s_max\ns_min = s_min に 's', 't', 'x' ,'y'\u3000は使用できません\n"
+              "s_min = s_max = s_max に 's', 't', 'x' ,'y'\u3000は使用できません\ns_max = ");
+}
+
+TEST_F(SettingsDialogue, EngineMessagesForABoundThatDoesNotCheck) {
+    const auto r = ask(82, "(1\n\n-1\n1\n");
+    EXPECT_EQ(r.out, "\nt_min <= t <= t_max\nt_min = 開閉の括弧の数が不正です\n\nt_min = t_min = t_max = ");
+}
+
+TEST_F(SettingsDialogue, ALongBoundKeepsItsWholeText) {
+    // 200 characters: -1 written with a 100-digit and a 98-digit number.
+    const std::string typed = "-" + dialogue::repeat("0", 99) + "1/" + dialogue::repeat("0", 97) + "1";
+    ASSERT_EQ(typed.size(), 200u);
+    ask(81, typed + "\n1\n");
+    ASSERT_TRUE(changed_);
+    EXPECT_EQ(app.s_min, -1.0);
+    EXPECT_EQ(std::string(app.s_min_text), typed);
+}
+
+TEST_F(SettingsDialogue, Infinity) {
+    const auto r = ask(80, "0\n-1\nx\nnan\n250\n");
+    ASSERT_TRUE(changed_);
+    EXPECT_EQ(r.out, "\nInfinity = \nInfinity = \nInfinity = \nInfinity = \nInfinity = ");
+    EXPECT_EQ(app.infinity, 250.0);
+}
+
+TEST_F(SettingsDialogue, CenterOnOneLineOrSeveral) {
+    const auto r = ask(83, "1 2\n3 x\n-1.5 0\n2 0.25\n");
+    ASSERT_TRUE(changed_);
+    EXPECT_EQ(r.out, "\nPlease input graph_center.\n(x, y, z, w) = (x, y, z, w) = ");
+    EXPECT_EQ(app.graph_center.x, -1.5);
+    EXPECT_EQ(app.graph_center.y, 0.0);
+    EXPECT_EQ(app.graph_center.z, 2.0);
+    EXPECT_EQ(app.graph_center.w, 0.25);
+}
+
+TEST_F(SettingsDialogue, RotationAngleAcceptsAnyInt) {
+    auto r = ask(84, "-15\n");
+    ASSERT_TRUE(changed_);
+    EXPECT_EQ(r.out, "\nPlease input roation angle.\n");
+    EXPECT_EQ(app.rotation_angle, -15);
+    // The heading is its only prompt: a word that is no int brings it back.
+    r = ask(84, "ten\n0\n");
+    EXPECT_EQ(r.out, "\nPlease input roation angle.\n\nPlease input roation angle.\n");
+    EXPECT_EQ(app.rotation_angle, 0);
+}
+
+TEST_F(SettingsDialogue, HyperplaneWithoutANormalIsAskedAgain) {
+    const auto r = ask(85, "0 0 0 0 5\n0 0 a\n0 0 1 -1 2\n");
+    ASSERT_TRUE(changed_);
+    const std::string heading = "\nPlease input aX + bY + cZ + dW = e\n";
+    EXPECT_EQ(r.out, heading + "(a,b,c,d,e) = " + heading + "(a,b,c,d,e) = (a,b,c,d,e) = ");
+    EXPECT_EQ(app.hyperplane[2], 1.0);
+    EXPECT_EQ(app.hyperplane[3], -1.0);
+    EXPECT_EQ(app.hyperplane[4], 2.0);
+    EXPECT_EQ(app.section_offset, 0.25) << "reset_view, run by edit_setting, clears it";
+}
+
+TEST_F(SettingsDialogue, ZoomHeadingOnceThenThePromptUntilPositive) {
+    const auto r = ask(89, "0\n-1\n0.5\n");
+    ASSERT_TRUE(changed_);
+    EXPECT_EQ(r.out, "Please input Zoom rate.\nZoom = Zoom = Zoom = ");
+    EXPECT_EQ(app.zoom, 0.5);
+}
+
+TEST_F(SettingsDialogue, TheStarButtonAsksNothing) {
+    const auto r = ask(88, "5\n");
+    EXPECT_TRUE(changed_);
+    EXPECT_EQ(app.section_offset, 0.0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.unread, "5\n");
+}
+
+TEST_F(SettingsDialogue, CodesWithoutADialogue) {
+    for (int code : {86, 87, 90, 91, 99, 0}) {
+        const std::string before = settings();
+        const auto r = ask(code, "5\n");
+        EXPECT_FALSE(changed_) << code;
+        EXPECT_EQ(r.out, "") << code;
+        EXPECT_EQ(r.unread, "5\n") << code;
+        EXPECT_EQ(settings(), before) << code;
+    }
+}
+
+TEST_F(SettingsDialogue, TheEndOfInputAtEveryPromptKeepsThePreviousValues) {
+    struct Cut {
+        int code;
+        const char* answers;
+    };
+    const Cut cuts[] = {
+        {92, ""},        {92, "0\n"},          {92, "640x\n"},  {92, "800\n"},        {92, "800\n0\n"},
+        {81, ""},        {81, "1\n"},          {81, "1\n1\n"},  {81, "1\n1\n0\n"},    {81, "t\n"},
+        {82, "-1\n"},    {82, "(\n"},          {80, ""},        {80, "0\n"},          {80, "x\n"},
+        {83, ""},        {83, "1 2 3\n"},      {83, "1 x\n"},   {84, ""},             {84, "x\n"},
+        {85, ""},        {85, "0 0 0 0 5\n"},  {85, "1 2 3 4"}, {89, ""},             {89, "0\n"},
+        {89, "-1\n\n"},
+    };
+    for (const Cut& cut : cuts) {
+        SetUp();
+        const std::string before = settings();
+        const auto r = ask(cut.code, cut.answers);
+        EXPECT_FALSE(changed_) << cut.code << " " << cut.answers;
+        EXPECT_EQ(settings(), before) << cut.code << " " << cut.answers;
+        EXPECT_EQ(r.err, dialogue::input_ended) << cut.code << " " << cut.answers;
+        // Every later dialogue returns at once, without a word.
+        for (int code : {92, 81, 82, 80, 83, 84, 85, 89}) {
+            const auto again = ask_again(code);
+            EXPECT_FALSE(changed_);
+            EXPECT_EQ(again.out, "") << code;
+            EXPECT_EQ(again.err, "") << code;
+        }
+        EXPECT_EQ(settings(), before);
+    }
+}
+
+TEST_F(SettingsDialogue, AnswersOnTheLastLineWithoutNewline) {
+    const auto r = ask(89, "2");
+    EXPECT_TRUE(changed_);
+    EXPECT_EQ(app.zoom, 2.0);
+    EXPECT_EQ(r.err, "");
+    const auto again = ask_again(80);
+    EXPECT_FALSE(changed_);
+    EXPECT_EQ(again.out, "");
+    EXPECT_EQ(again.err, dialogue::input_ended) << "said by the first dialogue that finds no input";
+}
+
+TEST_F(SettingsDialogue, TheStarButtonWorksAfterTheEnd) {
+    ask(89, "");
+    app.section_offset = 1.0;
+    ask_again(88);
+    EXPECT_TRUE(changed_);
+    EXPECT_EQ(app.section_offset, 0.0);
+}
+
+TEST(UsableRange, FiniteBoundsInOrder) {
+    const double nan = std::nan("");
+    const double inf = HUGE_VAL;
+    EXPECT_TRUE(usable_range(-1, 1));
+    EXPECT_TRUE(usable_range(-1e300, 1e300));
+    EXPECT_FALSE(usable_range(1, 1));
+    EXPECT_FALSE(usable_range(2, 1));
+    EXPECT_FALSE(usable_range(nan, 1));
+    EXPECT_FALSE(usable_range(0, nan));
+    EXPECT_FALSE(usable_range(-inf, 0));
+    EXPECT_FALSE(usable_range(0, inf));
+    EXPECT_FALSE(usable_range(-1.7e308, 1.7e308)) << "the width overflows";
+}
+
+}  // namespace
+}  // namespace fourview
