@@ -1,0 +1,111 @@
+// Time of one graph frame (display_graph, finished with glFinish) for every
+// model at 640 x 480 and N = 51, with Solid, Transparent, Wireframe, Cross
+// Section, Axes and Label on and one rotation step per frame, as when a
+// rotation button is held down. Prints, per model, the median and the worst
+// wall-clock time and the median processor time of the whole process (its
+// own thread and llvmpipe's), which shows what a frame costs when other
+// work shares the processors. The target is a median of at most 25 ms.
+//
+// Needs a display: run it under tests/support/with_xvfb.sh.
+//   frame_bench [--frames=N] [--model=ID] [--bold]
+#include <GL/freeglut.h>
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/windows.h"
+#include "render/caption_table.h"
+#include "render/frame.h"
+#include "ui/graph_slots.h"
+#include "ui/menus.h"
+
+namespace {
+
+using namespace fourview;
+
+void start_program(int& argc, char** argv) {
+    glutInit(&argc, argv);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
+    create_windows();
+    build_menus();
+    init_contents();
+    // As the program starts: model 20 draws the default equations.
+    clear_graph_slots();
+    load_default_equations(0);
+    for (int i = 0; i < 20; ++i) glutMainLoopEvent();
+}
+
+double process_cpu_ms() {
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+struct FrameTime {
+    double wall_ms, cpu_ms;
+};
+
+FrameTime time_frame() {
+    const double cpu = process_cpu_ms();
+    const auto start = std::chrono::steady_clock::now();
+    display_graph();
+    glFinish();
+    const std::chrono::duration<double, std::milli> wall = std::chrono::steady_clock::now() - start;
+    return FrameTime{wall.count(), process_cpu_ms() - cpu};
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int frames = 51;
+    int only = -1;
+    int bold = 0;
+    start_program(argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--frames=", 9) == 0) frames = std::max(1, std::atoi(argv[i] + 9));
+        if (std::strncmp(argv[i], "--model=", 8) == 0) only = std::atoi(argv[i] + 8);
+        if (std::strcmp(argv[i], "--bold") == 0) bold = 1;
+    }
+    glutSetWindow(app.graph_window);
+    std::printf("Graph frame at %dx%d, N = 51, %d frames per model%s\n\n",
+                glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT), frames,
+                bold == 1 ? ", Bold Line" : "");
+    std::printf("| Model | Median (ms) | Worst (ms) | Median CPU (ms) |\n|---|---:|---:|---:|\n");
+    static const ModelId kModels[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 20};
+    double largest = 0;
+    std::vector<double> wall(static_cast<size_t>(frames)), cpu(wall);
+    for (ModelId model : kModels) {
+        if (only >= 0 && model != only) continue;
+        app.model_id = model;
+        app.solid = app.transparent = app.wireframe = app.cross_section = 1;
+        app.axes = app.label = app.high_quality = 1;
+        app.bold_line = bold;
+        app.mesh_resolution = 51;
+        reset_view();
+        for (int i = 0; i < 3; ++i) time_frame();  // shaders compiled, caches warm
+        for (size_t i = 0; i < wall.size(); ++i) {
+            // One step per frame, in turn through the WX, WY and WZ planes.
+            app.rotation_request = 7 + 2 * static_cast<int>(i % 3);
+            const FrameTime t = time_frame();
+            wall[i] = t.wall_ms;
+            cpu[i] = t.cpu_ms;
+        }
+        const double m = median(wall);
+        largest = std::max(largest, m);
+        std::printf("| %d %s | %.1f | %.1f | %.1f |\n", model, find_caption(model)->name, m,
+                    *std::max_element(wall.begin(), wall.end()), median(cpu));
+    }
+    std::printf("\nLargest median: %.1f ms (target 25 ms)\n", largest);
+    return 0;
+}
