@@ -21,14 +21,19 @@ namespace {
 
 void say(const char* text) { console_write(stdout, text); }
 
-// Asks with `prompt` until the answer is an int of at least `least`.
-bool ask_int_at_least(const char* prompt, int least, int& value) {
+// X keeps a window's width and height in 16 bits: a larger answer would
+// reach the server as another size, or as 0, which it refuses with an error
+// that ends the program.
+constexpr int kLargestWindowSide = 32767;
+
+// Asks with `prompt` until the answer is an int from `least` to `most`.
+bool ask_int_between(const char* prompt, int least, int most, int& value) {
     for (;;) {
         say(prompt);
         int v = 0;
         const Answer a = read_int_answer(v);
         if (a == Answer::ended) return false;
-        if (a == Answer::ok && v >= least) {
+        if (a == Answer::ok && v >= least && v <= most) {
             value = v;
             return true;
         }
@@ -62,8 +67,8 @@ bool ask_numbers(const char* prompt, double* values, int count) {
 bool ask_window_size() {
     say("\nPlease input Window Size.\n");
     int width = 0, height = 0;
-    if (!ask_int_at_least("widht = ", 1, width)) return false;
-    if (!ask_int_at_least("height = ", 1, height)) return false;
+    if (!ask_int_between("widht = ", 1, kLargestWindowSide, width)) return false;
+    if (!ask_int_between("height = ", 1, kLargestWindowSide, height)) return false;
     app.window_width = width;
     app.window_height = height;
     return true;

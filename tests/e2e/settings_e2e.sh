@@ -45,13 +45,16 @@ send 1
 check "zoom 1 gives back the start values line" wait_until 10 shows "$VALUES" values-start
 check "and the start picture" wait_until 10 shows "$GRAPH" graph-start
 
-# Window size (row 0): a width of 0 and a word are asked again.
+# Window size (row 0): a width of 0, a word and a width beyond X's 16 bits
+# (which would reach the server as 0 and end the program) are asked again.
 change 0
 check "width prompt" prompts "widht = " 1
 send 0
 check "width 0 asked again" prompts "widht = " 2
 send "wide"
 check "a word asked again" prompts "widht = " 3
+send 65536
+check "a width X cannot hold asked again" prompts "widht = " 4
 send 400
 check "height prompt" prompts "height = " 1
 send 300
@@ -92,7 +95,7 @@ Please input Zoom rate.
 Zoom = Zoom = Please input Zoom rate.
 Zoom = 
 Please input Window Size.
-widht = widht = widht = height = 
+widht = widht = widht = widht = height = 
 s_min <= s <= s_max
 s_min = s_min に 's', 't', 'x' ,'y'　は使用できません
 s_min = s_max = 

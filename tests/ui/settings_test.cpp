@@ -68,6 +68,14 @@ TEST_F(SettingsDialogue, WindowSize) {
     EXPECT_EQ(r.err, "");
 }
 
+TEST_F(SettingsDialogue, WindowSidesThatXCannotHoldAreAskedAgain) {
+    const auto r = ask(92, "65536\n32768\n32767\n70000\n1\n");
+    ASSERT_TRUE(changed_);
+    EXPECT_EQ(r.out, "\nPlease input Window Size.\nwidht = widht = widht = height = height = ");
+    EXPECT_EQ(app.window_width, 32767);
+    EXPECT_EQ(app.window_height, 1);
+}
+
 TEST_F(SettingsDialogue, SRangeAsConstantExpressionsShownAsTyped) {
     const auto r = ask(81, "-pi/2\n2*pi\n");
     ASSERT_TRUE(changed_);
