@@ -188,19 +188,6 @@ TEST_F(MeshTest, TubeHasThirtyFacesWhateverItsLength) {
               0);
 }
 
-TEST_F(MeshTest, SphereMarkerHasTenSlicesAndTenStacks) {
-    // Two fans of 10 triangles and 8 rings of 10 quads.
-    EXPECT_EQ(count_feedback([] { draw_sphere_marker(Point3{1, 2, 3}, 0.5); }).polygons, 180);
-}
-
-TEST_F(MeshTest, DrawTriangleSkipsCoincidentBrokenAndCollinearCorners) {
-    const Point3 a{0, 0, 0}, b{0, 1, 0}, c{0, 0, 1};
-    EXPECT_EQ(count_feedback([&] { draw_triangle(a, b, c); }).polygons, 1);
-    EXPECT_EQ(count_feedback([&] { draw_triangle(a, a, c); }).polygons, 0);
-    EXPECT_EQ(count_feedback([&] { draw_triangle(a, b, Point3{0, 0, 500}); }).polygons, 0);
-    EXPECT_EQ(count_feedback([&] { draw_triangle(a, b, Point3{0, 2, 0}); }).polygons, 0);
-}
-
 TEST_F(MeshTest, CubeDrawsFacesEdgesAndCutInTheirStyles) {
     styles(1, 0, 0);
     EXPECT_EQ(count_feedback(draw_cube).polygons, 12);

@@ -17,12 +17,16 @@ double coordinate(const Point4& p, int axis) {
     return c[axis];
 }
 
-TEST(Tables, CubeVerticesFollowTheirBits) {
+TEST(Tables, VerticesFollowTheirBits) {
+    auto sign = [](int k, int bit) { return (k & bit) ? 1.0 : -1.0; };
     for (int k = 0; k < 8; ++k) {
-        EXPECT_EQ(CubeVertices[k].x, (k & 4) ? 1 : -1) << k;
-        EXPECT_EQ(CubeVertices[k].y, (k & 2) ? 1 : -1) << k;
-        EXPECT_EQ(CubeVertices[k].z, (k & 1) ? 1 : -1) << k;
-        EXPECT_EQ(CubeVertices[k].w, 0) << k;
+        const Point4& p = CubeVertices[k];
+        EXPECT_TRUE(p.x == sign(k, 4) && p.y == sign(k, 2) && p.z == sign(k, 1) && p.w == 0) << k;
+    }
+    for (int k = 0; k < 16; ++k) {
+        const Point4& p = HypercubeVertices[k];
+        EXPECT_TRUE(p.x == sign(k, 8) && p.y == sign(k, 4) && p.z == sign(k, 2) && p.w == sign(k, 1))
+            << k;
     }
 }
 
@@ -58,15 +62,6 @@ TEST(Tables, FiveCellIsRegularUpToTheRoundingOfItsConstant) {
     std::set<std::set<int>> triangles;
     for (const auto& t : FiveCellTriangles) triangles.insert({t[0], t[1], t[2]});
     EXPECT_EQ(triangles.size(), 10u) << "every triple once";
-}
-
-TEST(Tables, HypercubeVerticesFollowTheirBits) {
-    for (int k = 0; k < 16; ++k) {
-        EXPECT_EQ(HypercubeVertices[k].x, (k & 8) ? 1 : -1) << k;
-        EXPECT_EQ(HypercubeVertices[k].y, (k & 4) ? 1 : -1) << k;
-        EXPECT_EQ(HypercubeVertices[k].z, (k & 2) ? 1 : -1) << k;
-        EXPECT_EQ(HypercubeVertices[k].w, (k & 1) ? 1 : -1) << k;
-    }
 }
 
 TEST(Tables, HypercubeEdgesAreTheThirtyTwoOneBitPairs) {

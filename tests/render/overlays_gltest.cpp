@@ -113,13 +113,6 @@ TEST_F(OverlaysTest, UserGraphCaptionShowsTheEquationsOfSlotZero) {
     EXPECT_STREQ(graph_slot0_text(0), "sin(s+t)");
 }
 
-TEST_F(OverlaysTest, NumbersThatNameNoModelHaveNoCaption) {
-    for (ModelId model : {8, 9, 14, 99}) {
-        app.model_id = model;
-        EXPECT_TRUE(feedback(draw_caption).bitmaps.empty()) << model;
-    }
-}
-
 TEST_F(OverlaysTest, LinesBelowTheWindowAreNotDrawn) {
     // Klein Bottle Part II's last line (y = 313) has its raster position
     // below the bottom of a window 300 pixels high.
@@ -132,21 +125,6 @@ TEST_F(OverlaysTest, LinesBelowTheWindowAreNotDrawn) {
     const Feedback f = feedback(draw_caption);
     EXPECT_EQ(static_cast<int>(f.bitmaps.size()),
               caption_characters(kModelKleinBottle2) - static_cast<int>(std::strlen("w = 0")));
-}
-
-TEST_F(OverlaysTest, TextLeavesLightZeroOffAndItsMatricesAsTheyWere) {
-    GLint depth_before[2], depth_after[2];
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_before[0]);
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth_before[1]);
-    glEnable(GL_LIGHT0);
-    draw_text(10, 10, GLUT_BITMAP_HELVETICA_18, "abc");
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_after[0]);
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth_after[1]);
-    EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT2));
-    EXPECT_EQ(depth_before[0], depth_after[0]);
-    EXPECT_EQ(depth_before[1], depth_after[1]);
 }
 
 TEST_F(OverlaysTest, WAxisIsNotDrawnRightAfterStart) {
