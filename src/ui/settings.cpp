@@ -119,7 +119,7 @@ bool ask_hyperplane() {
     do {
         say("\nPlease input aX + bY + cZ + dW = e\n");
         if (!ask_numbers("(a,b,c,d,e) = ", h, 5)) return false;
-    } while (h[0] == 0.0 && h[1] == 0.0 && h[2] == 0.0 && h[3] == 0.0);  // no normal: no hyperplane
+    } while (!usable_normal(h[0], h[1], h[2], h[3]));
     for (int i = 0; i < 5; ++i) app.hyperplane[i] = h[i];
     return true;
 }
@@ -151,6 +151,14 @@ bool usable_range(double low, double high) {
     // Written so that NaN fails: a NaN or infinite bound, or a width that
     // overflows, would make every sample of the user graph NaN.
     return std::isfinite(low) && std::isfinite(high) && low < high && std::isfinite(high - low);
+}
+
+bool usable_normal(double a, double b, double c, double d) {
+    // All four 0 is no hyperplane. So, for the view's alignment, is a normal
+    // whose squared length underflows to 0 (every coefficient below about
+    // 1e-154) or overflows: the transform would be NaN and nothing drawn.
+    const double squared = a * a + b * b + c * c + d * d;
+    return squared > 0.0 && std::isfinite(squared);
 }
 
 bool ask_setting(int code) {

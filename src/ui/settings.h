@@ -20,4 +20,9 @@ bool ask_setting(int code);
 // the upper one, and a finite width between them.
 bool usable_range(double low, double high);
 
+// A normal (a, b, c, d) of the cutting hyperplane that the view can be
+// aligned with: not all 0, and a squared length that neither underflows to 0
+// nor overflows.
+bool usable_normal(double a, double b, double c, double d);
+
 }  // namespace fourview

@@ -245,6 +245,25 @@ TEST_F(SettingsDialogue, TheStarButtonWorksAfterTheEnd) {
     EXPECT_EQ(app.section_offset, 0.0);
 }
 
+TEST_F(SettingsDialogue, HyperplaneWithANormalTooSmallOrTooLargeIsAskedAgain) {
+    const auto r = ask(85, "1e-170 0 0 0 1\n0 0 0 1e200 1\n0 0 0 -0 1\n0 0 1e-9 0 1\n");
+    ASSERT_TRUE(changed_);
+    const std::string once = "\nPlease input aX + bY + cZ + dW = e\n(a,b,c,d,e) = ";
+    EXPECT_EQ(r.out, once + once + once + once);
+    EXPECT_EQ(app.hyperplane[2], 1e-9);
+}
+
+TEST(UsableNormal, NotZeroAndNotOverflowing) {
+    EXPECT_TRUE(usable_normal(0, 0, 0, 1));
+    EXPECT_TRUE(usable_normal(0, -2, 0, 0));
+    EXPECT_TRUE(usable_normal(1e-150, 0, 0, 0));
+    EXPECT_TRUE(usable_normal(1e150, 1e150, 0, 0));
+    EXPECT_FALSE(usable_normal(0, 0, 0, 0));
+    EXPECT_FALSE(usable_normal(-0.0, 0, 0, 0));
+    EXPECT_FALSE(usable_normal(1e-170, 1e-170, 0, 0));
+    EXPECT_FALSE(usable_normal(0, 0, 1e200, 0));
+}
+
 TEST(UsableRange, FiniteBoundsInOrder) {
     const double nan = std::nan("");
     const double inf = HUGE_VAL;
