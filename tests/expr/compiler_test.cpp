@@ -6,6 +6,8 @@
 
 namespace {
 
+using namespace engine_test;
+
 struct CompilerCase {
     std::string text;
     std::string program;

@@ -12,6 +12,8 @@
 #include "expr/tokenizer.h"
 #include "stdout_capture.h"
 
+namespace engine_test {
+
 // The engine's messages as they reach a UTF-8 console: the text and the empty line after it.
 namespace message {
 inline const std::string too_many_tokens = "入力された要素数が多すぎます\n\n";
@@ -95,3 +97,5 @@ inline std::string repeat(const std::string& piece, int n)
     for (int i = 0; i < n; ++i) out += piece;
     return out;
 }
+
+}  // namespace engine_test

@@ -7,6 +7,8 @@
 
 namespace {
 
+using namespace engine_test;
+
 constexpr double INF = std::numeric_limits<double>::infinity();
 constexpr double NOT_A_NUMBER = std::numeric_limits<double>::quiet_NaN();
 

@@ -22,6 +22,8 @@ extern char** environ;
 
 namespace {
 
+using namespace engine_test;
+
 void tokenize_line(const std::string& text)
 {
     Token tokens[TOKEN_LIST_SIZE];

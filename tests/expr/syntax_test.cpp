@@ -4,6 +4,8 @@
 
 namespace {
 
+using namespace engine_test;
+
 std::string checked_output(const std::vector<Token>& tokens, int* result = nullptr)
 {
     int r = 0;

@@ -4,6 +4,8 @@
 
 namespace {
 
+using namespace engine_test;
+
 struct TokenizerCase {
     std::string text;
     std::string tokens;   // dump of the list; "" when nothing is returned
