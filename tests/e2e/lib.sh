@@ -7,6 +7,7 @@
 #   E2E_BIN      the fourview binary (first argument of the test script)
 #   E2E_DIR      scratch directory (the program's working directory)
 #   E2E_OUT      the program's standard output, E2E_ERR its standard error
+#   E2E_WRAP     optional command put before the program (e.g. valgrind)
 
 set -u
 E2E_BIN=${E2E_BIN:-${1:?usage: $0 path/to/fourview}}
@@ -64,8 +65,9 @@ e2e_start_xvfb() {
 e2e_start() {
   [ -n "$E2E_XVFB_PID" ] || e2e_start_xvfb
   mkfifo "$E2E_DIR/stdin"
+  e2e_keep_stderr
   : >"$E2E_OUT"; : >"$E2E_ERR"
-  (cd "$E2E_DIR" && exec env "$@" "$E2E_BIN" <"$E2E_DIR/stdin" >"$E2E_OUT" 2>"$E2E_ERR") &
+  (cd "$E2E_DIR" && exec env "$@" ${E2E_WRAP:-} "$E2E_BIN" <"$E2E_DIR/stdin" >"$E2E_OUT" 2>"$E2E_ERR") &
   E2E_APP_PID=$!
   exec 3>"$E2E_DIR/stdin"
   local n
@@ -167,10 +169,33 @@ e2e_finish() {
   fi
 }
 
+# A run of a sanitized build reports each finding on standard error, whether
+# or not it ends the program; the tests that start the program several times
+# keep each run's standard error here before the next run overwrites it.
+E2E_ERR_ALL=$E2E_DIR/stderr.all
+e2e_keep_stderr() { [ -f "$E2E_ERR" ] && cat "$E2E_ERR" >>"$E2E_ERR_ALL"; : >"$E2E_ERR"; }
+
+# sanitizer_reports FILE...: the lines in which AddressSanitizer,
+# LeakSanitizer or UndefinedBehaviorSanitizer report a finding.
+sanitizer_reports() {
+  grep -hE 'runtime error:|ERROR: (AddressSanitizer|LeakSanitizer)|SUMMARY: (AddressSanitizer|UndefinedBehaviorSanitizer)' "$@" 2>/dev/null
+}
+
+# e2e_check_sanitizers: counts a failure for every program run whose
+# standard error holds a sanitizer report, and shows the reports.
+e2e_check_sanitizers() {
+  e2e_keep_stderr
+  if sanitizer_reports "$E2E_ERR_ALL" >/dev/null; then
+    e2e_fail "sanitizer reports on the program's standard error:"
+    sed -n '/==[0-9]*==ERROR\|runtime error:/,$p' "$E2E_ERR_ALL" | head -n 60 >&2
+  fi
+}
+
 # e2e_report: prints the closing tally and exits with the test's status.
 # The scratch directory is kept on failure for a look afterwards.
 e2e_report() {
   e2e_finish
+  e2e_check_sanitizers
   echo "$E2E_PASSES passed, $E2E_FAILS failed"
   if [ "$E2E_FAILS" -gt 0 ]; then
     echo "scratch directory kept: $E2E_DIR" >&2
