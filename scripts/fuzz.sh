@@ -1,6 +1,11 @@
 #!/bin/bash
-# Builds a libFuzzer target with clang++ (fuzzer, ASan, UBSan) and runs it for a bounded time.
+# Builds libFuzzer targets with clang++ (fuzzer, ASan, UBSan) and runs them for a bounded time.
 #   scripts/fuzz.sh TARGET SECONDS      e.g. scripts/fuzz.sh engine 30
+#   scripts/fuzz.sh all SECONDS         every target, one after the other, SECONDS each
+# Targets:
+#   engine     any line through the four stages of the expression engine
+#   values     the values window's lines from extreme doubles, ints and range texts
+#   dialogues  every console dialogue (equations, constants, each setting) fed arbitrary bytes
 # TARGET names fuzz/TARGET_fuzz.cpp; seeds come from fuzz/corpus/TARGET and a dictionary from
 # fuzz/TARGET.dict. The build, the growing corpus and any crash files live in
 # $FOURVIEW_FUZZ_DIR/TARGET (default: /tmp/fourview-fuzz/TARGET).
@@ -10,32 +15,52 @@
 set -eu
 cd "$(dirname "$0")/.."
 
+targets=(engine values dialogues)
 if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
-  echo "usage: $0 TARGET SECONDS" >&2
+  echo "usage: $0 {${targets[*]// /|}|all} SECONDS" >&2
   exit 2
 fi
-target=$1
 seconds=$2
+command -v clang++ >/dev/null || { echo "clang++ not found: fuzzing skipped" >&2; exit 77; }
+
+if [ "$1" = all ]; then
+  status=0
+  for t in "${targets[@]}"; do "$0" "$t" "$seconds" || status=1; done
+  exit $status
+fi
+
+target=$1
 source=fuzz/${target}_fuzz.cpp
 [ -f "$source" ] || { echo "no fuzz target $source" >&2; exit 2; }
-command -v clang++ >/dev/null || { echo "clang++ not found: fuzzing skipped" >&2; exit 77; }
 
 work=${FOURVIEW_FUZZ_DIR:-/tmp/fourview-fuzz}/$target
 mkdir -p "$work/corpus" "$work/artifacts"
 binary=$work/${target}_fuzz
 
-# The engine is pure code: its sources and the target are all that is compiled.
+# The engine is pure code: its sources and the target are all that is compiled. The panel and
+# console targets run the program's own values and settings code against a stand-in for GLUT
+# (fuzz/support), with the pure libraries it calls; GL itself is linked but never reached.
+case $target in
+  engine) sources=(src/expr/*.cpp); libs=() ;;
+  *) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
+              src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp
+              fuzz/support/headless_glut.cpp)
+     libs=(-lGLU -lGL) ;;
+esac
 clang++ -std=c++17 -O1 -g -fno-omit-frame-pointer \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -Wall -Wextra -Isrc "$source" src/expr/*.cpp -o "$binary"
+  -Wall -Wextra -Isrc -Ifuzz/support "$source" "${sources[@]}" "${libs[@]}" -o "$binary"
 
 seeds=fuzz/corpus/$target
 [ -d "$seeds" ] || seeds=
 dict=()
 [ -f "fuzz/$target.dict" ] && dict=(-dict="fuzz/$target.dict")
 echo "fuzzing $target for ${seconds}s (corpus $work/corpus)" >&2
-# Lines longer than 200 bytes are cut by the target; -max_len keeps the search near that size.
+# Lines longer than 200 bytes are cut by the engine's target; -max_len keeps the search near
+# that size. A console session of a few answers needs more room.
+max_len=256
+[ "$target" = engine ] || max_len=1024
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} \
 UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
-  "$binary" -max_total_time="$seconds" -max_len=256 -print_final_stats=1 -error_exitcode=1 \
-    -artifact_prefix="$work/artifacts/" "${dict[@]}" "$work/corpus" $seeds
+  "$binary" -max_total_time="$seconds" -max_len=$max_len -print_final_stats=1 -error_exitcode=1 \
+    -timeout=10 -artifact_prefix="$work/artifacts/" "${dict[@]}" "$work/corpus" $seeds

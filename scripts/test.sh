@@ -17,7 +17,11 @@ if [ "$mode" = "--sanitize" ]; then
 fi
 status=0
 (cd "$dir" && ctest -j"$(nproc)" --output-on-failure --timeout 600) || status=1
+# A short bounded run of each fuzz target (about a minute in all); the long
+# runs are made by hand (docs/reliability.md).
 if [ -z "$mode" ] && [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; then
-  scripts/fuzz.sh engine 30 || status=1
+  scripts/fuzz.sh engine 20 || status=1
+  scripts/fuzz.sh values 15 || status=1
+  scripts/fuzz.sh dialogues 20 || status=1
 fi
 exit $status
