@@ -125,3 +125,30 @@ TEST_F(FrameTest, GlobalAndLocalOrderDiffer) {
 
 }  // namespace
 }  // namespace fourview
+
+namespace fourview {
+namespace {
+
+int count_green(const testing::Pixels& p) {
+    int n = 0;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            const testing::Rgb c = p.at(x, y);
+            if (c.g > 200 && c.r < 60 && c.b < 60) ++n;
+        }
+    return n;
+}
+
+TEST_F(FrameTest, UserGraphCentreAtThePerspectiveEyeLeavesTheSceneDrawn) {
+    app.model_id = kModelUserGraph;
+    app.graph_center = Point4{0, 0, 0, 0};
+    const int centred = count_green(testing::render_graph_frame());
+    ASSERT_GT(centred, 100) << "the Y axis is drawn in green";
+    // Its image under the perspective projection is infinite: the frame
+    // must not translate the scene out of existence.
+    app.graph_center = Point4{1, 0, 0, 2};
+    EXPECT_GT(count_green(testing::render_graph_frame()), 100);
+}
+
+}  // namespace
+}  // namespace fourview
