@@ -121,7 +121,9 @@ void refresh_option_labels() {
 void select_model(int value) {
     ModelId model = value;
     if (value == kNewEquations) {
-        enter_new_equations();
+        // A dialogue cut short by the end of the console input stored
+        // nothing: the picture stays what it was.
+        if (!enter_new_equations()) return;
         rebuild_graph_menu();
         model = kModelUserGraph;
     } else if (value >= kFirstSlotEntry && value < kFirstSlotEntry + kSlotCount) {

@@ -82,6 +82,7 @@ TEST_F(GraphMenuTest, NewCutShortByTheEndOfInputKeepsTheSets) {
     for (int k = 0; k < 3; ++k) EXPECT_STREQ(graph_menu_label(k), kDefaultLabels[k]);
     EXPECT_STREQ(graph_menu_label(3), "");
     EXPECT_STREQ(graph_slot0_text(0), "sin(s+t)");
+    EXPECT_EQ(app.model_id, kModelHypercube) << "nothing was entered: the model stays";
 }
 
 }  // namespace

@@ -100,9 +100,11 @@ TEST_F(MenusTest, AStoredSetBecomesTheUserGraph) {
     EXPECT_DOUBLE_EQ(app.zoom, 0.75);
 }
 
-TEST_F(MenusTest, NewEquationsSelectTheUserGraph) {
+TEST_F(MenusTest, NewWithTheConsoleInputEndedChangesNothing) {
+    // The fixture's console input is empty: the dialogue ends at once.
     select_model(20);
-    EXPECT_EQ(app.model_id, kModelUserGraph);
+    EXPECT_EQ(app.model_id, kModelHypercube);
+    EXPECT_EQ(app.zoom, 1.0);
 }
 
 TEST_F(MenusTest, AnEmptySlotChangesNothingAtAll) {
