@@ -62,4 +62,17 @@ int button_hit(const ButtonPanel& b, int x, int y) {
     return x >= b.x && y >= b.y && x <= b.x + b.width && y <= b.y + b.height ? 1 : 0;
 }
 
+void reshape_panel(int window, int width, int height, int fixed_width, int fixed_height) {
+    if (height == 0) return;
+    glutSetWindow(window);
+    if (width != fixed_width || height != fixed_height) glutReshapeWindow(fixed_width, fixed_height);
+    glViewport(0, 0, fixed_width, fixed_height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, fixed_width, fixed_height, 0, 0, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 0, 10, 0, 0, 0, 0, 1, 0);
+}
+
 }  // namespace fourview

@@ -38,4 +38,9 @@ void draw_button(const ButtonPanel& b, int raised);
 // the first hit wins it.
 int button_hit(const ButtonPanel& b, int x, int y);
 
+// Reshape callback body shared by the panel windows: their buttons fill a
+// fixed size, so any other size is taken back; the projection maps window
+// pixels with y growing downwards.
+void reshape_panel(int window, int width, int height, int fixed_width, int fixed_height);
+
 }  // namespace fourview

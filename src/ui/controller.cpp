@@ -80,10 +80,10 @@ void build_controller_panel() {
             b.width = 50;
             b.font = GLUT_BITMAP_HELVETICA_12;
         } else {
-            const OptionButtonSpec& spec = OptionButtons[i - kRotationButtonCount];
-            b.code = spec.command;
-            if (spec.flag != nullptr) b.enable = &(app.*spec.flag);
-            set_button_text(b, spec.label != nullptr ? spec.label : "");
+            const OptionButtonSpec& entry = OptionButtons[i - kRotationButtonCount];
+            b.code = entry.command;
+            if (entry.flag != nullptr) b.enable = &(app.*entry.flag);
+            set_button_text(b, entry.label != nullptr ? entry.label : "");
             b.x = 0;
             b.y = 120 + kButtonHeight * (i - kRotationButtonCount);
             b.width = kWidth;
@@ -122,17 +122,7 @@ void display_controller() {
 }
 
 void reshape_controller(int width, int height) {
-    if (height == 0) return;
-    glutSetWindow(app.controller_window);
-    // The buttons fill exactly 150 x 540: any other size is taken back.
-    if (width != kWidth || height != kHeight) glutReshapeWindow(kWidth, kHeight);
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, kHeight, 0, 0, 100);  // y grows downwards
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 10, 0, 0, 0, 0, 1, 0);
+    reshape_panel(app.controller_window, width, height, kWidth, kHeight);
 }
 
 void mouse_controller(int button, int state, int x, int y) {

@@ -137,16 +137,7 @@ void display_values() {
 }
 
 void reshape_values(int width, int height) {
-    if (height == 0) return;
-    glutSetWindow(app.values_window);
-    if (width != kWidth || height != kHeight) glutReshapeWindow(kWidth, kHeight);
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, kHeight, 0, 0, 100);  // y grows downwards
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 10, 0, 0, 0, 0, 1, 0);
+    reshape_panel(app.values_window, width, height, kWidth, kHeight);
 }
 
 void mouse_values(int button, int state, int x, int y) {
