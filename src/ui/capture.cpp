@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -56,33 +57,33 @@ bool write_ppm_file(const char* name, int width, int height, CaptureRowReader re
         report_failure(name, errno);
         return false;
     }
-    std::fprintf(f, "P6\n%d %d\n", width, height);
-    if (std::fclose(f) != 0) {
-        const int error = errno;
-        std::remove(name);
-        report_failure(name, error);
-        return false;
+    // The first failure's errno is the reason: later calls (the frame's
+    // reads among them) may change errno, and after a failed write nothing
+    // more is read or written.
+    int error = 0;
+    auto failed = [&error] { if (error == 0) error = errno != 0 ? errno : EIO; };
+    errno = 0;
+    if (std::fprintf(f, "P6\n%d %d\n", width, height) < 0) failed();
+    if (std::fclose(f) != 0) failed();
+    if (error == 0) {
+        f = std::fopen(name, "ab");
+        if (f == nullptr) failed();
     }
-    f = std::fopen(name, "ab");
-    if (f == nullptr) {
-        const int error = errno;
-        std::remove(name);
-        report_failure(name, error);
-        return false;
+    if (error == 0) {
+        static constexpr unsigned char kMaxValue[4] = {'2', '5', '5', 10};
+        if (std::fwrite(kMaxValue, 1, sizeof kMaxValue, f) != sizeof kMaxValue) failed();
+        const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
+        if (row_buffer.size() < row_bytes) row_buffer.resize(row_bytes);
+        for (int r = height - 1; r >= 0 && error == 0; --r) {  // OpenGL's row height - 1 is the top
+            read_row(r, width, row_buffer.data(), context);
+            errno = 0;
+            if (std::fwrite(row_buffer.data(), 1, row_bytes, f) != row_bytes) failed();
+        }
+        errno = 0;
+        if (std::fclose(f) != 0) failed();
     }
-    static constexpr unsigned char kMaxValue[4] = {'2', '5', '5', 10};
-    std::fwrite(kMaxValue, 1, sizeof kMaxValue, f);
-    const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
-    if (row_buffer.size() < row_bytes) row_buffer.resize(row_bytes);
-    for (int r = height - 1; r >= 0; --r) {  // OpenGL's row height - 1 is the top
-        read_row(r, width, row_buffer.data(), context);
-        std::fwrite(row_buffer.data(), 1, row_bytes, f);
-    }
-    const bool write_failed = std::ferror(f) != 0;
-    int error = errno;
-    if (std::fclose(f) != 0 || write_failed) {
-        if (!write_failed) error = errno;
-        std::remove(name);
+    if (error != 0) {
+        std::remove(name);  // no part of a frame is left behind
         report_failure(name, error);
         return false;
     }
@@ -108,6 +109,10 @@ void write_ppm_capture() {
     // "PPM_P6" again would nest a new one inside it.
     if (!capture_directory_done) {
         capture_directory_done = true;
+        // Under a limit on file size (ulimit -f) a long write would end the
+        // whole program with SIGXFSZ; ignored, the write fails with EFBIG
+        // and the capture stops as it does on a full disk.
+        std::signal(SIGXFSZ, SIG_IGN);
         std::printf("%d\n", mkdir("PPM_P6", 0777));
         std::printf("%d\n", chdir("PPM_P6"));
         std::fflush(stdout);

@@ -1,9 +1,13 @@
 // Capture file names and the PPM layout, written from a synthetic frame.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -111,6 +115,56 @@ TEST_F(PpmFile, AMissingDirectoryFailsCleanly) {
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(write_ppm_file(p.c_str(), 4, 4, coded_rows, &calls));
     EXPECT_FALSE(::testing::internal::GetCapturedStderr().empty());
+}
+
+// A frame reader that, like GL calls can, leaves errno changed behind it.
+void rows_touching_errno(int gl_row, int width, unsigned char* row, void* calls) {
+    coded_rows(gl_row, width, row, calls);
+    errno = EAGAIN;
+}
+
+// A limit on the size of files this process writes: a disk that fills up
+// in the middle of a file. Writes past it fail with EFBIG (the signal that
+// would otherwise end the process is ignored meanwhile).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ok_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, old_handler_);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    rlimit saved_{};
+    void (*old_handler_)(int) = SIG_DFL;
+    bool ok_ = false;
+};
+
+TEST_F(PpmFile, ADiskFullInTheMiddleLeavesNoPartFileAndSaysWhyOnce) {
+    const std::string p = path("P6_0000.PPM");
+    int calls = 0;
+    ::testing::internal::CaptureStderr();
+    bool written = true;
+    {
+        FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.ok());
+        written = write_ppm_file(p.c_str(), 640, 480, rows_touching_errno, &calls);
+    }
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(written);
+    EXPECT_NE(access(p.c_str(), F_OK), 0) << "the part written is removed";
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("P6_0000.PPM"), std::string::npos) << err;
+    EXPECT_NE(err.find(std::strerror(EFBIG)), std::string::npos)
+        << "the write's own error, not what later calls left in errno: " << err;
+    EXPECT_LT(calls, 480) << "no more rows are read once a write has failed";
 }
 
 }  // namespace
