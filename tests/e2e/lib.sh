@@ -8,6 +8,7 @@
 #   E2E_DIR      scratch directory (the program's working directory)
 #   E2E_OUT      the program's standard output, E2E_ERR its standard error
 #   E2E_WRAP     optional command put before the program (e.g. valgrind)
+#   E2E_START_WAIT  seconds allowed for the windows to appear (default 10)
 
 set -u
 E2E_BIN=${E2E_BIN:-${1:?usage: $0 path/to/fourview}}
@@ -72,7 +73,7 @@ e2e_start() {
   exec 3>"$E2E_DIR/stdin"
   local n
   for n in graph controller values; do
-    if ! wait_until 10 window_id "$n" >/dev/null; then
+    if ! wait_until "${E2E_START_WAIT:-10}" window_id "$n" >/dev/null; then
       echo "window $n did not appear" >&2; cat "$E2E_ERR" >&2; e2e_finish; exit 1
     fi
   done
