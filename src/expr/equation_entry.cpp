@@ -126,7 +126,12 @@ bool console_input_ended() { return input_ended; }
 bool console_input_gone() { return input_gone(); }
 
 int read_equation_line(char* buffer) {
-    if (input_gone()) return -1;
+    // Every -1 leaves an empty text, as the end met during the read does: a
+    // caller that shows or copies the buffer must not read past its end.
+    if (input_gone()) {
+        buffer[0] = '\0';
+        return -1;
+    }
     std::FILE* in = input();
     std::size_t total = 0, stored = 0;
     int c, last = 0;

@@ -29,8 +29,8 @@ bool console_input_gone();
 // NUL); the newline, and a carriage return before it, are not stored.
 // Returns the length; 0 for an empty line and for a line of more than 200
 // characters, which is read to its end and reported with "数式が長過ぎます";
-// -1 when the input has ended before any character. A last line without a
-// newline still counts as a line.
+// -1 when the input has ended before any character (the buffer then holds
+// an empty text). A last line without a newline still counts as a line.
 int read_equation_line(char* buffer);
 
 // Prompts "<name> = " until a line tokenizes, checks and fits (at most 100

@@ -112,6 +112,7 @@ TEST(ReadEquationLine, TheEndOfInputIsMinusOneAndSaidOnceOnStandardError) {
     EXPECT_TRUE(console_input_ended());
     l = read_line(console);
     EXPECT_EQ(l.length, -1);
+    EXPECT_EQ(l.text, "") << "the buffer holds an empty text after every end, not what was there";
     EXPECT_EQ(l.r.err, "") << "one line for the whole run";
 }
 
