@@ -9,6 +9,7 @@
 #   E2E_OUT      the program's standard output, E2E_ERR its standard error
 #   E2E_WRAP     optional command put before the program (e.g. valgrind)
 #   E2E_START_WAIT  seconds allowed for the windows to appear (default 10)
+#   E2E_MENU_WAIT   seconds allowed for a menu to open (default 5)
 
 set -u
 E2E_BIN=${E2E_BIN:-${1:?usage: $0 path/to/fourview}}
@@ -141,7 +142,7 @@ menu_pick() {
   local x=$1 y=$2 entry=$3 sub=${4:-}
   local before; before=$(xdotool search --onlyvisible --name '^freeglut menu$' 2>/dev/null | wc -l)
   xdotool mousemove --window "$GRAPH" "$x" "$y" click 3
-  wait_until 5 bash -c "[ \$(xdotool search --onlyvisible --name '^freeglut menu\$' 2>/dev/null | wc -l) -gt $before ]" || { e2e_fail "menu did not open"; return 1; }
+  wait_until "${E2E_MENU_WAIT:-5}" bash -c "[ \$(xdotool search --onlyvisible --name '^freeglut menu\$' 2>/dev/null | wc -l) -gt $before ]" || { e2e_fail "menu did not open"; return 1; }
   local mx my mw mh
   read -r mx my mw mh < <(menu_geometry)
   local ey=$((my + 2 + 25 * entry + 12))
@@ -152,7 +153,7 @@ menu_pick() {
   fi
   # Move right along the entry into the submenu.
   xdotool mousemove "$((mx + mw - 4))" "$ey"
-  wait_until 5 bash -c "[ \$(xdotool search --onlyvisible --name '^freeglut menu\$' 2>/dev/null | wc -l) -gt $((before + 1)) ]" || { e2e_fail "submenu did not open"; return 1; }
+  wait_until "${E2E_MENU_WAIT:-5}" bash -c "[ \$(xdotool search --onlyvisible --name '^freeglut menu\$' 2>/dev/null | wc -l) -gt $((before + 1)) ]" || { e2e_fail "submenu did not open"; return 1; }
   local sx sy sw sh
   read -r sx sy sw sh < <(menu_geometry)
   xdotool mousemove "$((sx + 10))" "$((sy + 2 + 25 * sub + 12))" click 1
