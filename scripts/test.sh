@@ -17,11 +17,18 @@ if [ "$mode" = "--sanitize" ]; then
 fi
 status=0
 (cd "$dir" && ctest -j"$(nproc)" --output-on-failure --timeout 600) || status=1
-# A short bounded run of each fuzz target (about a minute in all); the long
-# runs are made by hand (docs/reliability.md).
+# A short bounded run of each fuzz target, about a minute in all (the long
+# runs are made by hand: docs/reliability.md). libFuzzer's progress lines
+# are shown only when a target finds something.
 if [ -z "$mode" ] && [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; then
-  scripts/fuzz.sh engine 20 || status=1
-  scripts/fuzz.sh values 15 || status=1
-  scripts/fuzz.sh dialogues 20 || status=1
+  log=$(mktemp)
+  for run in "engine 20" "values 15" "dialogues 20"; do
+    if scripts/fuzz.sh $run >"$log" 2>&1; then
+      echo "fuzz ${run% *}: $(grep -E '^Done [0-9]+ runs' "$log"), nothing found"
+    else
+      cat "$log"; echo "fuzz ${run% *}: FAILED" >&2; status=1
+    fi
+  done
+  rm -f "$log"
 fi
 exit $status
