@@ -17,18 +17,26 @@ if [ "$mode" = "--sanitize" ]; then
 fi
 status=0
 (cd "$dir" && ctest -j"$(nproc)" --output-on-failure --timeout 600) || status=1
-# A short bounded run of each fuzz target, about a minute in all (the long
-# runs are made by hand: docs/reliability.md). libFuzzer's progress lines
-# are shown only when a target finds something.
+# A short bounded run of each fuzz target (the long runs are made by hand:
+# docs/reliability.md). The three build and run side by side, about a
+# minute in all; libFuzzer's progress lines are shown only when a target
+# finds something.
 if [ -z "$mode" ] && [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; then
-  log=$(mktemp)
-  for run in "engine 20" "values 15" "dialogues 20"; do
-    if scripts/fuzz.sh $run >"$log" 2>&1; then
-      echo "fuzz ${run% *}: $(grep -E '^Done [0-9]+ runs' "$log"), nothing found"
-    else
-      cat "$log"; echo "fuzz ${run% *}: FAILED" >&2; status=1
-    fi
+  logs=$(mktemp -d)
+  pids=()
+  for target in engine values dialogues; do
+    scripts/fuzz.sh "$target" 20 >"$logs/$target" 2>&1 &
+    pids+=($!)
   done
-  rm -f "$log"
+  i=0
+  for target in engine values dialogues; do
+    if wait "${pids[$i]}"; then
+      echo "fuzz $target: $(grep -E '^Done [0-9]+ runs' "$logs/$target"), nothing found"
+    else
+      cat "$logs/$target"; echo "fuzz $target: FAILED" >&2; status=1
+    fi
+    i=$((i + 1))
+  done
+  rm -rf "$logs"
 fi
 exit $status
