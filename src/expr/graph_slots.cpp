@@ -95,7 +95,8 @@ void compose_graph_menu_label(char* out, const GraphSlot& slot) {
                   slot.equation[0].text, EquationNames[1], slot.equation[1].text, EquationNames[2],
                   slot.equation[2].text, EquationNames[3], slot.equation[3].text);
     if (std::strlen(full) >= kLabelCut) std::memcpy(full + kLabelCut, "...", 4);
-    std::snprintf(out, kGraphMenuLabelSize, "%s", full);
+    // At most kGraphMenuLabelSize - 1 characters, as the cut leaves them.
+    std::snprintf(out, kGraphMenuLabelSize, "%.*s", static_cast<int>(kGraphMenuLabelSize - 1), full);
 }
 
 }  // namespace fourview
