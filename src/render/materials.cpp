@@ -69,9 +69,17 @@ void set_color(int index) {
 }
 
 void begin_surface() {
-    // Pushed back so that the mesh lines drawn afterwards stay visible.
+    // Pushed back so that the mesh lines and the cut drawn afterwards stay
+    // visible. The units term is measured in steps of the depth buffer: two
+    // steps of a 24-bit buffer (about 1.2e-7) clear the float rounding of
+    // the depth values, but two steps of a 32-bit one (5e-10) do not, and a
+    // face flat to the camera, which gets nothing from the slope term, then
+    // hides the lines that lie on it. Keep the offset at the 24-bit size.
+    GLint depth_bits = 24;
+    glGetIntegerv(GL_DEPTH_BITS, &depth_bits);
+    const int extra_bits = depth_bits > 24 ? (depth_bits > 32 ? 8 : depth_bits - 24) : 0;
     glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(2, 2);
+    glPolygonOffset(2, static_cast<GLfloat>(2 << extra_bits));
     if (app.transparent == 1) {
         // Multiplying blend (2 * src * dst); with depth writes off, faces
         // behind other faces still show through.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/windows.h"
 #include "gl_fixture.h"
 #include "models/mesh.h"
 #include "render/materials.h"
@@ -99,6 +100,46 @@ TEST_F(StylesTest, CutIsRedFromATurnedView) {
         }
     EXPECT_GT(red, 100) << "the cut is drawn";
     EXPECT_EQ(pink, 0) << "no part of it lit toward pink";
+}
+
+// With Transparent off the lit faces write depth; what lies on a face
+// turned to the camera (the cut of the cube, the hypercube's front edges)
+// must still show over it, as it does with Transparent on.
+TEST_F(StylesTest, CutAndEdgesShowOverOpaqueFaces) {
+    struct Case {
+        ModelId model;
+        int cross_section;
+        bool (*wanted)(const Rgb&);
+        int at_least;
+        int tenths;  // of the count with Transparent on
+    };
+    const auto black = [](const Rgb& c) { return c.r < 40 && c.g < 40 && c.b < 40; };
+    // The cut lit through the blend is pink rather than full red.
+    const auto reddish = [](const Rgb& c) { return c.r >= 240 && c.g <= 150 && c.b <= 150; };
+    // The hypercube's front square, 320 pixels a side, hides the edges
+    // behind it when opaque: only its own outline is asked for.
+    const Case cases[] = {
+        {kModelCube, 1, +reddish, 20000, 8},
+        {kModelHypercube, 0, +black, 1200, 5},
+    };
+    for (const Case& k : cases) {
+        int count[2] = {0, 0};
+        for (int transparent : {1, 0}) {
+            testing::restore_start_state();
+            app.model_id = k.model;
+            reset_view();
+            app.axes = 0;
+            app.label = 0;
+            app.cross_section = k.cross_section;
+            app.transparent = transparent;
+            const Pixels p = testing::render_graph_frame();
+            for (int y = 0; y < p.height; ++y)
+                for (int x = 0; x < p.width; ++x) count[transparent] += k.wanted(p.at(x, y));
+        }
+        EXPECT_GE(count[0], k.at_least) << "model " << k.model << ", opaque faces";
+        EXPECT_GE(count[0] * 10, count[1] * k.tenths) << "model " << k.model << ": opaque " << count[0]
+                                               << " against transparent " << count[1];
+    }
 }
 
 // Draws into the back buffer without the frame: the camera of the graph
