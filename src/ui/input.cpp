@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "app/windows.h"
 #include "geom4/transform.h"
 #include "render/frame.h"
@@ -50,8 +51,8 @@ constexpr PresetKey PresetKeys[] = {{'n', 0}, {'m', 1}, {'b', 2}};
 void toggle(int& flag) { flag = flag == 0 ? 1 : 0; }
 
 void post_graph_redisplay() {
-    glutSetWindow(app.graph_window);
-    glutPostRedisplay();
+    select_window(app.graph_window);
+    post_redisplay();
 }
 
 // freeglut, unlike the GLUT the key table was made for, reports the
@@ -112,7 +113,7 @@ void special_key(int key, int, int) {
 
 void mouse_graph(int button, int state, int x, int y) {
     // The modifiers matter only when a left drag begins.
-    const int modifiers = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN ? glutGetModifiers() : 0;
+    const int modifiers = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN ? pointer_modifiers() : 0;
     mouse_graph_with_modifiers(button, state, x, y, modifiers);
 }
 
@@ -200,10 +201,10 @@ void execute_command(int command) {
     } else if (command == 100) {
         std::exit(0);
     }
-    glutSetWindow(app.graph_window);
+    select_window(app.graph_window);
     refresh_option_labels();
     app.frame_changed = 1;
-    glutPostRedisplay();
+    post_redisplay();
     // Labels and flag colours of the controller may have changed.
     post_controller_redisplay();
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "render/frame.h"
 #include "ui/controller.h"
 #include "ui/graph_slots.h"
@@ -69,7 +70,7 @@ const char* options_menu_label(int entry) {
 }
 
 void build_menus() {
-    glutSetWindow(app.graph_window);
+    select_window(app.graph_window);
 
     // The slot entries get their labels from rebuild_graph_menu.
     app.graph_menu = glutCreateMenu(select_model);
@@ -137,8 +138,8 @@ void select_model(int value) {
     refresh_value_field(89, value_zoom_row);
     apply_projection();
     app.model_id = model;
-    glutSetWindow(app.graph_window);
-    glutPostRedisplay();
+    select_window(app.graph_window);
+    post_redisplay();
 }
 
 void select_rotation_mode(int value) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "app/windows.h"
 #include "expr/console.h"
 #include "expr/equation_entry.h"
@@ -197,8 +198,8 @@ void edit_setting(int code, int index) {
         switch (code) {
             case 92:
                 refresh_value_field(92, row);
-                glutSetWindow(app.graph_window);
-                glutReshapeWindow(app.window_width, app.window_height);
+                select_window(app.graph_window);
+                reshape_window(app.window_width, app.window_height);
                 apply_projection();
                 break;
             case 85:
@@ -214,8 +215,8 @@ void edit_setting(int code, int index) {
         }
     }
     app.frame_changed = 1;
-    glutSetWindow(app.graph_window);
-    glutPostRedisplay();
+    select_window(app.graph_window);
+    post_redisplay();
 }
 
 }  // namespace fourview
