@@ -45,6 +45,8 @@ constexpr int kRotationGlobal = 63;
 constexpr int kRotationLocal = 64;
 constexpr int kProjectionParallel = 65;
 constexpr int kProjectionPerspective = 66;
+// From the pole of the 3-sphere through the model (geom4/stereo.h).
+constexpr int kProjectionStereographic = 67;
 
 // Room for a range bound typed as an expression: as long as an equation.
 constexpr int kRangeTextSize = 201;
@@ -62,6 +64,7 @@ struct AppState {
     int mesh_resolution = 0;  // 51 or 25, set at start-up
     int bold_line = 0;
     int save_screen = 0;
+    int colour_by_w = 0;
     int frame_changed = 1;
 
     // Four-dimensional rotation.
@@ -73,6 +76,14 @@ struct AppState {
 
     // Projection and camera of the graph window.
     int projection_mode = kProjectionPerspective;
+    // The one of parallel and perspective that was last in force: ":",
+    // Space and the controller's button go back to it from stereographic.
+    int flat_projection = kProjectionPerspective;
+    // Set by the frame for the model being drawn: the radius of the 3-sphere
+    // of the stereographic projection and of the colour scale, and whether
+    // points are pushed onto that sphere (the polytopes) before projecting.
+    double model_radius = 1.0;
+    int push_onto_sphere = 0;
     double zoom = 1.0;
     int view_direction = 0;  // 0 from X, 1 from Y, 2 from Z
     Matrix4 view_matrix = identity_matrix4();  // OpenGL column-major

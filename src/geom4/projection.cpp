@@ -3,11 +3,28 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "geom4/stereo.h"
 
 namespace fourview {
 
+Point4 model_centre() {
+    const Matrix5& m = app.transform;
+    return Point4{m[4], m[9], m[14], m[19]};
+}
+
+double turned_w(const Point4& p) { return p.w - app.transform[19]; }
+
 Point3 project_point(const Point4& p) {
     if (app.projection_mode == kProjectionParallel) return Point3{p.x, p.y, p.z};
+    if (app.projection_mode == kProjectionStereographic) {
+        // About the image of the model's own origin, so that the shift of a
+        // typed hyperplane moves the cut, not the sphere under the model.
+        const Point4 c = model_centre();
+        const Point4 d{p.x - c.x, p.y - c.y, p.z - c.z, p.w - c.w};
+        const Point3 q = stereographic(app.push_onto_sphere == 1 ? onto_sphere(d, app.model_radius) : d,
+                                       app.model_radius);
+        return Point3{q.x + c.x, q.y + c.y, q.z + c.z};
+    }
     const double d = p.w - 2.0;
     return Point3{(p.x / d) * -2.0, (p.y / d) * -2.0, (p.z / d) * -2.0};
 }

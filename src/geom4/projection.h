@@ -6,9 +6,15 @@
 
 namespace fourview {
 
-// Parallel (w dropped) or perspective from the eye at w = 2, by
-// app.projection_mode.
+// Parallel (w dropped), perspective from the eye at w = 2, or stereographic
+// from the pole (0, 0, 0, app.model_radius), by app.projection_mode.
 Point3 project_point(const Point4& p);
+
+// Where the transform puts the model's origin (its translation), and the w
+// of a transformed point measured from there: w after the turn alone, the
+// coordinate that colour by w shows.
+Point4 model_centre();
+double turned_w(const Point4& p);
 
 // 0: the ends coincide; 1: drawable; 2: broken (some coordinate differs by
 // app.infinity or more, or is not a number).

@@ -9,7 +9,7 @@
 
 namespace fourview {
 
-void sample_graph_4d() {
+void fill_graph_4d() {
     const int n = app.mesh_resolution;
     if (n < 4 || n > kGridMax) return;  // no drawn cell, or beyond the grid
     const Expression* e = graph_slots[0].equation;
@@ -30,6 +30,10 @@ void sample_graph_4d() {
             p.w = evaluate_expression(s, t, p.x, p.y, e[kEquationG].program, e[kEquationG].count);
         }
     }
+}
+
+void sample_graph_4d() {
+    fill_graph_4d();
     draw_surface_grid();
 }
 

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/window_system.h"
 #include "geom4/projection.h"
+#include "geom4/stereo.h"
 #include "geom4/transform.h"
 #include "models/mesh.h"
 #include "models/normals.h"
@@ -20,6 +21,10 @@ namespace {
 // that no frame allocates it.
 Point4 transformed[kGridMax][kGridMax];
 Point3 normals[kGridMax][kGridMax];
+// Colour by w of every sample; read only while the option is on.
+Colour colours[kGridMax][kGridMax];
+bool coloured = false;
+float face_gain = 1.0f;
 
 // A sample is drawn only near enough to the origin (the infinity bound) and
 // only as a value GL can take.
@@ -30,6 +35,14 @@ bool broken(const Point3& a, const Point3& b) { return classify_edge3(a, b) == 2
 void emit(const Point3& normal, const Point3& vertex) {
     glNormal3dv(normal.data());
     glVertex3dv(vertex.data());
+}
+
+void emit_sample(int i, int j) {
+    if (coloured) {
+        const Colour& c = colours[i][j];
+        glColor3f(c.r * face_gain, c.g * face_gain, c.b * face_gain);
+    }
+    emit(normals[i][j], surface_grid.projected[i][j]);
 }
 
 // One quad strip per row pair i, i + 1, along the columns of the drawn part.
@@ -51,8 +64,8 @@ void draw_solid_strips(int n) {
             }
             // A pair left out does not end the strip: its neighbours join.
             if (!drawable(p[i][j]) || !drawable(p[i + 1][j])) continue;
-            emit(normals[i][j], p[i][j]);
-            emit(normals[i + 1][j], p[i + 1][j]);
+            emit_sample(i, j);
+            emit_sample(i + 1, j);
         }
         glEnd();
     }
@@ -71,7 +84,9 @@ void draw_wire_lines(int n, bool row_major) {
                 glEnd();
                 glBegin(GL_LINE_STRIP);
             }
-            if (drawable(here)) glVertex3dv(here.data());
+            if (!drawable(here)) continue;
+            if (coloured) glColor3fv((row_major ? colours[a][b] : colours[b][a]).data());
+            glVertex3dv(here.data());
         }
         glEnd();
     }
@@ -83,21 +98,29 @@ void draw_surface_grid() {
     select_window(app.graph_window);
     const int n = app.mesh_resolution;
     if (n < 4 || n > kGridMax) return;  // no drawn part, or beyond the grid
+    coloured = app.colour_by_w == 1;
+    if (coloured || app.projection_mode == kProjectionStereographic) app.model_radius = surface_grid_radius(n);
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
             transformed[i][j] = transform_point4(app.transform, surface_grid.samples[i][j]);
             surface_grid.projected[i][j] = project_point(transformed[i][j]);
+            if (coloured) colours[i][j] = w_colour(turned_w(transformed[i][j]), app.model_radius);
         }
 
     if (app.solid == 1) {
         begin_surface();
+        if (coloured) begin_lit_colours(app.transparent == 1);
+        face_gain = lit_colour_gain(app.transparent == 1);
         draw_solid_strips(n);
+        if (coloured) end_lit_colours();
         end_surface();
     }
     if (app.wireframe == 1) {
         begin_wire();
+        if (coloured) begin_unlit_colours();
         draw_wire_lines(n, true);
         draw_wire_lines(n, false);
+        if (coloured) end_unlit_colours();
         end_wire();
     }
     if (app.cross_section == 1) {

@@ -20,7 +20,9 @@ void draw_hypersphere();
 void draw_five_cell();
 void draw_hypercube();
 
-// The graph of the user's equations of graph slot 0.
+// The graph of the user's equations of graph slot 0: fill_graph_4d only
+// evaluates it into the surface grid, sample_graph_4d also draws it.
+void fill_graph_4d();
 void sample_graph_4d();
 
 }  // namespace fourview

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "geom4/projection.h"
 #include "geom4/transform.h"
+#include "models/curved.h"
 #include "models/mesh.h"
 #include "models/models.h"
 #include "models/samplers.h"
@@ -20,7 +21,10 @@ void draw_cube() {
         v[k] = transform_point4(app.transform, CubeVertices[k]);
         p[k] = project_point(v[k]);
     }
-    if (app.solid == 1) {
+    static constexpr TriangleTable kTriangles = split_quads(CubeFaces, true);
+    if (curved_drawing()) {
+        draw_table_shape(v, 8, TableShape{CubeEdges, 12, kTriangles.t, 12, 0, 0});
+    } else if (app.solid == 1) {
         begin_surface();
         for (const auto& f : CubeFaces) {
             draw_triangle(p[f[0]], p[f[1]], p[f[2]]);
@@ -28,7 +32,7 @@ void draw_cube() {
         }
         end_surface();
     }
-    if (app.wireframe == 1) {
+    if (app.wireframe == 1 && !curved_drawing()) {
         begin_wire();
         for (const auto& f : CubeFaces) {
             if (fits_gl(p[f[0]]) && fits_gl(p[f[1]]) && fits_gl(p[f[2]]) && fits_gl(p[f[3]])) {

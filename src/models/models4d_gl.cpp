@@ -6,7 +6,9 @@
 
 #include "app/app_state.h"
 #include "geom4/projection.h"
+#include "geom4/stereo.h"
 #include "geom4/transform.h"
+#include "models/curved.h"
 #include "models/mesh.h"
 #include "models/models.h"
 #include "models/samplers.h"
@@ -34,8 +36,11 @@ void draw_hypersphere() {
     const int saved_resolution = app.mesh_resolution;
     const Matrix5 saved_transform = app.transform;
     app.mesh_resolution = kSphereGrid;
-    // The previous sphere's projected grid, for the lines joining the spheres.
+    // The previous sphere's projected grid, for the lines joining the spheres,
+    // and its colours by w.
     static Point3 previous[kSphereGrid][kSphereGrid];
+    static Colour previous_colour[kSphereGrid][kSphereGrid];
+    const bool coloured = app.colour_by_w == 1;
     const double pi = 3.141592653589793;
     for (int k = 0; k < kSphereCount; ++k) {
         const double u = (k - 1) * pi / 18;  // -10 to 190 degrees in steps of 10
@@ -51,17 +56,26 @@ void draw_hypersphere() {
         // Always 1 pixel wide, whatever Bold Line says.
         glLineWidth(1.0f);
         set_color(5);
+        if (coloured) begin_unlit_colours();
         glBegin(GL_LINES);
         for (int i = 0; i < kSphereGrid; ++i)
             for (int j = 0; j < kSphereGrid; ++j) {
                 const Point3& here = surface_grid.projected[i][j];
+                Colour colour;
+                if (coloured)
+                    colour = w_colour(turned_w(transform_point4(app.transform, surface_grid.samples[i][j])),
+                                      app.model_radius);
                 if (k > 0 && fits_gl(previous[i][j]) && fits_gl(here)) {
+                    if (coloured) glColor3fv(previous_colour[i][j].data());
                     glVertex3dv(previous[i][j].data());
+                    if (coloured) glColor3fv(colour.data());
                     glVertex3dv(here.data());
                 }
                 previous[i][j] = here;
+                previous_colour[i][j] = colour;
             }
         glEnd();
+        if (coloured) end_unlit_colours();
     }
     app.transform = saved_transform;
     app.mesh_resolution = saved_resolution;
@@ -106,12 +120,14 @@ void draw_five_cell() {
     Point4 v[5];
     Point3 p[5];
     place_vertices(FiveCellVertices, v, p);
-    if (app.solid == 1) {
+    if (curved_drawing()) {
+        draw_table_shape(v, 5, TableShape{FiveCellEdges, 10, FiveCellTriangles, 10, 0.05, 0.075});
+    } else if (app.solid == 1) {
         begin_surface();
         for (const auto& t : FiveCellTriangles) draw_triangle(p[t[0]], p[t[1]], p[t[2]]);
         end_surface();
     }
-    if (app.wireframe == 1) {
+    if (app.wireframe == 1 && !curved_drawing()) {
         begin_wire();
         draw_polytope_edges(p, FiveCellEdges, 0.05, 0.075);
         end_wire();
@@ -127,7 +143,10 @@ void draw_hypercube() {
     Point4 v[16];
     Point3 p[16];
     place_vertices(HypercubeVertices, v, p);
-    if (app.solid == 1) {
+    static constexpr TriangleTable kTriangles = split_quads(HypercubeSquares, false);
+    if (curved_drawing()) {
+        draw_table_shape(v, 16, TableShape{HypercubeEdges, 32, kTriangles.t, 48, 0.1, 0.15});
+    } else if (app.solid == 1) {
         begin_surface();
         for (const auto& s : HypercubeSquares) {
             draw_triangle(p[s[0]], p[s[1]], p[s[2]]);
@@ -135,7 +154,7 @@ void draw_hypercube() {
         }
         end_surface();
     }
-    if (app.wireframe == 1) {
+    if (app.wireframe == 1 && !curved_drawing()) {
         begin_wire();
         draw_polytope_edges(p, HypercubeEdges, 0.1, 0.15);
         if (app.bold_line != 1) glLineWidth(1.0f);

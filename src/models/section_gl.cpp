@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "geom4/projection.h"
 #include "geom4/section.h"
+#include "models/curved.h"
 #include "models/mesh.h"
 #include "models/normals.h"
 #include "render/materials.h"
@@ -75,9 +76,24 @@ void section_triangle(const Point4& a, const Point4& b, const Point4& c, const P
 }
 
 void draw_section_segment(const Point4& from, const Point4& to) {
+    const bool bold_tubes =
+        app.bold_line == 1 && (app.model_id == kModelFiveCell || app.model_id == kModelHypercube);
+    if (app.push_onto_sphere == 1 && app.projection_mode == kProjectionStereographic) {
+        // On the curved faces it lies on: an arc of the sphere, as the edges.
+        if (bold_tubes) {
+            draw_section_arc(from, to, 0.025);
+            draw_sphere_marker(project_point(from), 0.025);
+            draw_sphere_marker(project_point(to), 0.025);
+            return;
+        }
+        once_per_run(run.line_width, [] { glLineWidth(5); });
+        set_cut_normal();
+        draw_section_arc(from, to, 0);
+        return;
+    }
     const Point3 p = project_point(from), q = project_point(to);
     if (!fits_gl(p) || !fits_gl(q)) return;
-    if (app.bold_line == 1 && (app.model_id == kModelFiveCell || app.model_id == kModelHypercube)) {
+    if (bold_tubes) {
         draw_tube(p, q, 0.025);
         draw_sphere_marker(p, 0.025);
         draw_sphere_marker(q, 0.025);

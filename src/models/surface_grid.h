@@ -17,6 +17,11 @@ struct SurfaceGrid {
 
 extern SurfaceGrid surface_grid;
 
+// The radius of the sphere about the origin through the farthest finite
+// sample of the first n x n: fixed for a model, since the transform only
+// turns it, so its colours by w do not flicker and its pole stays put.
+double surface_grid_radius(int n);
+
 // (k - 1)/(N - 3): indices 1..N-2 cover the range in N - 3 equal steps;
 // 0 and N - 1 lie one step outside it, so that normals and edge tests at the
 // border of the drawn part have neighbours on every side.

@@ -9,6 +9,7 @@
 #include "geom4/projection.h"
 #include "geom4/transform.h"
 #include "models/models.h"
+#include "models/surface_grid.h"
 #include "render/materials.h"
 #include "render/text.h"
 #include "ui/capture.h"
@@ -50,6 +51,40 @@ void draw_model() {
         default: break;
     }
 }
+
+namespace {
+
+// The circumradius of a polytope, on whose sphere its vertices lie; 0 for
+// any other model.
+double polytope_radius(ModelId model) {
+    switch (model) {
+        case kModelFiveCell: return 1.0;
+        case kModelHypercube: return 2.0;
+        default: return 0.0;
+    }
+}
+
+// The sphere of the stereographic projection and of colour by w for the
+// model about to be drawn. The polytopes are pushed onto their circumsphere;
+// the surfaces are not (a push would fold every surface in w = 0 onto one
+// sphere) and take the sphere through their farthest sample, which the grid
+// sets as it draws. Only the user graph needs it earlier, for its centre.
+void prepare_model_sphere() {
+    const bool stereographic = app.projection_mode == kProjectionStereographic;
+    app.push_onto_sphere = 0;
+    if (!stereographic && app.colour_by_w != 1) return;
+    if (const double r = polytope_radius(app.model_id); r > 0) {
+        app.model_radius = r;
+        app.push_onto_sphere = stereographic ? 1 : 0;
+    } else if (app.model_id == kModelCube) {
+        app.model_radius = std::sqrt(3.0);
+    } else if (app.model_id == kModelUserGraph && stereographic) {
+        fill_graph_4d();
+        app.model_radius = surface_grid_radius(app.mesh_resolution);
+    }
+}
+
+}  // namespace
 
 void draw_label_background() {
     glShadeModel(GL_SMOOTH);
@@ -95,6 +130,7 @@ void display_graph() {
     glPushMatrix();
     glMultMatrixd(app.view_matrix.data());
 
+    prepare_model_sphere();
     if (app.model_id == kModelUserGraph) {
         // Centre the image of graph_center under the reset transform, so the
         // view turns about it.
@@ -122,10 +158,12 @@ void display_graph() {
                                                          : multiply_matrix5(step, app.transform);
 
     draw_model();
+    app.push_onto_sphere = 0;  // the axes are not on the model's sphere
     if (app.axes == 1) draw_axes();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     if (app.label == 1) draw_caption();
+    if (app.colour_by_w == 1) draw_colour_bar();
     if (app.save_screen == 1 && app.frame_changed == 1) capture_frame();
     glFlush();
     swap_window_buffers();

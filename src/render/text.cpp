@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/window_system.h"
 #include "geom4/projection.h"
+#include "geom4/stereo.h"
 #include "geom4/transform.h"
 #include "models/mesh.h"
 #include "render/caption_table.h"
@@ -81,6 +82,61 @@ void draw_caption() {
     draw_text(15, 25, GLUT_BITMAP_TIMES_ROMAN_24, caption->name);
     set_color(4);
     draw_text(14, 24, GLUT_BITMAP_TIMES_ROMAN_24, caption->name);
+}
+
+BarPlace colour_bar_place(int width, int height) {
+    constexpr int kWidth = 120, kHeight = 12, kRight = 16, kBottom = 30;
+    return BarPlace{width - kRight - kWidth, height - kBottom - kHeight, width - kRight,
+                    height - kBottom};
+}
+
+void draw_colour_bar() {
+    const int w = window_width(), h = window_height();
+    const BarPlace bar = colour_bar_place(w, h);
+    const double r = app.model_radius;
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, w, h, 0, -1, 1);  // window pixels, y downwards
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    // Three stops, as the scale has them: the quads interpolate between.
+    glBegin(GL_QUAD_STRIP);
+    for (int k = 0; k <= 2; ++k) {
+        const double x = bar.x0 + (bar.x1 - bar.x0) * k / 2.0;
+        glColor3fv(w_colour((k - 1) * r, r).data());
+        glVertex2d(x, bar.y0);
+        glVertex2d(x, bar.y1);
+    }
+    glEnd();
+    glColor3f(0, 0, 0);
+    glLineWidth(1.0f);
+    glBegin(GL_LINE_LOOP);
+    glVertex2d(bar.x0 + 0.5, bar.y0 + 0.5);
+    glVertex2d(bar.x1 - 0.5, bar.y0 + 0.5);
+    glVertex2d(bar.x1 - 0.5, bar.y1 - 0.5);
+    glVertex2d(bar.x0 + 0.5, bar.y1 - 0.5);
+    glEnd();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+
+    char low[32], high[32];
+    std::snprintf(low, sizeof low, "%.3g", -r);
+    std::snprintf(high, sizeof high, "+%.3g", r);
+    void* font = GLUT_BITMAP_HELVETICA_12;
+    int high_width = 0;
+    for (const char* c = high; *c != '\0'; ++c) high_width += bitmap_width(font, *c);
+    set_color(5);
+    draw_text(bar.x0, bar.y1 + 6, font, low);
+    draw_text(bar.x1 - high_width, bar.y1 + 6, font, high);
+    draw_text((bar.x0 + bar.x1) / 2 - bitmap_width(font, 'w') / 2, bar.y1 + 6, font, "w");
 }
 
 const char* axis_label_text(int k) {

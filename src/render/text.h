@@ -18,6 +18,17 @@ void draw_text_3d(double x, double y, double z, void* font, const char* text);
 // left), and its formula lines.
 void draw_caption();
 
+// The scale of colour by w in the lower right corner of the current window:
+// a bar from blue to orange, labelled with -R, w and +R of the model's radius.
+void draw_colour_bar();
+
+// Where the bar lies, x from the left and y downwards, for a window of the
+// given size: the pixel rectangle [x0, x1) x [y0, y1).
+struct BarPlace {
+    int x0, y0, x1, y1;
+};
+BarPlace colour_bar_place(int width, int height);
+
 // The X, Y, Z and W axes of the frame of the last reset, each with its
 // letter near its end.
 void draw_axes();

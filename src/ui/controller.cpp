@@ -56,6 +56,7 @@ const char* rotation_mode_label(int rotation_mode) {
 }
 
 const char* projection_mode_label(int projection_mode) {
+    if (projection_mode == kProjectionStereographic) return "Stereographic";
     return projection_mode == kProjectionParallel ? "Ortho" : "Frustum";
 }
 

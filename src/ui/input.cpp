@@ -39,6 +39,7 @@ struct CommandKey {
 constexpr CommandKey CommandKeys[] = {
     {27, 100}, {'a', 50}, {'s', 51}, {'d', 52}, {'f', 57}, {'g', 53}, {'h', 54},
     {'j', 55}, {'k', 56}, {'l', 58}, {';', 60}, {':', 61}, {']', 62},
+    {'w', 59}, {'p', kCommandStereographic},
 };
 
 // "n", "m", "b" land on a preset by stepping from the one before it.
@@ -63,6 +64,14 @@ bool is_modifier_key(int key) { return key >= GLUT_KEY_SHIFT_L && key <= GLUT_KE
 // the row-of-four indexing of multiply_matrix4 is view_matrix * S.
 void turn_view(const Matrix4& step) { app.view_matrix = multiply_matrix4(app.view_matrix, step); }
 
+void set_projection(int mode) {
+    if (mode != kProjectionStereographic) app.flat_projection = mode;
+    app.projection_mode = mode;
+    ButtonPanel& b = controller_buttons[projection_button_index];
+    set_button_text(b, projection_mode_label(app.projection_mode));
+    place_button_text(b);
+}
+
 }  // namespace
 
 int* option_flag(int command) {
@@ -76,6 +85,7 @@ int* option_flag(int command) {
         case 56: return &app.bold_line;
         case 57: return &app.cross_section;
         case 58: return &app.save_screen;
+        case 59: return &app.colour_by_w;
         default: return nullptr;
     }
 }
@@ -185,11 +195,14 @@ void execute_command(int command) {
         set_button_text(b, rotation_mode_label(app.rotation_mode));
         place_button_text(b);
     } else if (command == 61) {
-        app.projection_mode =
-            app.projection_mode == kProjectionParallel ? kProjectionPerspective : kProjectionParallel;
-        ButtonPanel& b = controller_buttons[projection_button_index];
-        set_button_text(b, projection_mode_label(app.projection_mode));
-        place_button_text(b);
+        set_projection(app.projection_mode == kProjectionStereographic ? app.flat_projection
+                       : app.projection_mode == kProjectionParallel    ? kProjectionPerspective
+                                                                       : kProjectionParallel);
+    } else if (command == kCommandStereographic) {
+        set_projection(app.projection_mode == kProjectionStereographic ? app.flat_projection
+                                                                       : kProjectionStereographic);
+    } else if (command >= kProjectionParallel && command <= kProjectionStereographic) {
+        set_projection(command);
     } else if (command == 62) {
         app.view_direction = app.view_direction == 0 ? 1 : app.view_direction == 1 ? 2 : 0;
         // The new label keeps the place computed for the old one.

@@ -13,9 +13,15 @@ void motion_graph(int x, int y);
 // from GLUT (which only knows it inside an input callback).
 void mouse_graph_with_modifiers(int button, int state, int x, int y, int modifiers);
 
-// Command codes: 50-58 option toggles, 60 rotation mode, 61 projection,
-// 62 view direction, 99 reset, 100 quit. Any code ends with the option marks
-// rewritten and a redisplay.
+// Command codes: 50-59 option toggles, 60 rotation mode, 61 projection,
+// 62 view direction, 63 stereographic, 65-67 a projection chosen by name,
+// 99 reset, 100 quit. Any code ends with the option marks rewritten and a
+// redisplay.
+//
+// 61 switches between parallel and perspective, and from stereographic
+// goes back to whichever of them was in force before; 63 ("p") turns
+// stereographic on, or off again to that same one.
+constexpr int kCommandStereographic = 63;
 void execute_command(int command);
 
 // The flag an option command toggles (50-54, 56-58, and 55's high_quality);

@@ -62,7 +62,9 @@ void compose_option_label(char* out, std::size_t size, const OptionEntry& entry)
 }
 
 const char* projection_menu_label(int projection_mode) {
-    return ProjectionNames[projection_mode == kProjectionParallel ? 0 : 1].menu_label;
+    for (const ProjectionName& p : ProjectionNames)
+        if (p.mode == projection_mode) return p.menu_label;
+    return ProjectionNames[1].menu_label;
 }
 
 const char* options_menu_label(int entry) {
@@ -147,7 +149,7 @@ void select_rotation_mode(int value) {
 }
 
 void select_projection(int value) {
-    if (value != app.projection_mode) execute_command(61);
+    if (value != app.projection_mode) execute_command(value);
 }
 
 }  // namespace fourview

@@ -18,8 +18,8 @@ void select_model(int value);
 void select_rotation_mode(int value);
 void select_projection(int value);
 
-// The Options entries 3-11 in menu order.
-constexpr int kOptionEntryCount = 9;
+// The Options entries 3-12 in menu order.
+constexpr int kOptionEntryCount = 10;
 struct OptionEntry {
     const char* label;
     int command;
@@ -28,6 +28,7 @@ constexpr OptionEntry OptionEntries[kOptionEntryCount] = {
     {"Solid", 50},     {"Transparent", 51},   {"Wireframe", 52},
     {"Cross Section", 57}, {"Axes", 53},      {"Label", 54},
     {"Hight Quality", 55}, {"Bold Line", 56}, {"Save Screen", 58},
+    {"Colour by W", 59},
 };
 
 // Whether the option of a command is on; "Hight Quality" is on when the
@@ -44,13 +45,14 @@ struct ProjectionName {
     const char* name;
     const char* menu_label;
 };
-constexpr ProjectionName ProjectionNames[2] = {
+constexpr ProjectionName ProjectionNames[3] = {
     {65, "平行投影", "Heiko toei (parallel)"},
     {66, "透視投影", "Tooshi toei (perspective)"},
+    {67, "立体射影", "Stereographic"},
 };
 const char* projection_menu_label(int projection_mode);
 
-// The label the menus last received for Options entry 1-11.
+// The label the menus last received for Options entry 1-12.
 const char* options_menu_label(int entry);
 
 }  // namespace fourview

@@ -3,7 +3,8 @@
 //   fourview_gallery OUT_DIR [field=value ...]
 // Optional assignments change an option flag before drawing (solid,
 // transparent, wireframe, cross_section, bold_line, axes, label,
-// high_quality) or the rotation steps applied first (steps=7,7,9 for WX,
+// high_quality, colour_by_w), the projection (projection=65, 66 or 67) or the
+// rotation steps applied first (steps=7,7,9 for WX,
 // WX, WY), so that the same tool can picture other combinations.
 #include <GL/freeglut.h>
 
@@ -41,6 +42,8 @@ int* option_field(const std::string& name) {
     if (name == "axes") return &app.axes;
     if (name == "label") return &app.label;
     if (name == "high_quality") return &app.high_quality;
+    if (name == "colour_by_w") return &app.colour_by_w;
+    if (name == "projection") return &app.projection_mode;
     return nullptr;
 }
 
@@ -65,7 +68,8 @@ bool parse(int argc, char** argv, Settings& s) {
         }
         int* field = option_field(name);
         if (field == nullptr) return false;
-        s.flags.emplace_back(field, std::atoi(eq + 1) == 1 ? 1 : 0);
+        const int value = std::atoi(eq + 1);
+        s.flags.emplace_back(field, field == &app.projection_mode ? value : value == 1 ? 1 : 0);
     }
     return true;
 }

@@ -121,6 +121,43 @@ TEST_F(InputTest, SpaceTogglesTransparentAndTheProjectionAtOnce) {
     EXPECT_EQ(app.projection_mode, kProjectionPerspective);
 }
 
+// "p" turns stereographic on and off; ":", Space and the controller's
+// button go back from it to the one of the two that was in force before.
+TEST_F(InputTest, StereographicKeyAndTheWayBack) {
+    const int button = controller_buttons[projection_button_index].code;
+    const struct {
+        unsigned char key;  // 0: the controller's button
+        int mode;
+        const char* label;
+    } steps[] = {
+        {'p', kProjectionStereographic, "Stereographic"}, {'p', kProjectionPerspective, "Frustum"},
+        {':', kProjectionParallel, "Ortho"},              {'p', kProjectionStereographic, "Stereographic"},
+        {':', kProjectionParallel, "Ortho"},              {'p', kProjectionStereographic, "Stereographic"},
+        {0, kProjectionParallel, "Ortho"},                {0, kProjectionPerspective, "Frustum"},
+        {'p', kProjectionStereographic, "Stereographic"}, {' ', kProjectionPerspective, "Frustum"},
+    };
+    for (const auto& s : steps) {
+        if (s.key == 0)
+            execute_command(button);
+        else
+            key(s.key);
+        EXPECT_EQ(app.projection_mode, s.mode) << s.key;
+        EXPECT_STREQ(controller_buttons[projection_button_index].text, s.label);
+        EXPECT_STREQ(options_menu_label(2), projection_menu_label(s.mode));
+    }
+    EXPECT_EQ(app.transparent, 0) << "Space still toggles Transparent";
+}
+
+TEST_F(InputTest, WTogglesColourByWAndItsMark) {
+    key('w');
+    EXPECT_EQ(app.colour_by_w, 1);
+    EXPECT_STREQ(options_menu_label(12), "* Colour by W");
+    EXPECT_EQ(app.frame_changed, 1);
+    key('w');
+    EXPECT_EQ(app.colour_by_w, 0);
+    EXPECT_STREQ(options_menu_label(12), "  Colour by W");
+}
+
 TEST_F(InputTest, BracketCyclesTheViewDirections) {
     const char* labels[] = {"from Y", "from Z", "from X", "from Y"};
     for (int i = 0; i < 4; ++i) {

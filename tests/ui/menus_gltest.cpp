@@ -39,9 +39,9 @@ TEST_F(MenusTest, OptionsAtStartUp) {
     const char* expected[] = {
         "Global Rotation", "Tooshi toei (perspective)", "* Solid", "* Transparent",
         "* Wireframe", "  Cross Section", "* Axes", "* Label", "* Hight Quality",
-        "  Bold Line", "  Save Screen",
+        "  Bold Line", "  Save Screen", "  Colour by W",
     };
-    for (int entry = 1; entry <= 11; ++entry)
+    for (int entry = 1; entry <= 12; ++entry)
         EXPECT_STREQ(options_menu_label(entry), expected[entry - 1]) << entry;
 }
 
@@ -52,12 +52,14 @@ TEST_F(MenusTest, MarksAreRewrittenAfterEveryCommand) {
         compose_option_label(expected, sizeof expected, o);
         EXPECT_EQ(expected[0], option_is_on(o.command) ? '*' : ' ');
         bool found = false;
-        for (int entry = 3; entry <= 11; ++entry)
+        for (int entry = 3; entry <= 12; ++entry)
             if (std::string(options_menu_label(entry)) == expected) found = true;
         EXPECT_TRUE(found) << expected;
     }
     EXPECT_STREQ(options_menu_label(3), "  Solid");
     EXPECT_STREQ(options_menu_label(11), "* Save Screen");
+    EXPECT_STREQ(options_menu_label(12), "* Colour by W");
+    EXPECT_EQ(app.colour_by_w, 1);
 }
 
 TEST_F(MenusTest, ModelSelectionKeepsTheZoomRelativeToTheModel) {
@@ -137,6 +139,26 @@ TEST_F(MenusTest, ChoosingTheProjectionInForceDoesNothing) {
     EXPECT_EQ(app.projection_mode, kProjectionParallel);
     EXPECT_STREQ(controller_buttons[projection_button_index].text, "Ortho");
     EXPECT_STREQ(options_menu_label(2), "Heiko toei (parallel)");
+}
+
+// The third entry selects it; the two others leave it, each for itself.
+TEST_F(MenusTest, TheProjectionSubmenuHasThreeEntries) {
+    const struct {
+        int pick;
+        const char* button;
+        const char* label;
+    } table[] = {
+        {kProjectionStereographic, "Stereographic", "Stereographic"},
+        {kProjectionParallel, "Ortho", "Heiko toei (parallel)"},
+        {kProjectionStereographic, "Stereographic", "Stereographic"},
+        {kProjectionPerspective, "Frustum", "Tooshi toei (perspective)"},
+    };
+    for (const auto& t : table) {
+        select_projection(t.pick);
+        EXPECT_EQ(app.projection_mode, t.pick);
+        EXPECT_STREQ(controller_buttons[projection_button_index].text, t.button);
+        EXPECT_STREQ(options_menu_label(2), t.label);
+    }
 }
 
 }  // namespace

@@ -142,10 +142,12 @@ TEST_F(OptionLabels, MarksAtStartUp) {
     EXPECT_EQ(option_label(55), "* Hight Quality");
     EXPECT_EQ(option_label(56), "  Bold Line");
     EXPECT_EQ(option_label(58), "  Save Screen");
+    EXPECT_EQ(option_label(59), "  Colour by W");
 }
 
 TEST_F(OptionLabels, EntriesInMenuOrder) {
-    const int order[] = {50, 51, 52, 57, 53, 54, 55, 56, 58};
+    const int order[] = {50, 51, 52, 57, 53, 54, 55, 56, 58, 59};
+    static_assert(sizeof order / sizeof order[0] == kOptionEntryCount, "every entry in order");
     for (int i = 0; i < kOptionEntryCount; ++i) EXPECT_EQ(OptionEntries[i].command, order[i]);
 }
 
@@ -171,6 +173,8 @@ TEST_F(OptionLabels, HightQualityShowsTheMeshNotTheFlag) {
 TEST(ProjectionLabels, LegibleInTheMenusJapaneseInTheProgram) {
     EXPECT_STREQ(projection_menu_label(65), "Heiko toei (parallel)");
     EXPECT_STREQ(projection_menu_label(66), "Tooshi toei (perspective)");
+    EXPECT_STREQ(projection_menu_label(67), "Stereographic");
+    EXPECT_STREQ(projection_mode_label(67), "Stereographic");
     EXPECT_STREQ(ProjectionNames[0].name, "平行投影");
     EXPECT_STREQ(ProjectionNames[1].name, "透視投影");
     for (const ProjectionName& p : ProjectionNames)

@@ -1,0 +1,32 @@
+// The table models (cube, polytopes) drawn point by point along their edges
+// and faces, for the stereographic projection and colour by w.
+#pragma once
+
+#include "geom4/types.h"
+
+namespace fourview {
+
+// What draw_table_shape needs of a model: its edges, its faces as
+// triangles, and the radii of its bold tubes and vertex balls (0: it has
+// none, its bold edges stay lines).
+struct TableShape {
+    const int (*edges)[2];
+    int edge_count;
+    const int (*triangles)[3];
+    int triangle_count;
+    double tube_radius, ball_radius;
+};
+
+// Whether the curved drawing is in force (stereographic, or colour by w).
+bool curved_drawing();
+
+// Faces and edges of the transformed vertices v in the styles in force;
+// the cut stays with the model. With app.push_onto_sphere every edge is
+// an arc of kArcPieces pieces and every triangle a patch.
+void draw_table_shape(const Point4* v, int vertex_count, const TableShape& shape);
+
+// A cut segment between two transformed points as an arc on the sphere:
+// a line strip in the current width, or a tube when tube_radius > 0.
+void draw_section_arc(const Point4& from, const Point4& to, double tube_radius);
+
+}  // namespace fourview
