@@ -8,7 +8,7 @@
 
 namespace fourview {
 
-// Model numbers: 0-7 three-dimensional, 10-13 four-dimensional, 20 the
+// Model numbers: 0-7 three-dimensional, 10-17 four-dimensional, 20 the
 // graph of the user's equations. Other values draw nothing.
 using ModelId = int;
 enum : ModelId {
@@ -24,6 +24,10 @@ enum : ModelId {
     kModelHyperSphere = 11,
     kModelFiveCell = 12,
     kModelHypercube = 13,
+    kModelSixteenCell = 14,
+    kModelTwentyFourCell = 15,
+    kModelHundredTwentyCell = 16,
+    kModelSixHundredCell = 17,
     kModelUserGraph = 20,
 };
 

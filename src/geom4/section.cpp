@@ -71,4 +71,41 @@ SectionCut cut_triangle(const Point4& a, const Point4& b, const Point4& c, const
     return cut;
 }
 
+SectionCut cut_polygon(const Point4* corners, int n, double level) {
+    SectionCut cut;
+    if (n < 3 || n > 5) return cut;
+    Point4 s[5];
+    bool on[5];
+    int on_count = 0;
+    for (int k = 0; k < n; ++k) {
+        s[k] = shifted(corners[k], level);
+        on[k] = on_hyperplane(s[k].w);
+        on_count += on[k];
+    }
+    for (int k = 0; k < n; ++k)
+        if (classify_edge4(s[k], s[(k + 1) % n]) != 1) return cut;
+    cut.shape = SectionShape::kNothing;
+    if (on_count == n) {
+        cut.shape = SectionShape::kFace;
+        return cut;
+    }
+    // A convex polygon not in the hyperplane meets it in at most two
+    // boundary points: corners on it and crossings of sides between the two
+    // half-spaces. Rounding may add a third next to one of them: ignored.
+    Point4 gathered[2];
+    int count = 0;
+    for (int k = 0; k < n && count < 2; ++k) {
+        if (on[k]) gathered[count++] = s[k];
+        const Point4& a = s[k];
+        const Point4& b = s[(k + 1) % n];
+        Point4 x;
+        if (count < 2 && a.w * b.w < 0 && section_crossing(a, b, x)) gathered[count++] = x;
+    }
+    if (count >= 1) cut.points[0] = unshifted(gathered[0], level);
+    if (count == 2) cut.points[1] = unshifted(gathered[1], level);
+    cut.shape = count == 2 ? SectionShape::kSegment
+                           : count == 1 ? SectionShape::kPoint : SectionShape::kNothing;
+    return cut;
+}
+
 }  // namespace fourview

@@ -41,4 +41,11 @@ struct SectionCut {
 SectionCut cut_triangle(const Point4& a, const Point4& b, const Point4& c, const Point4& d,
                         double level);
 
+// The cut of a convex plane polygon of n corners (n at most 5), given in
+// order round its boundary, at w = level: one segment or point where its
+// boundary meets the hyperplane, kFace when it lies wholly in it (the
+// points are then left unset), kUncut when a side is broken by the infinity
+// bound. Unlike a fan of triangles it draws nothing along inner diagonals.
+SectionCut cut_polygon(const Point4* corners, int n, double level);
+
 }  // namespace fourview

@@ -194,3 +194,41 @@ TEST_F(Section, AfterAResetTheCutIsTheTypedHyperplane) {
 
 }  // namespace
 }  // namespace fourview
+
+namespace fourview {
+namespace {
+
+// A pentagon whose corners k have w = w[k]: only its boundary is cut, never
+// the diagonals of a fan, so every cut that is not the whole face is one
+// segment or one point.
+TEST_F(Section, PolygonIsCutAlongItsBoundaryOnly) {
+    struct Case {
+        double w[5];
+        double level;
+        SectionShape shape;
+        double x0, x1;  // the x of the gathered points, in order
+    };
+    const Case cases[] = {
+        {{-1, 1, 1, 1, -1}, 0, SectionShape::kSegment, 0.5, 3.5},  // across sides 0-1 and 3-4
+        {{0, 1, 1, 1, -1}, 0, SectionShape::kSegment, 0, 3.5},     // corner 0 and side 3-4
+        {{0, 0, 1, 1, 1}, 0, SectionShape::kSegment, 0, 1},        // side 0-1 lies in it
+        {{0, 1, 1, 1, 1}, 0, SectionShape::kPoint, 0, 0},
+        {{1, 1, 1, 1, 1}, 0, SectionShape::kNothing, 0, 0},
+        {{2, 2, 2, 2, 2}, 2, SectionShape::kFace, 0, 0},
+    };
+    for (const Case& k : cases) {
+        Point4 corners[5];
+        for (int i = 0; i < 5; ++i) corners[i] = Point4{double(i), i == 0 || i == 4 ? 0.0 : 1.0, 0, k.w[i]};
+        const SectionCut cut = cut_polygon(corners, 5, k.level);
+        EXPECT_EQ(cut.shape, k.shape) << k.w[0] << k.w[1] << k.w[4];
+        if (cut.shape == SectionShape::kFace || cut.shape == SectionShape::kNothing) continue;
+        EXPECT_NEAR(cut.points[0].x, k.x0, 1e-15);
+        EXPECT_NEAR(cut.points[0].w, k.level, 1e-15);
+        if (cut.shape == SectionShape::kSegment) {
+            EXPECT_NEAR(cut.points[1].x, k.x1, 1e-15);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace fourview

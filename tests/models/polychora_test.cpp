@@ -1,0 +1,92 @@
+// The six regular polychora against what defines them: their counts, one
+// edge length, the degree of every vertex, the faces around every edge,
+// Euler's relation and the circumsphere.
+#include "models/polychora.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+#include <utility>
+
+namespace fourview {
+namespace {
+
+double distance(const Point4& a, const Point4& b) {
+    return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) +
+                     (a.z - b.z) * (a.z - b.z) + (a.w - b.w) * (a.w - b.w));
+}
+
+TEST(Polychora, CountsEdgesDegreesFacesAndEulerOfAllSix) {
+    struct Case {
+        ModelId model;
+        int vertices, edges, faces, cells, face_size, degree, faces_per_edge;
+        double radius;
+    };
+    const Case cases[] = {
+        {kModelFiveCell, 5, 10, 10, 5, 3, 4, 3, 1},
+        {kModelHypercube, 16, 32, 24, 8, 4, 4, 3, 2},
+        {kModelSixteenCell, 8, 24, 32, 16, 3, 6, 4, 1},
+        {kModelTwentyFourCell, 24, 96, 96, 24, 3, 8, 3, 1},
+        {kModelHundredTwentyCell, 600, 1200, 720, 120, 5, 4, 3, 1},
+        {kModelSixHundredCell, 120, 720, 1200, 600, 3, 12, 5, 1},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.model);
+        const Polytope* p = find_polytope(k.model);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->vertex_count, k.vertices);
+        EXPECT_EQ(p->edge_count, k.edges);
+        EXPECT_EQ(p->face_count, k.faces);
+        EXPECT_EQ(p->cell_count, k.cells);
+        EXPECT_EQ(p->face_size, k.face_size);
+        EXPECT_EQ(p->vertex_count - p->edge_count + p->face_count - p->cell_count, 0);
+        // The 5-cell's tabled constant is rounded to six places.
+        for (int v = 0; v < p->vertex_count; ++v)
+            EXPECT_NEAR(distance(p->vertices[v], Point4{}), k.radius, 1e-6) << "vertex " << v;
+
+        std::map<int, int> degree;
+        std::set<std::pair<int, int>> edges;
+        for (int e = 0; e < p->edge_count; ++e) {
+            const int a = p->edges[e][0], b = p->edges[e][1];
+            EXPECT_NEAR(distance(p->vertices[a], p->vertices[b]), p->edge_length, 1e-6) << a << "-" << b;
+            ++degree[a];
+            ++degree[b];
+            edges.insert(std::minmax(a, b));
+        }
+        EXPECT_EQ(edges.size(), static_cast<size_t>(k.edges)) << "no edge twice";
+        for (int v = 0; v < p->vertex_count; ++v) EXPECT_EQ(degree[v], k.degree) << "vertex " << v;
+
+        // Consecutive corners of each face are joined by an edge; every
+        // edge borders the same number of faces.
+        std::map<std::pair<int, int>, int> faces_at;
+        std::set<std::set<int>> faces;
+        for (int f = 0; f < p->face_count; ++f) {
+            const int* c = p->faces + f * p->face_size;
+            for (int i = 0; i < p->face_size; ++i) {
+                const auto e = std::minmax(c[i], c[(i + 1) % p->face_size]);
+                EXPECT_TRUE(edges.count(e)) << "face " << f << " side " << i;
+                ++faces_at[e];
+            }
+            faces.insert(std::set<int>(c, c + p->face_size));
+        }
+        EXPECT_EQ(faces.size(), static_cast<size_t>(k.faces)) << "no face twice";
+        for (const auto& e : edges) EXPECT_EQ(faces_at[e], k.faces_per_edge) << e.first << "-" << e.second;
+    }
+    EXPECT_EQ(find_polytope(kModelHyperSphere), nullptr);
+}
+
+TEST(Polychora, BoldRadiiFollowTheEdgeAsTheHypercubesDo) {
+    const Polytope& cube = *find_polytope(kModelHypercube);
+    EXPECT_DOUBLE_EQ(polytope_tube_radius(cube), 0.1);
+    EXPECT_DOUBLE_EQ(polytope_ball_radius(cube), 0.15);
+    EXPECT_DOUBLE_EQ(bold_cut_radius(kModelHypercube), 0.025);
+    const Polytope& small = *find_polytope(kModelSixHundredCell);
+    EXPECT_NEAR(small.edge_length, 1 / 1.6180339887498949, 1e-12);
+    EXPECT_NEAR(bold_cut_radius(kModelSixHundredCell), 0.025 * small.edge_length / 2, 1e-15);
+    EXPECT_EQ(bold_cut_radius(kModelCube), 0);
+}
+
+}  // namespace
+}  // namespace fourview
