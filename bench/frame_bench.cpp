@@ -7,7 +7,10 @@
 // work shares the processors. The target is a median of at most 25 ms.
 //
 // Needs a display: run it under tests/support/with_xvfb.sh.
-//   frame_bench [--frames=N] [--model=ID] [--bold]
+//   frame_bench [--frames=N] [--model=ID] [--bold] [--stereographic] [--colour]
+// --stereographic and --colour draw every model in the stereographic
+// projection and coloured by w; the polytopes 14-17 are timed only then
+// or when asked for by --model.
 #include <GL/freeglut.h>
 #include <time.h>
 
@@ -71,26 +74,33 @@ int main(int argc, char** argv) {
     int frames = 51;
     int only = -1;
     int bold = 0;
+    int stereographic = 0, colour = 0;
     start_program(argc, argv);
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--frames=", 9) == 0) frames = std::max(1, std::atoi(argv[i] + 9));
         if (std::strncmp(argv[i], "--model=", 8) == 0) only = std::atoi(argv[i] + 8);
         if (std::strcmp(argv[i], "--bold") == 0) bold = 1;
+        if (std::strcmp(argv[i], "--stereographic") == 0) stereographic = 1;
+        if (std::strcmp(argv[i], "--colour") == 0) colour = 1;
     }
     glutSetWindow(app.graph_window);
-    std::printf("Graph frame at %dx%d, N = 51, %d frames per model%s\n\n",
+    std::printf("Graph frame at %dx%d, N = 51, %d frames per model%s%s%s\n\n",
                 glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT), frames,
-                bold == 1 ? ", Bold Line" : "");
+                bold == 1 ? ", Bold Line" : "", stereographic == 1 ? ", stereographic" : "",
+                colour == 1 ? ", colour by w" : "");
     std::printf("| Model | Median (ms) | Worst (ms) | Median CPU (ms) |\n|---|---:|---:|---:|\n");
-    static const ModelId kModels[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 20};
+    static const ModelId kModels[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 20};
     double largest = 0;
     std::vector<double> wall(static_cast<size_t>(frames)), cpu(wall);
     for (ModelId model : kModels) {
         if (only >= 0 && model != only) continue;
+        if (only < 0 && model >= 14 && model <= 17 && stereographic + colour == 0) continue;
         app.model_id = model;
         app.solid = app.transparent = app.wireframe = app.cross_section = 1;
         app.axes = app.label = app.high_quality = 1;
         app.bold_line = bold;
+        app.colour_by_w = colour;
+        app.projection_mode = stereographic == 1 ? kProjectionStereographic : kProjectionPerspective;
         app.mesh_resolution = 51;
         reset_view();
         for (int i = 0; i < 3; ++i) time_frame();  // shaders compiled, caches warm
@@ -103,7 +113,8 @@ int main(int argc, char** argv) {
         }
         const double m = median(wall);
         largest = std::max(largest, m);
-        std::printf("| %d %s | %.1f | %.1f | %.1f |\n", model, find_caption(model)->name, m,
+        const Caption* caption = find_caption(model);
+        std::printf("| %d %s | %.1f | %.1f | %.1f |\n", model, caption ? caption->name : "", m,
                     *std::max_element(wall.begin(), wall.end()), median(cpu));
     }
     std::printf("\nLargest median: %.1f ms (target 25 ms)\n", largest);

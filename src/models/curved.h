@@ -2,18 +2,20 @@
 // and faces, for the stereographic projection and colour by w.
 #pragma once
 
+#include "app/app_state.h"
 #include "geom4/types.h"
 
 namespace fourview {
 
-// What draw_table_shape needs of a model: its edges, its faces as
-// triangles, and the radii of its bold tubes and vertex balls (0: it has
-// none, its bold edges stay lines).
+// What draw_table_shape needs of a model: its edges, its faces (face k's
+// corners at faces[k * face_size ...], in order round it, drawn as a fan),
+// and the radii of its bold tubes and vertex balls (0: it has none, its
+// bold edges stay lines).
 struct TableShape {
     const int (*edges)[2];
     int edge_count;
-    const int (*triangles)[3];
-    int triangle_count;
+    const int* faces;
+    int face_size, face_count;
     double tube_radius, ball_radius;
 };
 
@@ -24,6 +26,10 @@ bool curved_drawing();
 // the cut stays with the model. With app.push_onto_sphere every edge is
 // an arc of kArcPieces pieces and every triangle a patch.
 void draw_table_shape(const Point4* v, int vertex_count, const TableShape& shape);
+
+// A polytope (models/polychora.h) in every style, its cut included, while
+// the curved drawing is in force; false for any other model.
+bool draw_curved_polytope(ModelId model);
 
 // A cut segment between two transformed points as an arc on the sphere:
 // a line strip in the current width, or a tube when tube_radius > 0.

@@ -14,6 +14,7 @@
 #include "models/curved.h"
 #include "models/mesh.h"
 #include "models/normals.h"
+#include "models/polychora.h"
 #include "render/materials.h"
 
 namespace fourview {
@@ -21,11 +22,23 @@ namespace fourview {
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
-// A bent tube is a run of short pieces: 12 sides keep it round at the size
-// it is drawn while its vertex count stays within the frame's budget.
-constexpr int kBentTubeSides = 12;
 constexpr int kStraightTubeSides = 30;  // as the plain tubes have
 constexpr int kMaxTubeSides = 30;
+
+// Half a pixel in scene units at the current zoom and window height (the
+// view is 6 / zoom high): the bend that no one can see.
+double half_pixel() {
+    const int h = app.window_height > 0 ? app.window_height : 480;
+    return 0.5 * 6.0 / (app.zoom > 0 ? app.zoom : 1.0) / h;
+}
+
+// A bent tube is a run of short pieces: as many sides as keep it round at
+// its size on the screen (a 120-cell's tubes are a pixel or two thick), so
+// that the vertex count stays within the frame's budget.
+int bent_tube_sides(double radius) {
+    const double pixels = radius / (2 * half_pixel());
+    return pixels < 2 ? 6 : pixels < 6 ? 8 : 12;
+}
 
 bool coloured = false;
 float gain = 1.0f;
@@ -67,16 +80,44 @@ void small_triangle(const Point4* s, const Point3* q, int a, int b, int c, const
     vertex(s[c], q[c]);
 }
 
+double distance(const Point3& a, const Point3& b) {
+    const double x = a.x - b.x, y = a.y - b.y, z = a.z - b.z;
+    return std::sqrt(x * x + y * y + z * z);
+}
+
+// The divisions a face's triangle needs: none when the middles of its sides,
+// pushed and projected, lie within half a pixel of the flat triangle's (a
+// small face far from the pole), else the full patch. A neighbour that is
+// divided meets it along a side bent by less than that half pixel.
+int face_divisions(const Point4& a, const Point4& b, const Point4& c, const Point3& pa,
+                   const Point3& pb, const Point3& pc) {
+    if (app.push_onto_sphere != 1) return 1;
+    const double tolerance = half_pixel();
+    const Point4* ends[3][2] = {{&a, &b}, {&b, &c}, {&c, &a}};
+    const Point3* flat[3][2] = {{&pa, &pb}, {&pb, &pc}, {&pc, &pa}};
+    for (int k = 0; k < 3; ++k) {
+        const Point3 middle = project_point(edge_point(*ends[k][0], *ends[k][1], 1, 2));
+        const Point3 chord{(flat[k][0]->x + flat[k][1]->x) / 2, (flat[k][0]->y + flat[k][1]->y) / 2,
+                           (flat[k][0]->z + flat[k][1]->z) / 2};
+        if (!(distance(middle, chord) < tolerance)) return kPatchDivisions;
+    }
+    return 1;
+}
+
 void draw_faces(const Point4* v, const TableShape& shape) {
     const Point3 camera = camera_in_scene();
-    const int d = app.push_onto_sphere == 1 ? kPatchDivisions : 1;
     Point4 s[kPatchPoints];
     Point3 q[kPatchPoints];
     glBegin(GL_TRIANGLES);
-    for (int t = 0; t < shape.triangle_count; ++t) {
-        const Point4& a = v[shape.triangles[t][0]];
-        const Point4& b = v[shape.triangles[t][1]];
-        const Point4& c = v[shape.triangles[t][2]];
+    for (int t = 0; t < shape.face_count * (shape.face_size - 2); ++t) {
+        // Triangle m of face f's fan: corners 0, m + 1, m + 2.
+        const int* f = shape.faces + (t / (shape.face_size - 2)) * shape.face_size;
+        const int m = t % (shape.face_size - 2);
+        const Point4& a = v[f[0]];
+        const Point4& b = v[f[m + 1]];
+        const Point4& c = v[f[m + 2]];
+        const Point3 pa = project_point(a), pb = project_point(b), pc = project_point(c);
+        const int d = face_divisions(a, b, c, pa, pb, pc);
         for (int i = 0; i <= d; ++i)
             for (int j = 0; j <= d - i; ++j) {
                 const int k = patch_index(i, j, d);
@@ -150,6 +191,39 @@ void tube_run(const Point4* s, const Point3* q, int count, double radius, int si
     }
 }
 
+// Distance of p from the segment a-b.
+double off_chord(const Point3& p, const Point3& a, const Point3& b) {
+    const Point3 ab = minus(b, a), ap = minus(p, a);
+    const double len2 = dot(ab, ab);
+    const double t = len2 > 0 ? std::fmax(0.0, std::fmin(1.0, dot(ap, ab) / len2)) : 0.0;
+    return distance(p, Point3{a.x + t * ab.x, a.y + t * ab.y, a.z + t * ab.z});
+}
+
+// A bent tube along q[0..count-1] with rings only where the path turns by
+// more than a tenth of its radius (or half a pixel) off the straight line
+// between the rings kept: the arc keeps its points, the tube its shape.
+void bent_tube(const Point4* s, const Point3* q, int count, double radius) {
+    const double tolerance = std::fmax(half_pixel(), 0.1 * radius);
+    Point4 ks[kArcPieces + 1];
+    Point3 kq[kArcPieces + 1];
+    int kept = 0;
+    for (int i = 0; i < count;) {
+        ks[kept] = s[i];
+        kq[kept++] = q[i];
+        if (i == count - 1) break;
+        int j = i + 1;
+        for (int next = j + 1; next < count; ++next) {
+            bool straight = true;
+            for (int m = i + 1; m < next && straight; ++m)
+                straight = off_chord(q[m], q[i], q[next]) < tolerance;
+            if (!straight) break;
+            j = next;
+        }
+        i = j;
+    }
+    tube_run(ks, kq, kept, radius, bent_tube_sides(radius));
+}
+
 // The points of one edge, projected; runs of drawable pieces go to `run`.
 template <typename Run>
 void edge_runs(const Point4& a, const Point4& b, Run run) {
@@ -174,15 +248,20 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
         bold_edge_material();
         if (coloured) begin_lit_colours(false);
         gain = lit_colour_gain(false);
-        const int sides = pieces() > 1 ? kBentTubeSides : kStraightTubeSides;
+        const bool bent = pieces() > 1;
         for (int e = 0; e < shape.edge_count; ++e)
             edge_runs(v[shape.edges[e][0]], v[shape.edges[e][1]],
                       [&](const Point4* s, const Point3* q, int count) {
-                          tube_run(s, q, count, shape.tube_radius, sides);
+                          if (bent)
+                              bent_tube(s, q, count, shape.tube_radius);
+                          else
+                              tube_run(s, q, count, shape.tube_radius, kStraightTubeSides);
                       });
+        // Balls a pixel or two across, as a 120-cell's are, need few facets.
+        const int sides = bent ? bent_tube_sides(shape.ball_radius) : 10;
         for (int k = 0; k < vertex_count; ++k) {
             if (coloured) glColor3fv(colour_of(v[k]).data());
-            draw_sphere_marker(project_point(v[k]), shape.ball_radius);
+            draw_sphere_marker(project_point(v[k]), shape.ball_radius, sides, sides < 10 ? sides / 2 + 2 : 10);
         }
         if (coloured) end_lit_colours();
         gain = 1.0f;
@@ -227,11 +306,37 @@ void draw_table_shape(const Point4* v, int vertex_count, const TableShape& shape
     }
 }
 
+bool draw_curved_polytope(ModelId model) {
+    const Polytope* p = curved_drawing() ? find_polytope(model) : nullptr;
+    if (p == nullptr) return false;
+    // The largest vertex table, the 120-cell's; kept static, as no frame
+    // allocates.
+    static Point4 v[600];
+    if (p->vertex_count > 600) return false;
+    for (int k = 0; k < p->vertex_count; ++k) v[k] = transform_point4(app.transform, p->vertices[k]);
+    // The 5-cell's tubes are thinner against its edge than the others'.
+    const bool five = model == kModelFiveCell;
+    draw_table_shape(v, p->vertex_count,
+                     TableShape{p->edges, p->edge_count, p->faces, p->face_size, p->face_count,
+                                five ? 0.05 : polytope_tube_radius(*p),
+                                five ? 0.075 : polytope_ball_radius(*p)});
+    if (app.cross_section == 1) {
+        begin_section_run();
+        Point4 corners[5];
+        for (int f = 0; f < p->face_count; ++f) {
+            for (int k = 0; k < p->face_size && k < 5; ++k) corners[k] = v[p->faces[f * p->face_size + k]];
+            section_polygon(corners, p->face_size);
+        }
+        end_section_run();
+    }
+    return true;
+}
+
 void draw_section_arc(const Point4& from, const Point4& to, double tube_radius) {
     coloured = false;
     edge_runs(from, to, [&](const Point4* s, const Point3* q, int count) {
         if (tube_radius > 0) {
-            tube_run(s, q, count, tube_radius, kBentTubeSides);
+            bent_tube(s, q, count, tube_radius);
             return;
         }
         glBegin(GL_LINE_STRIP);

@@ -16,8 +16,8 @@ void draw_surface_grid();
 // infinity bound, or the corners are collinear (no normal, no area).
 void draw_triangle(const Point3& a, const Point3& b, const Point3& c);
 
-// A sphere of 10 slices and 10 stacks in the current material.
-void draw_sphere_marker(const Point3& p, double radius);
+// A sphere of 10 slices and 10 stacks (or as given) in the current material.
+void draw_sphere_marker(const Point3& p, double radius, int slices = 10, int stacks = 10);
 
 // The side of a closed 30-faced tube from p to q, each face lit flat.
 void draw_tube(const Point3& p, const Point3& q, double radius);
@@ -25,6 +25,11 @@ void draw_tube(const Point3& p, const Point3& q, double radius);
 // Draws the cut of the transformed triangle A, B, C (D the quadrilateral's
 // fourth corner, or C again) by the cutting hyperplane.
 void section_triangle(const Point4& a, const Point4& b, const Point4& c, const Point4& d);
+
+// Draws the cut of a transformed convex polygon of n corners (at most 5),
+// given in order round it: one segment or point, or the polygon filled when
+// it lies in the hyperplane.
+void section_polygon(const Point4* corners, int n);
 
 // A run of section_triangle calls (a grid, a cube, a polytope): inside it
 // the section material, the cut's line width and point size are set once,

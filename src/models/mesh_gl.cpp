@@ -151,7 +151,7 @@ void draw_triangle(const Point3& a, const Point3& b, const Point3& c) {
     glEnd();
 }
 
-void draw_sphere_marker(const Point3& p, double radius) {
+void draw_sphere_marker(const Point3& p, double radius, int slices, int stacks) {
     // One quadric for every marker, made at the first use.
     static GLUquadric* quadric = nullptr;
     if (!fits_gl(p)) return;
@@ -164,7 +164,7 @@ void draw_sphere_marker(const Point3& p, double radius) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glTranslated(p.x, p.y, p.z);
-    gluSphere(quadric, radius, 10, 10);
+    gluSphere(quadric, radius, slices, stacks);
     glPopMatrix();
 }
 

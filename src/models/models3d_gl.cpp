@@ -21,9 +21,8 @@ void draw_cube() {
         v[k] = transform_point4(app.transform, CubeVertices[k]);
         p[k] = project_point(v[k]);
     }
-    static constexpr TriangleTable kTriangles = split_quads(CubeFaces, true);
     if (curved_drawing()) {
-        draw_table_shape(v, 8, TableShape{CubeEdges, 12, kTriangles.t, 12, 0, 0});
+        draw_table_shape(v, 8, TableShape{CubeEdges, 12, &CubeFaces[0][0], 4, 6, 0, 0});
     } else if (app.solid == 1) {
         begin_surface();
         for (const auto& f : CubeFaces) {

@@ -8,7 +8,6 @@
 #include "geom4/projection.h"
 #include "geom4/stereo.h"
 #include "geom4/transform.h"
-#include "models/curved.h"
 #include "models/mesh.h"
 #include "models/models.h"
 #include "models/samplers.h"
@@ -120,14 +119,12 @@ void draw_five_cell() {
     Point4 v[5];
     Point3 p[5];
     place_vertices(FiveCellVertices, v, p);
-    if (curved_drawing()) {
-        draw_table_shape(v, 5, TableShape{FiveCellEdges, 10, FiveCellTriangles, 10, 0.05, 0.075});
-    } else if (app.solid == 1) {
+    if (app.solid == 1) {
         begin_surface();
         for (const auto& t : FiveCellTriangles) draw_triangle(p[t[0]], p[t[1]], p[t[2]]);
         end_surface();
     }
-    if (app.wireframe == 1 && !curved_drawing()) {
+    if (app.wireframe == 1) {
         begin_wire();
         draw_polytope_edges(p, FiveCellEdges, 0.05, 0.075);
         end_wire();
@@ -143,10 +140,7 @@ void draw_hypercube() {
     Point4 v[16];
     Point3 p[16];
     place_vertices(HypercubeVertices, v, p);
-    static constexpr TriangleTable kTriangles = split_quads(HypercubeSquares, false);
-    if (curved_drawing()) {
-        draw_table_shape(v, 16, TableShape{HypercubeEdges, 32, kTriangles.t, 48, 0.1, 0.15});
-    } else if (app.solid == 1) {
+    if (app.solid == 1) {
         begin_surface();
         for (const auto& s : HypercubeSquares) {
             draw_triangle(p[s[0]], p[s[1]], p[s[2]]);
@@ -154,7 +148,7 @@ void draw_hypercube() {
         }
         end_surface();
     }
-    if (app.wireframe == 1 && !curved_drawing()) {
+    if (app.wireframe == 1) {
         begin_wire();
         draw_polytope_edges(p, HypercubeEdges, 0.1, 0.15);
         if (app.bold_line != 1) glLineWidth(1.0f);

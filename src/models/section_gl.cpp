@@ -6,6 +6,7 @@
 #include "models/curved.h"
 #include "models/mesh.h"
 #include "models/normals.h"
+#include "models/polychora.h"
 #include "render/materials.h"
 
 namespace fourview {
@@ -75,15 +76,35 @@ void section_triangle(const Point4& a, const Point4& b, const Point4& c, const P
     }
 }
 
+void section_polygon(const Point4* corners, int n) {
+    const SectionCut cut = cut_polygon(corners, n, section_level());
+    if (cut.shape == SectionShape::kUncut || cut.shape == SectionShape::kNothing) return;
+    once_per_run(run.material, section_material);
+    switch (cut.shape) {
+        case SectionShape::kFace:
+            for (int k = 1; k + 1 < n; ++k)
+                draw_triangle(project_point(corners[0]), project_point(corners[k]),
+                              project_point(corners[k + 1]));
+            break;
+        case SectionShape::kTwoEdges:
+            draw_section_segment(cut.points[0], cut.points[2]);
+            [[fallthrough]];
+        case SectionShape::kSegment: draw_section_segment(cut.points[0], cut.points[1]); break;
+        case SectionShape::kPoint: draw_section_point(cut.points[0]); break;
+        default: break;
+    }
+}
+
 void draw_section_segment(const Point4& from, const Point4& to) {
     const bool bold_tubes =
         app.bold_line == 1 && (app.model_id == kModelFiveCell || app.model_id == kModelHypercube);
     if (app.push_onto_sphere == 1 && app.projection_mode == kProjectionStereographic) {
         // On the curved faces it lies on: an arc of the sphere, as the edges.
-        if (bold_tubes) {
-            draw_section_arc(from, to, 0.025);
-            draw_sphere_marker(project_point(from), 0.025);
-            draw_sphere_marker(project_point(to), 0.025);
+        const double tube = app.bold_line == 1 ? bold_cut_radius(app.model_id) : 0;
+        if (tube > 0) {
+            draw_section_arc(from, to, tube);
+            draw_sphere_marker(project_point(from), tube);
+            draw_sphere_marker(project_point(to), tube);
             return;
         }
         once_per_run(run.line_width, [] { glLineWidth(5); });

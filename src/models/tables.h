@@ -71,28 +71,7 @@ constexpr int HypercubeSquares[24][4] = {
     {0, 2, 8, 10},  {1, 3, 9, 11},  {4, 6, 12, 14},  {5, 7, 13, 15},    // x, z
 };
 
-// The faces of the cube and of the hypercube as the triangles they are drawn
-// as, and the cube's edges, for the drawing that walks along them point by
-// point (models/curved.h).
-struct TriangleTable {
-    int t[48][3];
-};
-// Quad k (a, b, c, d) becomes triangles 2k and 2k + 1: a, b, c and b, c, d
-// for the hypercube's squares, a, b, c and a, c, d for the cube's faces
-// (a boundary walk), as each model's own drawing splits them.
-template <int N>
-constexpr TriangleTable split_quads(const int (&quads)[N][4], bool walk) {
-    TriangleTable table{};
-    for (int k = 0; k < N; ++k) {
-        const int* q = quads[k];
-        const int second[3] = {walk ? q[0] : q[1], q[2], q[3]};
-        for (int i = 0; i < 3; ++i) {
-            table.t[2 * k][i] = q[i];
-            table.t[2 * k + 1][i] = second[i];
-        }
-    }
-    return table;
-}
+// The cube's edges, for the drawing that walks along them (models/curved.h).
 constexpr int CubeEdges[12][2] = {
     {0, 1}, {0, 2}, {0, 4}, {1, 3}, {1, 5}, {2, 3}, {2, 6}, {3, 7}, {4, 5}, {4, 6}, {5, 7}, {6, 7},
 };

@@ -8,7 +8,9 @@
 #include "app/window_system.h"
 #include "geom4/projection.h"
 #include "geom4/transform.h"
+#include "models/curved.h"
 #include "models/models.h"
+#include "models/polychora.h"
 #include "models/surface_grid.h"
 #include "render/materials.h"
 #include "render/text.h"
@@ -34,6 +36,7 @@ Matrix5 step_matrix_for(int request, int angle_degrees) {
 }
 
 void draw_model() {
+    if (draw_curved_polytope(app.model_id)) return;
     switch (app.model_id) {
         case kModelCube: draw_cube(); break;
         case kModelCylinder: sample_cylinder(); break;
@@ -57,11 +60,10 @@ namespace {
 // The circumradius of a polytope, on whose sphere its vertices lie; 0 for
 // any other model.
 double polytope_radius(ModelId model) {
-    switch (model) {
-        case kModelFiveCell: return 1.0;
-        case kModelHypercube: return 2.0;
-        default: return 0.0;
-    }
+    const Polytope* p = find_polytope(model);
+    if (p == nullptr) return 0.0;
+    const Point4& v = p->vertices[0];
+    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z + v.w * v.w);
 }
 
 // The sphere of the stereographic projection and of colour by w for the

@@ -50,9 +50,17 @@ TEST(NoAllocation, TheCounterSeesAnAllocation) {
 
 TEST(NoAllocation, GraphFramesAllocateNothing) {
     testing::start_program();
-    const ModelId models[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 20, 99};
+    const ModelId models[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 20, 99};
+    // Plain, then stereographic and coloured by w.
+    for (int curved : {0, 1})
     for (int bold : {0, 1})
         for (ModelId model : models) {
+            // The curved drawing of a few models of each kind, to keep it quick.
+            if (curved == 1 && model != 0 && model != 3 && model != 11 && model != 13 &&
+                model != 16 && model != 20)
+                continue;
+            app.projection_mode = curved == 1 ? kProjectionStereographic : kProjectionPerspective;
+            app.colour_by_w = curved;
             app.model_id = model;
             app.cross_section = 1;
             app.bold_line = bold;
@@ -64,7 +72,7 @@ TEST(NoAllocation, GraphFramesAllocateNothing) {
                 display_graph();
             }
             watching = false;
-            EXPECT_EQ(allocations, 0) << "model " << model << ", bold " << bold;
+            EXPECT_EQ(allocations, 0) << "model " << model << ", bold " << bold << ", curved " << curved;
         }
 }
 
