@@ -41,11 +41,6 @@ double farthest_radius(const Point4* points, int count);
 
 // Colour by w: blue at w = -R, a light neutral at 0, orange at +R, linear
 // between, held at the ends beyond them.
-struct Colour {
-    float r = 0, g = 0, b = 0;
-    const float* data() const { return &r; }
-};
-static_assert(sizeof(Colour) == 3 * sizeof(float), "Colour must be three packed floats");
 Colour w_colour(double w, double radius, float gain = 1.0f);
 
 }  // namespace fourview

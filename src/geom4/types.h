@@ -20,6 +20,13 @@ struct Point3 {
 static_assert(sizeof(Point3) == 3 * sizeof(double), "Point3 must be three packed doubles");
 static_assert(sizeof(Point4) == 4 * sizeof(double), "Point4 must be four packed doubles");
 
+// A colour of a vertex, red, green and blue from 0 to 1.
+struct Colour {
+    float r = 0, g = 0, b = 0;
+    const float* data() const { return &r; }
+};
+static_assert(sizeof(Colour) == 3 * sizeof(float), "Colour must be three packed floats");
+
 // 5x5 homogeneous matrix, row-major: entry (r, c) is element 5r + c. It acts
 // on columns (x, y, z, w, 1); column 4 is the translation.
 using Matrix5 = std::array<double, 25>;

@@ -19,6 +19,14 @@ struct TableShape {
     double tube_radius, ball_radius;
 };
 
+// The sphere of the stereographic projection and of colour by w for the
+// model about to be drawn (app.model_radius, app.push_onto_sphere). The
+// polytopes are pushed onto their circumsphere; the surfaces are not (a push
+// would fold every surface in w = 0 onto one sphere) and take the sphere
+// through their farthest sample, which the grid sets as it draws. Only the
+// centre of the user graph needs it before: for_centre evaluates the graph.
+void prepare_model_sphere(bool for_centre);
+
 // Whether the curved drawing is in force (stereographic, or colour by w).
 bool curved_drawing();
 

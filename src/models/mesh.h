@@ -16,8 +16,8 @@ void draw_surface_grid();
 // infinity bound, or the corners are collinear (no normal, no area).
 void draw_triangle(const Point3& a, const Point3& b, const Point3& c);
 
-// A sphere of 10 slices and 10 stacks (or as given) in the current material.
-void draw_sphere_marker(const Point3& p, double radius, int slices = 10, int stacks = 10);
+// A sphere of 10 slices and 10 stacks in the current material.
+void draw_sphere_marker(const Point3& p, double radius);
 
 // The side of a closed 30-faced tube from p to q, each face lit flat.
 void draw_tube(const Point3& p, const Point3& q, double radius);

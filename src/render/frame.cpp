@@ -6,12 +6,12 @@
 
 #include "app/app_state.h"
 #include "app/window_system.h"
+#include "draw/geometry_sink.h"
 #include "geom4/projection.h"
 #include "geom4/transform.h"
 #include "models/curved.h"
 #include "models/models.h"
-#include "models/polychora.h"
-#include "models/surface_grid.h"
+#include "render/gl_sink.h"
 #include "render/materials.h"
 #include "render/text.h"
 #include "ui/capture.h"
@@ -34,59 +34,6 @@ Matrix5 step_matrix_for(int request, int angle_degrees) {
     m[5 * b + b] = c;
     return m;
 }
-
-void draw_model() {
-    if (draw_curved_polytope(app.model_id)) return;
-    switch (app.model_id) {
-        case kModelCube: draw_cube(); break;
-        case kModelCylinder: sample_cylinder(); break;
-        case kModelMoebiusStrip: sample_moebius_strip(); break;
-        case kModelSphere: sample_sphere(); break;
-        case kModelTorus: sample_torus(); break;
-        case kModelKleinBottle1: sample_klein_bottle_1(); break;
-        case kModelKleinBottle2: sample_klein_bottle_2(); break;
-        case kModelTwoMoebiusStrips: sample_two_moebius_strips(); break;
-        case kModelKleinBottle4d: sample_klein_bottle_4d(); break;
-        case kModelHyperSphere: draw_hypersphere(); break;
-        case kModelFiveCell: draw_five_cell(); break;
-        case kModelHypercube: draw_hypercube(); break;
-        case kModelUserGraph: sample_graph_4d(); break;
-        default: break;
-    }
-}
-
-namespace {
-
-// The circumradius of a polytope, on whose sphere its vertices lie; 0 for
-// any other model.
-double polytope_radius(ModelId model) {
-    const Polytope* p = find_polytope(model);
-    if (p == nullptr) return 0.0;
-    const Point4& v = p->vertices[0];
-    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z + v.w * v.w);
-}
-
-// The sphere of the stereographic projection and of colour by w for the
-// model about to be drawn. The polytopes are pushed onto their circumsphere;
-// the surfaces are not (a push would fold every surface in w = 0 onto one
-// sphere) and take the sphere through their farthest sample, which the grid
-// sets as it draws. Only the user graph needs it earlier, for its centre.
-void prepare_model_sphere() {
-    const bool stereographic = app.projection_mode == kProjectionStereographic;
-    app.push_onto_sphere = 0;
-    if (!stereographic && app.colour_by_w != 1) return;
-    if (const double r = polytope_radius(app.model_id); r > 0) {
-        app.model_radius = r;
-        app.push_onto_sphere = stereographic ? 1 : 0;
-    } else if (app.model_id == kModelCube) {
-        app.model_radius = std::sqrt(3.0);
-    } else if (app.model_id == kModelUserGraph && stereographic) {
-        fill_graph_4d();
-        app.model_radius = surface_grid_radius(app.mesh_resolution);
-    }
-}
-
-}  // namespace
 
 void draw_label_background() {
     glShadeModel(GL_SMOOTH);
@@ -132,7 +79,7 @@ void display_graph() {
     glPushMatrix();
     glMultMatrixd(app.view_matrix.data());
 
-    prepare_model_sphere();
+    prepare_model_sphere(true);
     if (app.model_id == kModelUserGraph) {
         // Centre the image of graph_center under the reset transform, so the
         // view turns about it.
@@ -143,11 +90,12 @@ void display_graph() {
         const bool finite = std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z);
         if (finite) glTranslated(-q.x, -q.y, -q.z);
         if (finite && app.axes == 1) {
-            set_color(5);
-            glPointSize(10);
-            glBegin(GL_POINTS);
-            glVertex3dv(q.data());
-            glEnd();
+            GeometrySink& g = geometry();
+            g.color(5);
+            g.point_size(10);
+            g.begin(Primitive::kPoints);
+            g.vertex(q);
+            g.end();
         }
     }
 
@@ -160,8 +108,8 @@ void display_graph() {
                                                          : multiply_matrix5(step, app.transform);
 
     draw_model();
-    app.push_onto_sphere = 0;  // the axes are not on the model's sphere
     if (app.axes == 1) draw_axes();
+    flush_gl_geometry();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     if (app.label == 1) draw_caption();

@@ -110,17 +110,4 @@ void begin_wire() {
 
 void end_wire() { glDisable(GL_POLYGON_OFFSET_FILL); }
 
-float lit_colour_gain(bool blended) { return blended ? 0.4f : 0.42f; }
-
-void begin_lit_colours(bool) {
-    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
-    glEnable(GL_COLOR_MATERIAL);
-}
-
-void end_lit_colours() { glDisable(GL_COLOR_MATERIAL); }
-
-void begin_unlit_colours() { glDisable(GL_LIGHTING); }
-
-void end_unlit_colours() { glEnable(GL_LIGHTING); }
-
 }  // namespace fourview

@@ -22,17 +22,4 @@ void end_surface();
 void begin_wire();
 void end_wire();
 
-// Colour by w. Inside a face or tube bracket, glColor sets the material's
-// diffuse colour (and its ambient one, unless the faces are transparent,
-// whose blend multiplies and would double it); outside, lines take glColor
-// unlit, so that their colour is the scale's and not the lights'.
-void begin_lit_colours(bool blended);
-// What a colour of the scale becomes as glColor inside that bracket, so
-// that the lights (ambient 1.4 in all) and, for transparent faces, the
-// blend that doubles what it receives, bring it back near the scale's.
-float lit_colour_gain(bool blended);
-void end_lit_colours();
-void begin_unlit_colours();
-void end_unlit_colours();
-
 }  // namespace fourview

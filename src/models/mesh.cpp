@@ -1,16 +1,13 @@
-#include <GL/glut.h>
-
 #include <cmath>
 
 #include "app/app_state.h"
-#include "app/window_system.h"
+#include "draw/geometry_sink.h"
 #include "geom4/projection.h"
 #include "geom4/stereo.h"
 #include "geom4/transform.h"
 #include "models/mesh.h"
 #include "models/normals.h"
 #include "models/surface_grid.h"
-#include "render/materials.h"
 
 namespace fourview {
 
@@ -24,7 +21,6 @@ Point3 normals[kGridMax][kGridMax];
 // Colour by w of every sample; read only while the option is on.
 Colour colours[kGridMax][kGridMax];
 bool coloured = false;
-float face_gain = 1.0f;
 
 // A sample is drawn only near enough to the origin (the infinity bound) and
 // only as a value GL can take.
@@ -32,21 +28,14 @@ bool drawable(const Point3& p) { return point_drawable(p) && fits_gl(p); }
 
 bool broken(const Point3& a, const Point3& b) { return classify_edge3(a, b) == 2; }
 
-void emit(const Point3& normal, const Point3& vertex) {
-    glNormal3dv(normal.data());
-    glVertex3dv(vertex.data());
-}
-
-void emit_sample(int i, int j) {
-    if (coloured) {
-        const Colour& c = colours[i][j];
-        glColor3f(c.r * face_gain, c.g * face_gain, c.b * face_gain);
-    }
-    emit(normals[i][j], surface_grid.projected[i][j]);
+void emit_sample(GeometrySink& g, int i, int j) {
+    if (coloured) g.colour(colours[i][j]);
+    g.vertex(normals[i][j], surface_grid.projected[i][j]);
 }
 
 // One quad strip per row pair i, i + 1, along the columns of the drawn part.
 void draw_solid_strips(int n) {
+    GeometrySink& g = geometry();
     const Point3(&p)[kGridMax][kGridMax] = surface_grid.projected;
     // Every inner vertex lies in two strips: its normal is computed once.
     const Point3 camera = camera_in_scene();
@@ -56,46 +45,46 @@ void draw_solid_strips(int n) {
                 normals[i][j] = vertex_normal_from(p[i][j], p[i][j + 1], p[i + 1][j], p[i][j - 1],
                                                    p[i - 1][j], camera);
     for (int i = 1; i <= n - 3; ++i) {
-        glBegin(GL_QUAD_STRIP);
+        g.begin(Primitive::kQuadStrip);
         for (int j = 1; j <= n - 2; ++j) {
             if (broken(p[i][j - 1], p[i][j]) || broken(p[i + 1][j - 1], p[i + 1][j])) {
-                glEnd();
-                glBegin(GL_QUAD_STRIP);
+                g.end();
+                g.begin(Primitive::kQuadStrip);
             }
             // A pair left out does not end the strip: its neighbours join.
             if (!drawable(p[i][j]) || !drawable(p[i + 1][j])) continue;
-            emit_sample(i, j);
-            emit_sample(i + 1, j);
+            emit_sample(g, i, j);
+            emit_sample(g, i + 1, j);
         }
-        glEnd();
+        g.end();
     }
 }
 
 // Line strips along the rows (row_major) or the columns, broken where an
 // edge fails the infinity bound.
 void draw_wire_lines(int n, bool row_major) {
+    GeometrySink& g = geometry();
     const Point3(&p)[kGridMax][kGridMax] = surface_grid.projected;
     for (int a = 1; a <= n - 2; ++a) {
-        glBegin(GL_LINE_STRIP);
+        g.begin(Primitive::kLineStrip);
         for (int b = 1; b <= n - 2; ++b) {
             const Point3& here = row_major ? p[a][b] : p[b][a];
             const Point3& before = row_major ? p[a][b - 1] : p[b - 1][a];
             if (broken(here, before)) {
-                glEnd();
-                glBegin(GL_LINE_STRIP);
+                g.end();
+                g.begin(Primitive::kLineStrip);
             }
             if (!drawable(here)) continue;
-            if (coloured) glColor3fv((row_major ? colours[a][b] : colours[b][a]).data());
-            glVertex3dv(here.data());
+            if (coloured) g.colour(row_major ? colours[a][b] : colours[b][a]);
+            g.vertex(here);
         }
-        glEnd();
+        g.end();
     }
 }
 
 }  // namespace
 
 void draw_surface_grid() {
-    select_window(app.graph_window);
     const int n = app.mesh_resolution;
     if (n < 4 || n > kGridMax) return;  // no drawn part, or beyond the grid
     coloured = app.colour_by_w == 1;
@@ -107,21 +96,21 @@ void draw_surface_grid() {
             if (coloured) colours[i][j] = w_colour(turned_w(transformed[i][j]), app.model_radius);
         }
 
+    GeometrySink& g = geometry();
     if (app.solid == 1) {
-        begin_surface();
-        if (coloured) begin_lit_colours(app.transparent == 1);
-        face_gain = lit_colour_gain(app.transparent == 1);
+        g.begin_surface();
+        if (coloured) g.colours(GeometrySink::ColourUse::kLit);
         draw_solid_strips(n);
-        if (coloured) end_lit_colours();
-        end_surface();
+        if (coloured) g.colours(GeometrySink::ColourUse::kNone);
+        g.end_surface();
     }
     if (app.wireframe == 1) {
-        begin_wire();
-        if (coloured) begin_unlit_colours();
+        g.begin_wire();
+        if (coloured) g.colours(GeometrySink::ColourUse::kUnlit);
         draw_wire_lines(n, true);
         draw_wire_lines(n, false);
-        if (coloured) end_unlit_colours();
-        end_wire();
+        if (coloured) g.colours(GeometrySink::ColourUse::kNone);
+        g.end_wire();
     }
     if (app.cross_section == 1) {
         const Point4(&t)[kGridMax][kGridMax] = transformed;
@@ -143,29 +132,17 @@ void draw_triangle(const Point3& a, const Point3& b, const Point3& c) {
     // Collinear corners enclose nothing to draw and have no normal to light.
     Point3 n;
     if (!try_triangle_normal(a, b, c, camera_in_scene(), n)) return;
-    glBegin(GL_TRIANGLES);
-    glNormal3dv(n.data());
-    glVertex3dv(a.data());
-    glVertex3dv(b.data());
-    glVertex3dv(c.data());
-    glEnd();
+    GeometrySink& g = geometry();
+    g.begin(Primitive::kTriangles);
+    g.vertex(n, a);
+    g.vertex(b);
+    g.vertex(c);
+    g.end();
 }
 
-void draw_sphere_marker(const Point3& p, double radius, int slices, int stacks) {
-    // One quadric for every marker, made at the first use.
-    static GLUquadric* quadric = nullptr;
+void draw_sphere_marker(const Point3& p, double radius) {
     if (!fits_gl(p)) return;
-    if (quadric == nullptr) {
-        quadric = gluNewQuadric();
-        if (quadric == nullptr) return;
-        gluQuadricDrawStyle(quadric, GLU_FILL);
-        gluQuadricNormals(quadric, GLU_SMOOTH);
-    }
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glTranslated(p.x, p.y, p.z);
-    gluSphere(quadric, radius, slices, stacks);
-    glPopMatrix();
+    geometry().ball(p, radius);
 }
 
 void draw_tube(const Point3& p, const Point3& q, double radius) {
@@ -173,27 +150,7 @@ void draw_tube(const Point3& p, const Point3& q, double radius) {
     // still drawn, but never one with an end GL cannot take.
     if (classify_edge3(p, q) == 0) return;
     if (!fits_gl(p) || !fits_gl(q)) return;
-    const double step = 0.20943951023931953;  // 2 pi / 30
-    const Matrix4 frame = direction_frame(Point3{q.x - p.x, q.y - p.y, q.z - p.z});
-    Point3 bottom[30], top[30];
-    for (int k = 0; k < 30; ++k) {
-        const Point3 ring =
-            apply_matrix4(frame, Point3{radius * std::cos(k * step), radius * std::sin(k * step), 0});
-        bottom[k] = Point3{p.x + ring.x, p.y + ring.y, p.z + ring.z};
-        top[k] = Point3{q.x + ring.x, q.y + ring.y, q.z + ring.z};
-    }
-    const Point3 first = triangle_normal(bottom[29], bottom[0], top[0]);
-    glBegin(GL_QUAD_STRIP);
-    emit(first, bottom[0]);
-    glVertex3dv(top[0].data());
-    for (int k = 0; k < 29; ++k) {
-        emit(triangle_normal(bottom[k], bottom[k + 1], top[k + 1]), bottom[k + 1]);
-        glVertex3dv(top[k + 1].data());
-    }
-    // Back to the first pair: the tube closes.
-    emit(first, bottom[0]);
-    glVertex3dv(top[0].data());
-    glEnd();
+    geometry().tube(p, q, radius);
 }
 
 }  // namespace fourview

@@ -3,19 +3,19 @@
 // points and faces through a patch of small triangles, so that the push
 // onto the sphere bends them; colours are taken at every one of those
 // points. With neither feature on the models keep their own plain drawing.
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "app/app_state.h"
+#include "draw/geometry_sink.h"
 #include "geom4/projection.h"
 #include "geom4/stereo.h"
 #include "geom4/transform.h"
 #include "models/curved.h"
 #include "models/mesh.h"
+#include "models/models.h"
 #include "models/normals.h"
 #include "models/polychora.h"
-#include "render/materials.h"
+#include "models/surface_grid.h"
 
 namespace fourview {
 
@@ -40,20 +40,21 @@ int bent_tube_sides(double radius) {
     return pixels < 2 ? 6 : pixels < 6 ? 8 : 12;
 }
 
+using ColourUse = GeometrySink::ColourUse;
+
 bool coloured = false;
-float gain = 1.0f;
 
 // The w the colour shows: of the point on the sphere when points are pushed.
 Colour colour_of(const Point4& p) {
     const Point4 c = model_centre();
     const Point4 d{p.x - c.x, p.y - c.y, p.z - c.z, p.w - c.w};
     const double w = app.push_onto_sphere == 1 ? onto_sphere(d, app.model_radius).w : d.w;
-    return w_colour(w, app.model_radius, gain);
+    return w_colour(w, app.model_radius);
 }
 
-void vertex(const Point4& source, const Point3& p) {
-    if (coloured) glColor3fv(colour_of(source).data());
-    glVertex3dv(p.data());
+void vertex(GeometrySink& g, const Point4& source, const Point3& p) {
+    if (coloured) g.colour(colour_of(source));
+    g.vertex(p);
 }
 
 // A piece of a bent edge obeys the infinity bound as the perspective's
@@ -65,19 +66,20 @@ bool piece_drawable(const Point3& a, const Point3& b, bool bent) {
 
 int pieces() { return app.push_onto_sphere == 1 ? kArcPieces : 1; }
 
-// Inside glBegin(GL_TRIANGLES): one small flat triangle, left out as
+// Inside a run of triangles: one small flat triangle, left out as
 // draw_triangle leaves a triangle out.
-void small_triangle(const Point4* s, const Point3* q, int a, int b, int c, const Point3& camera) {
+void small_triangle(GeometrySink& g, const Point4* s, const Point3* q, int a, int b, int c,
+                    const Point3& camera) {
     if (classify_edge3(q[a], q[b]) != 1 || classify_edge3(q[b], q[c]) != 1 ||
         classify_edge3(q[c], q[a]) != 1)
         return;
     if (!fits_gl(q[a]) || !fits_gl(q[b]) || !fits_gl(q[c])) return;
     Point3 n;
     if (!try_triangle_normal(q[a], q[b], q[c], camera, n)) return;
-    glNormal3dv(n.data());
-    vertex(s[a], q[a]);
-    vertex(s[b], q[b]);
-    vertex(s[c], q[c]);
+    g.normal(n);
+    vertex(g, s[a], q[a]);
+    vertex(g, s[b], q[b]);
+    vertex(g, s[c], q[c]);
 }
 
 double distance(const Point3& a, const Point3& b) {
@@ -108,7 +110,8 @@ void draw_faces(const Point4* v, const TableShape& shape) {
     const Point3 camera = camera_in_scene();
     Point4 s[kPatchPoints];
     Point3 q[kPatchPoints];
-    glBegin(GL_TRIANGLES);
+    GeometrySink& g = geometry();
+    g.begin(Primitive::kTriangles);
     for (int t = 0; t < shape.face_count * (shape.face_size - 2); ++t) {
         // Triangle m of face f's fan: corners 0, m + 1, m + 2.
         const int* f = shape.faces + (t / (shape.face_size - 2)) * shape.face_size;
@@ -126,14 +129,14 @@ void draw_faces(const Point4* v, const TableShape& shape) {
             }
         for (int i = 0; i < d; ++i)
             for (int j = 0; j < d - i; ++j) {
-                small_triangle(s, q, patch_index(i, j, d), patch_index(i + 1, j, d),
+                small_triangle(g, s, q, patch_index(i, j, d), patch_index(i + 1, j, d),
                                patch_index(i, j + 1, d), camera);
                 if (j < d - i - 1)
-                    small_triangle(s, q, patch_index(i + 1, j, d), patch_index(i + 1, j + 1, d),
+                    small_triangle(g, s, q, patch_index(i + 1, j, d), patch_index(i + 1, j + 1, d),
                                    patch_index(i, j + 1, d), camera);
             }
     }
-    glEnd();
+    g.end();
 }
 
 Point3 minus(const Point3& a, const Point3& b) { return Point3{a.x - b.x, a.y - b.y, a.z - b.z}; }
@@ -152,6 +155,7 @@ void tube_run(const Point4* s, const Point3* q, int count, double radius, int si
     if (count < 2) return;
     Point3 axis_u{}, previous[kMaxTubeSides], previous_normal[kMaxTubeSides];
     Colour previous_colour, colour;
+    GeometrySink& g = geometry();
     for (int k = 0; k < count; ++k) {
         Point3 t = minus(q[k + 1 < count ? k + 1 : k], q[k > 0 ? k - 1 : k]);
         if (!normalise(t)) return;
@@ -171,17 +175,15 @@ void tube_run(const Point4* s, const Point3* q, int count, double radius, int si
                              q[k].z + radius * normal[m].z};
         }
         if (k > 0) {
-            glBegin(GL_QUAD_STRIP);
+            g.begin(Primitive::kQuadStrip);
             for (int m = 0; m <= sides; ++m) {
                 const int i = m % sides;
-                if (coloured) glColor3fv(previous_colour.data());
-                glNormal3dv(previous_normal[i].data());
-                glVertex3dv(previous[i].data());
-                if (coloured) glColor3fv(colour.data());
-                glNormal3dv(normal[i].data());
-                glVertex3dv(ring[i].data());
+                if (coloured) g.colour(previous_colour);
+                g.vertex(previous_normal[i], previous[i]);
+                if (coloured) g.colour(colour);
+                g.vertex(normal[i], ring[i]);
             }
-            glEnd();
+            g.end();
         }
         for (int m = 0; m < sides; ++m) {
             previous[m] = ring[m];
@@ -244,10 +246,10 @@ void edge_runs(const Point4& a, const Point4& b, Run run) {
 }
 
 void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
+    GeometrySink& g = geometry();
     if (app.bold_line == 1 && shape.tube_radius > 0) {
-        bold_edge_material();
-        if (coloured) begin_lit_colours(false);
-        gain = lit_colour_gain(false);
+        g.bold_edge_material();
+        if (coloured) g.colours(ColourUse::kLit);
         const bool bent = pieces() > 1;
         for (int e = 0; e < shape.edge_count; ++e)
             edge_runs(v[shape.edges[e][0]], v[shape.edges[e][1]],
@@ -257,31 +259,56 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
                           else
                               tube_run(s, q, count, shape.tube_radius, kStraightTubeSides);
                       });
-        // Balls a pixel or two across, as a 120-cell's are, need few facets.
-        const int sides = bent ? bent_tube_sides(shape.ball_radius) : 10;
         for (int k = 0; k < vertex_count; ++k) {
-            if (coloured) glColor3fv(colour_of(v[k]).data());
-            draw_sphere_marker(project_point(v[k]), shape.ball_radius, sides, sides < 10 ? sides / 2 + 2 : 10);
+            if (coloured) g.colour(colour_of(v[k]));
+            draw_sphere_marker(project_point(v[k]), shape.ball_radius);
         }
-        if (coloured) end_lit_colours();
-        gain = 1.0f;
+        if (coloured) g.colours(ColourUse::kNone);
         return;
     }
-    if (coloured) begin_unlit_colours();
-    glBegin(GL_LINES);
+    if (coloured) g.colours(ColourUse::kUnlit);
+    g.begin(Primitive::kLines);
     for (int e = 0; e < shape.edge_count; ++e)
         edge_runs(v[shape.edges[e][0]], v[shape.edges[e][1]],
-                  [](const Point4* s, const Point3* q, int count) {
+                  [&g](const Point4* s, const Point3* q, int count) {
                       for (int k = 1; k < count; ++k) {
-                          vertex(s[k - 1], q[k - 1]);
-                          vertex(s[k], q[k]);
+                          vertex(g, s[k - 1], q[k - 1]);
+                          vertex(g, s[k], q[k]);
                       }
                   });
-    glEnd();
-    if (coloured) end_unlit_colours();
+    g.end();
+    if (coloured) g.colours(ColourUse::kNone);
 }
 
 }  // namespace
+
+namespace {
+
+// The circumradius of a polytope, on whose sphere its vertices lie; 0 for
+// any other model.
+double polytope_radius(ModelId model) {
+    const Polytope* p = find_polytope(model);
+    if (p == nullptr) return 0.0;
+    const Point4& v = p->vertices[0];
+    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z + v.w * v.w);
+}
+
+}  // namespace
+
+void prepare_model_sphere(bool for_centre) {
+    const bool stereographic = app.projection_mode == kProjectionStereographic;
+    app.push_onto_sphere = 0;
+    if (!stereographic && app.colour_by_w != 1) return;
+    if (const double r = polytope_radius(app.model_id); r > 0) {
+        app.model_radius = r;
+        app.push_onto_sphere = stereographic ? 1 : 0;
+    } else if (app.model_id == kModelCube) {
+        app.model_radius = std::sqrt(3.0);
+    } else if (app.model_id == kModelUserGraph && stereographic && for_centre) {
+        fill_graph_4d();
+        app.model_radius = surface_grid_radius(app.mesh_resolution);
+    }
+}
 
 bool curved_drawing() {
     return app.projection_mode == kProjectionStereographic || app.colour_by_w == 1;
@@ -289,20 +316,19 @@ bool curved_drawing() {
 
 void draw_table_shape(const Point4* v, int vertex_count, const TableShape& shape) {
     coloured = app.colour_by_w == 1;
+    GeometrySink& g = geometry();
     if (app.solid == 1) {
-        begin_surface();
-        if (coloured) begin_lit_colours(app.transparent == 1);
-        gain = lit_colour_gain(app.transparent == 1);
+        g.begin_surface();
+        if (coloured) g.colours(ColourUse::kLit);
         draw_faces(v, shape);
-        gain = 1.0f;
-        if (coloured) end_lit_colours();
-        end_surface();
+        if (coloured) g.colours(ColourUse::kNone);
+        g.end_surface();
     }
     if (app.wireframe == 1) {
-        begin_wire();
+        g.begin_wire();
         draw_edges(v, vertex_count, shape);
-        glLineWidth(1.0f);
-        end_wire();
+        g.line_width(1.0f);
+        g.end_wire();
     }
 }
 
@@ -339,9 +365,10 @@ void draw_section_arc(const Point4& from, const Point4& to, double tube_radius) 
             bent_tube(s, q, count, tube_radius);
             return;
         }
-        glBegin(GL_LINE_STRIP);
-        for (int k = 0; k < count; ++k) glVertex3dv(q[k].data());
-        glEnd();
+        GeometrySink& g = geometry();
+        g.begin(Primitive::kLineStrip);
+        for (int k = 0; k < count; ++k) g.vertex(q[k]);
+        g.end();
     });
 }
 
