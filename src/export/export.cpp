@@ -73,6 +73,11 @@ struct ExportSink final : GeometrySink {
     std::vector<Point3> points, normals;
     std::set<std::array<double, 6>> seen_segments;
     std::set<Key> seen_balls;
+    // Colour by w: the colour of every point of the faces and lines given
+    // with one (a point has one colour: it is a function of the 4D point).
+    ColourUse colour_use = ColourUse::kNone;
+    Colour current_colour;
+    std::map<Key, Colour> vertex_colours;
 
     bool kept() const { return current_part == Part::kFaces || current_part == Part::kEdges ||
                                current_part == Part::kSection; }
@@ -101,7 +106,10 @@ struct ExportSink final : GeometrySink {
     void vertex(const Point3& p) override {
         points.push_back(p);
         normals.push_back(current_normal);
+        if (colour_use != ColourUse::kNone && kept() && finite(p)) vertex_colours[key(p)] = current_colour;
     }
+    void colours(ColourUse use) override { colour_use = use; }
+    void colour(const Colour& c) override { current_colour = c; }
     void vertex(const Point3& n, const Point3& p) override {
         current_normal = n;
         vertex(p);
@@ -230,18 +238,28 @@ void append_number(ExportBytes& out, double v) {
 }
 
 // Numbers vertices and normals of the OBJ file, each distinct one once.
+// A vertex with a colour (colour by w) gets it after its coordinates, as
+// "v x y z r g b", which MeshLab, Blender and assimp read.
 struct ObjIndex {
     std::map<Key, int> vertices, normals;
     ExportBytes v, vn;
-    int vertex(const Point3& p) { return number(vertices, v, "v", p); }
-    int normal(const Point3& n) { return number(normals, vn, "vn", unit(n)); }
-    static int number(std::map<Key, int>& seen, ExportBytes& text, const char* tag, const Point3& p) {
+    const std::map<Key, Colour>* colours = nullptr;
+    int vertex(const Point3& p) { return number(vertices, v, "v", p, colours); }
+    int normal(const Point3& n) { return number(normals, vn, "vn", unit(n), nullptr); }
+    static int number(std::map<Key, int>& seen, ExportBytes& text, const char* tag, const Point3& p,
+                      const std::map<Key, Colour>* colours) {
         const auto [it, added] = seen.emplace(key(p), static_cast<int>(seen.size()) + 1);
         if (added) {
             append(text, tag);
             append_number(text, p.x);
             append_number(text, p.y);
             append_number(text, p.z);
+            if (colours != nullptr) {
+                const auto c = colours->find(key(p));
+                if (c != colours->end())
+                    for (float component : {c->second.r, c->second.g, c->second.b})
+                        append_number(text, std::round(component * 1000.0) / 1000.0);
+            }
             text.push_back('\n');
         }
         return it->second;
@@ -336,6 +354,7 @@ bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl)
     const bool bold = app.bold_line == 1;
 
     ObjIndex index;
+    index.colours = &sink.vertex_colours;
     ExportBytes body;
     static const struct {
         Part part;

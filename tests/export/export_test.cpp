@@ -12,6 +12,9 @@
 #include "app/app_state.h"
 #include "export/export.h"
 #include "geom4/projection.h"
+#include "../support/arc_check.h"
+#include "geom4/transform.h"
+#include "models/polychora.h"
 #include "models/tables.h"
 
 namespace fourview {
@@ -207,6 +210,101 @@ TEST(Export, SurfaceThroughThePerspectiveEyeLeavesNoNonFiniteNumber) {
         for (const auto& t : parse_stl(stl).triangles)
             for (float c : t) ASSERT_TRUE(std::isfinite(c));
     }
+}
+
+// The wireframe in the stereographic projection after turns in WX, WY and
+// WZ: the line elements joined into one polyline per edge (from a vertex of
+// the polytope to the next, through points met by two elements only), each
+// on one circle or line and ending at two projected vertices.
+TEST(Export, StereographicEdgesAreArcsBetweenTheProjectedVertices) {
+    for (ModelId model : {kModelHypercube, kModelTwentyFourCell}) {
+        app = AppState{};
+        app.model_id = model;
+        app.solid = 0;
+        app.projection_mode = kProjectionStereographic;
+        for (int plane : {3, 4, 5}) {  // WX, WY, WZ by 20 degrees
+            Matrix5 m = identity_matrix5();
+            const int a = RotationPlanes[plane].first, b = RotationPlanes[plane].second;
+            m[5 * a + a] = m[5 * b + b] = std::cos(0.35);
+            m[5 * a + b] = -std::sin(0.35);
+            m[5 * b + a] = std::sin(0.35);
+            app.transform = multiply_matrix5(app.transform, m);
+        }
+        const Polytope& p = *find_polytope(model);
+        ExportBytes obj, mtl;
+        ASSERT_TRUE(encode_obj("s.mtl", obj, mtl));
+        std::vector<Point3> v;
+        std::map<int, std::vector<int>> next;
+        std::istringstream in(std::string(obj.begin(), obj.end()));
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string tag;
+            words >> tag;
+            Point3 q;
+            int i, j;
+            if (tag == "v" && words >> q.x >> q.y >> q.z) v.push_back(q);
+            if (tag == "l" && words >> i >> j) next[i - 1].push_back(j - 1), next[j - 1].push_back(i - 1);
+        }
+        // The polytope's vertices, projected: the ends every arc must reach.
+        app.push_onto_sphere = 1;
+        app.model_radius = std::sqrt(p.vertices[0].x * p.vertices[0].x + p.vertices[0].y * p.vertices[0].y +
+                                     p.vertices[0].z * p.vertices[0].z + p.vertices[0].w * p.vertices[0].w);
+        std::set<std::array<double, 3>> ends;
+        for (int k = 0; k < p.vertex_count; ++k) {
+            const Point3 q = project_point(transform_point4(app.transform, p.vertices[k]));
+            ends.insert({q.x, q.y, q.z});
+        }
+        int arcs = 0;
+        for (const auto& [start, around] : next) {
+            if (around.size() == 2) continue;  // inside an arc
+            EXPECT_TRUE(ends.count({v[start].x, v[start].y, v[start].z})) << "not a vertex";
+            for (int first : around) {
+                std::vector<Point3> arc{v[start]};
+                for (int at = start, here = first; arc.size() < 100;) {
+                    arc.push_back(v[here]);
+                    const std::vector<int>& n = next[here];
+                    if (n.size() != 2) break;
+                    const int after = n[0] == at ? n[1] : n[0];
+                    at = here, here = after;
+                }
+                ++arcs;
+                EXPECT_GE(arc.size(), 17u) << "16 pieces at least";
+                EXPECT_TRUE(ends.count({arc.back().x, arc.back().y, arc.back().z})) << "ends at a vertex";
+                EXPECT_LT(testing::arc_residual(arc), 1e-9 * app.model_radius);
+            }
+        }
+        EXPECT_EQ(arcs, 2 * p.edge_count) << "each edge from both ends";
+    }
+}
+
+TEST(Export, ColourByWGivesEveryVertexOfFacesAndLinesItsColour) {
+    start_hypercube(1, 1);
+    app.colour_by_w = 1;
+    app.transform[5 * 0 + 0] = app.transform[5 * 3 + 3] = std::cos(0.2);
+    app.transform[5 * 0 + 3] = -std::sin(0.2);
+    app.transform[5 * 3 + 0] = std::sin(0.2);
+    ExportBytes obj, mtl;
+    ASSERT_TRUE(encode_obj("c.mtl", obj, mtl));
+    std::istringstream in(std::string(obj.begin(), obj.end()));
+    int coloured = 0, plain = 0, orange = 0, blue = 0;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string tag;
+        double x, y, z, r, g, b;
+        if (!(words >> tag) || tag != "v" || !(words >> x >> y >> z)) continue;
+        if (words >> r >> g >> b) {
+            ++coloured;
+            orange += r > b + 0.1;
+            blue += b > r + 0.1;
+        } else {
+            ++plain;
+        }
+    }
+    EXPECT_EQ(plain, 0);
+    EXPECT_EQ(coloured, 16) << "faces and lines share the 16 projected vertices";
+    // w turned to +-1.18 or +-0.78 of the scale's 2: eight each side of 0.
+    EXPECT_EQ(orange, 8);
+    EXPECT_EQ(blue, 8);
 }
 
 TEST(Export, MaterialLibraryBesideTheObjFile) {
