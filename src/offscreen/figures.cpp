@@ -89,10 +89,26 @@ bool write_output(OutputFile& out, const Bytes& data, bool encoded) {
     return true;
 }
 
-int draw_and_write(const StartOptions& options, Outputs& outputs) {
+bool open_outputs(const FigureOptions& f, Outputs& outputs) {
+    std::string error;
+    if ((!f.png.empty() && !open_output(f.png, outputs.png, error)) ||
+        (!f.gif.empty() && !open_output(f.gif, outputs.gif, error))) {
+        report("cannot write " + error);
+        return false;
+    }
+    return true;
+}
+
+int draw_and_write(const StartOptions& options) {
     const FigureOptions& f = options.figures;
+    use_offscreen_window_system(f.width, f.height);
     prepare_start_state(f.width, f.height);
     apply_start_options(options);
+    apply_start_keys(options.keys);
+    // Opened only now: what comes before may still end the program with a
+    // usage error, which must leave no temporary file behind.
+    Outputs outputs;
+    if (!open_outputs(f, outputs)) return 1;
     std::vector<RgbImage> frames;
     frames.push_back(draw_figure_frame(f.width, f.height));
     if (!f.png.empty()) {
@@ -135,18 +151,7 @@ int make_figures(const StartOptions& options) {
     // A size limit (ulimit -f) then fails the write instead of ending the
     // program, and the partial file is removed like any other.
     std::signal(SIGXFSZ, SIG_IGN);
-    int status = 0;
-    {
-        Outputs outputs;
-        if ((!f.png.empty() && !open_output(f.png, outputs.png, error)) ||
-            (!f.gif.empty() && !open_output(f.gif, outputs.gif, error))) {
-            report("cannot write " + error);
-            status = 1;
-        } else {
-            use_offscreen_window_system(f.width, f.height);
-            status = draw_and_write(options, outputs);
-        }
-    }
+    const int status = draw_and_write(options);
     close_offscreen();
     return status;
 }
