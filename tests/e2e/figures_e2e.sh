@@ -18,6 +18,12 @@ check "--png with no display: status 0" [ "$status" = 0 ]
 check "--png: a 640x480 PNG" [ "$(identify -format '%m %wx%h' "$fig/start.png" 2>/dev/null)" = "PNG 640x480" ]
 figure --keys 4444f: --png "$fig/keys.png"
 check "--keys 4444f: --png: status 0" [ "$status" = 0 ]
+figure --model 20 --png "$fig/graph.png"
+check "--model 20 --png: status 0" [ "$status" = 0 ]
+# No key of the graph window reaches GLUT, which would end the program
+# before glutInit.
+figure --keys "123456789zxcasdfghjk;:]nmb " --png "$fig/keys-all.png"
+check "every key with no display: status 0, a PNG" bash -c "[ $status = 0 ] && [ -s '$fig/keys-all.png' ]"
 figure --gif "$fig/turn.gif" --frames 12 --turn WX
 check "--gif with no display: status 0" [ "$status" = 0 ]
 check "--gif: 12 frames" [ "$(identify "$fig/turn.gif" 2>/dev/null | wc -l)" = 12 ]
@@ -59,17 +65,18 @@ check "failed outputs leave no temporary file" \
   bash -c "[ -z \"\$(ls -A '$fig/ro')\" ] && [ -z \"\$(ls -A '$fig' | grep '^\.')\" ]"
 check "/dev/full is still the device" [ -c /dev/full ]
 
-figure --size 16385x16 --png "$fig/wide.png"
+figure --size 4097x16 --png "$fig/wide.png"
 check "a size past the renderer: status 2" [ "$status" = 2 ]
 check "a size past the renderer: one line naming --size" grep -q -- '--size' "$fig/err"
 check "a size past the renderer: no file" [ ! -e "$fig/wide.png" ]
 
 # --- The live window under Xvfb: a capture of each state against the
 # figures made above with no display, and one more made with the display.
-cases=("start.png|" "keys.png|4 4 4 4 f colon")
+cases=("start.png||" "keys.png||4 4 4 4 f colon" "graph.png|--model 20|")
 for row in "${cases[@]}"; do
-  IFS='|' read -r png keys <<<"$row"
+  IFS='|' read -r png args keys <<<"$row"
   rm -f "$E2E_DIR/stdin"; rm -rf "$E2E_DIR/PPM_P6"
+  read -ra E2E_ARGS <<<"$args"
   e2e_start
   [ -n "$keys" ] && key "$GRAPH" $keys
   key "$GRAPH" l
