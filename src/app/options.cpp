@@ -193,12 +193,19 @@ bool find_model(const char* text, ModelId& model, int& matches) {
     for (int k = 0; k < listed_model_count(); ++k) {
         const char* label = nullptr;
         const ModelId m = listed_model(k, &label);
-        alnum_lower(label, name, sizeof name);
-        if (std::strcmp(name, wanted) == 0) {
-            model = m;
-            return true;
+        // The menu's label, and the caption's name where it differs.
+        const Caption* caption = find_caption(m);
+        const char* names[2] = {label, caption != nullptr ? caption->name : label};
+        bool begins = false;
+        for (const char* n : names) {
+            alnum_lower(n, name, sizeof name);
+            if (std::strcmp(name, wanted) == 0) {
+                model = m;
+                return true;
+            }
+            begins = begins || std::strncmp(name, wanted, std::strlen(wanted)) == 0;
         }
-        if (std::strncmp(name, wanted, std::strlen(wanted)) == 0) {
+        if (begins) {
             model = m;
             ++matches;
         }
@@ -446,7 +453,11 @@ void print_help() {
         const ModelId m = listed_model(k, &label);
         char slug[128];
         model_slug(label, slug, sizeof slug);
-        std::printf("  %3d  %-34s %s\n", m, slug, label);
+        const Caption* caption = find_caption(m);
+        if (caption != nullptr && std::strcmp(caption->name, label) != 0)
+            std::printf("  %3d  %-34s %s (%s)\n", m, slug, label, caption->name);
+        else
+            std::printf("  %3d  %-34s %s\n", m, slug, label);
     }
     std::printf("\nKeys of the graph window (--keys takes them all but Esc and l):\n");
     describe_keys(print_key_line);

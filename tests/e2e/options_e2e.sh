@@ -97,9 +97,10 @@ key "$GRAPH" Escape
 check "ends" wait_exit 10
 rm -f "$E2E_DIR/stdin"
 
-# The window size option opens the graph window at that size.
-E2E_ARGS=(--window-size 500x400 --model cube --zoom 2)
-e2e_start
+# The window size option opens the graph window at that size; GLUT's
+# -display reaches glutInit (the program itself has no DISPLAY).
+E2E_ARGS=(-display "$DISPLAY" --window-size 500x400 --model cube --zoom 2)
+e2e_start -u DISPLAY
 check "--window-size sizes the graph window" wait_until 10 bash -c "[ \"\$(xwininfo -id $GRAPH | awk '/Width:/{w=\$NF} /Height:/{h=\$NF} END{print w\"x\"h}')\" = 500x400 ]"
 key "$GRAPH" Escape
 check "ends" wait_exit 10
