@@ -468,6 +468,14 @@ void print_help() {
     std::fflush(stdout);
 }
 
+// "--name" of an option that takes a value, written whole and without "=".
+bool takes_separate_value(const char* arg) {
+    if (std::strncmp(arg, "--", 2) != 0) return false;
+    for (const OptionRow& r : OptionRows)
+        if (r.spec.has_arg == required_argument && std::strcmp(arg + 2, r.spec.name) == 0) return true;
+    return false;
+}
+
 ParseOutcome check_together(const StartOptions& o, const bool* seen) {
     const FigureOptions& f = o.figures;
     if ((seen[kOptSize - kOptWindowSize] && f.png.empty() && f.gif.empty()))
@@ -497,6 +505,8 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
         }
         if (glut == nullptr) {
             rest.push_back(argv[i]);
+            // "--keys -sync" gives --keys its value, not GLUT an option.
+            if (takes_separate_value(argv[i]) && i + 1 < argc) rest.push_back(argv[++i]);
             continue;
         }
         options.glut_args.push_back(argv[i]);
