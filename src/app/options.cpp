@@ -260,10 +260,10 @@ ParseOutcome check_range(const char* option, const char* text, const char* low_n
     bounds[1] = trimmed(std::string(comma + 1));
     double low = 0, high = 0;
     if (!constant_from_text(bounds[0].c_str(), low_name, low))
-        return usage_error("--%s: %s '%s' is refused (the reason is above)", option, low_name,
+        return usage_error("--%s: %s '%s' is refused by the equation engine", option, low_name,
                            bounds[0].c_str());
     if (!constant_from_text(bounds[1].c_str(), high_name, high))
-        return usage_error("--%s: %s '%s' is refused (the reason is above)", option, high_name,
+        return usage_error("--%s: %s '%s' is refused by the equation engine", option, high_name,
                            bounds[1].c_str());
     if (!usable_range(low, high))
         return usage_error("--%s: %s must be finite and below %s", option, low_name, high_name);
@@ -284,7 +284,7 @@ ParseOutcome check_equations(const char* text, std::array<std::string, 4>& texts
         if (blank_text(texts[i]))
             return usage_error("--equations: %s is empty", EquationNames[i]);
         if (!compile_equation(e, texts[i].c_str()) || !parametric_equation_ok(e, i))
-            return usage_error("--equations: %s = %s is refused (the reason is above)",
+            return usage_error("--equations: %s = %s is refused by the equation engine",
                                EquationNames[i], texts[i].c_str());
     }
     return ParseOutcome::kRun;
