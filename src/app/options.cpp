@@ -432,8 +432,8 @@ void print_wrapped(const char* text, int indent, int column) {
 void print_help() {
     std::printf(
         "Usage: fourview [OPTION]...\n"
-        "A viewer for surfaces and solids of four-dimensional space: three windows (graph,\n"
-        "controller, values), or figures written without any window.\n\n"
+        "A viewer for surfaces and solids of four-dimensional space: three windows\n"
+        "(graph, controller, values), or figures written without any window.\n\n"
         "Options:\n");
     for (const OptionRow& r : OptionRows) {
         char head[64];
