@@ -10,6 +10,9 @@ mkdir -p "$fig"
 # standard error in $fig/err.
 figure() { env -u DISPLAY "$E2E_BIN" "$@" </dev/null >"$fig/out" 2>"$fig/err"; status=$?; cat "$fig/err" >>"$E2E_ERR_ALL"; }
 rgb() { convert "$1" -depth 8 rgb:"$2"; }
+frame_moved() { window_rgb "$GRAPH" "$fig/after.rgb" && ! cmp -s "$fig/before.rgb" "$fig/after.rgb"; }
+# The first frame is on screen: two equal captures around a round trip.
+frame_shown() { window_rgb "$GRAPH" "$fig/before.rgb" && sync_x && frame_moved && return 1; [ -s "$fig/after.rgb" ]; }
 
 # --- No display, no X server: this part runs before any Xvfb is started.
 check "no X server runs for this part" [ -z "$E2E_XVFB_PID" ]
@@ -98,7 +101,14 @@ for row in "${cases[@]}"; do
   rm -f "$E2E_DIR/stdin"; rm -rf "$E2E_DIR/PPM_P6"
   read -ra E2E_ARGS <<<"$args"
   e2e_start
-  [ -n "$keys" ] && key "$GRAPH" $keys
+  check "$png: the first frame is shown" wait_until 10 frame_shown
+  # One key per frame: two rotation keys handled before one frame would
+  # make a single step. Each of these keys changes the picture.
+  for k in $keys; do
+    window_rgb "$GRAPH" "$fig/before.rgb"
+    key "$GRAPH" "$k"
+    check "$png: key $k drawn" wait_until 10 frame_moved
+  done
   key "$GRAPH" l
   if check "$png: the window's capture" wait_file 10 "$E2E_DIR/PPM_P6/P6_0000.PPM" $((15 + 640 * 480 * 3)); then
     ppm_raster "$E2E_DIR/PPM_P6/P6_0000.PPM" "$fig/window.rgb"
