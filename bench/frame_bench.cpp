@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
                 glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT), frames,
                 bold == 1 ? ", Bold Line" : "");
     std::printf("| Model | Median (ms) | Worst (ms) | Median CPU (ms) |\n|---|---:|---:|---:|\n");
-    static const ModelId kModels[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 20};
+    static const ModelId kModels[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 20};
     double largest = 0;
     std::vector<double> wall(static_cast<size_t>(frames)), cpu(wall);
     for (ModelId model : kModels) {

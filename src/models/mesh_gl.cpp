@@ -128,7 +128,7 @@ void draw_triangle(const Point3& a, const Point3& b, const Point3& c) {
     glEnd();
 }
 
-void draw_sphere_marker(const Point3& p, double radius) {
+void draw_sphere_marker(const Point3& p, double radius, int slices, int stacks) {
     // One quadric for every marker, made at the first use.
     static GLUquadric* quadric = nullptr;
     if (!fits_gl(p)) return;
@@ -141,29 +141,31 @@ void draw_sphere_marker(const Point3& p, double radius) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glTranslated(p.x, p.y, p.z);
-    gluSphere(quadric, radius, 10, 10);
+    gluSphere(quadric, radius, slices, stacks);
     glPopMatrix();
 }
 
-void draw_tube(const Point3& p, const Point3& q, double radius) {
+void draw_tube(const Point3& p, const Point3& q, double radius, int sides) {
     // The infinity bound is not applied: a tube between distant points is
     // still drawn, but never one with an end GL cannot take.
     if (classify_edge3(p, q) == 0) return;
     if (!fits_gl(p) || !fits_gl(q)) return;
-    const double step = 0.20943951023931953;  // 2 pi / 30
+    if (sides < 3 || sides > kTubeSides) sides = kTubeSides;
+    // 2 pi / 30 written out, so that the standard tube keeps its last bit.
+    const double step = sides == kTubeSides ? 0.20943951023931953 : 6.283185307179586 / sides;
     const Matrix4 frame = direction_frame(Point3{q.x - p.x, q.y - p.y, q.z - p.z});
-    Point3 bottom[30], top[30];
-    for (int k = 0; k < 30; ++k) {
+    Point3 bottom[kTubeSides], top[kTubeSides];
+    for (int k = 0; k < sides; ++k) {
         const Point3 ring =
             apply_matrix4(frame, Point3{radius * std::cos(k * step), radius * std::sin(k * step), 0});
         bottom[k] = Point3{p.x + ring.x, p.y + ring.y, p.z + ring.z};
         top[k] = Point3{q.x + ring.x, q.y + ring.y, q.z + ring.z};
     }
-    const Point3 first = triangle_normal(bottom[29], bottom[0], top[0]);
+    const Point3 first = triangle_normal(bottom[sides - 1], bottom[0], top[0]);
     glBegin(GL_QUAD_STRIP);
     emit(first, bottom[0]);
     glVertex3dv(top[0].data());
-    for (int k = 0; k < 29; ++k) {
+    for (int k = 0; k < sides - 1; ++k) {
         emit(triangle_normal(bottom[k], bottom[k + 1], top[k + 1]), bottom[k + 1]);
         glVertex3dv(top[k + 1].data());
     }
@@ -171,6 +173,93 @@ void draw_tube(const Point3& p, const Point3& q, double radius) {
     emit(first, bottom[0]);
     glVertex3dv(top[0].data());
     glEnd();
+}
+
+namespace {
+
+Point3 plus(const Point3& p, const Point3& d) { return Point3{p.x + d.x, p.y + d.y, p.z + d.z}; }
+Point3 times(const Point3& p, double k) { return Point3{p.x * k, p.y * k, p.z * k}; }
+
+}  // namespace
+
+void draw_tubes(const Point3* points, const int (*pairs)[2], int count, double radius, int sides) {
+    if (sides < 3 || sides > kTubeSides) sides = kTubeSides;
+    double cosine[kTubeSides + 1], sine[kTubeSides + 1];
+    for (int k = 0; k <= sides; ++k) {
+        cosine[k] = std::cos(6.283185307179586 * k / sides);
+        sine[k] = std::sin(6.283185307179586 * k / sides);
+    }
+    // Closed from the view by the balls at their ends, the tubes show only
+    // their outer faces: the inner ones are culled, which halves what the
+    // rasteriser fills.
+    glEnable(GL_CULL_FACE);
+    glBegin(GL_TRIANGLES);
+    for (int t = 0; t < count; ++t) {
+        const Point3& p = points[pairs[t][0]];
+        const Point3& q = points[pairs[t][1]];
+        if (classify_edge3(p, q) == 0 || !fits_gl(p) || !fits_gl(q)) continue;
+        const Matrix4 frame = direction_frame(Point3{q.x - p.x, q.y - p.y, q.z - p.z});
+        Point3 ring[kTubeSides + 1];  // unit vectors round the axis
+        for (int k = 0; k <= sides; ++k) ring[k] = apply_matrix4(frame, Point3{cosine[k], sine[k], 0});
+        // Counterclockwise seen from outside: run the ring the other way
+        // when it turns clockwise about p to q.
+        const Point3 turn{ring[0].y * ring[1].z - ring[0].z * ring[1].y,
+                          ring[0].z * ring[1].x - ring[0].x * ring[1].z,
+                          ring[0].x * ring[1].y - ring[0].y * ring[1].x};
+        const bool reversed = turn.x * (q.x - p.x) + turn.y * (q.y - p.y) + turn.z * (q.z - p.z) < 0;
+        for (int k = 0; k < sides; ++k) {
+            const int a = reversed ? k + 1 : k, b = reversed ? k : k + 1;
+            const Point3 b0 = plus(p, times(ring[a], radius)), b1 = plus(p, times(ring[b], radius));
+            const Point3 t0 = plus(q, times(ring[a], radius)), t1 = plus(q, times(ring[b], radius));
+            emit(ring[a], b0);
+            emit(ring[b], b1);
+            emit(ring[b], t1);
+            emit(ring[a], b0);
+            emit(ring[b], t1);
+            emit(ring[a], t0);
+        }
+    }
+    glEnd();
+    glDisable(GL_CULL_FACE);
+}
+
+void draw_balls(const Point3* points, int count, double radius, int slices, int stacks) {
+    constexpr int kMost = 10;
+    if (slices < 3 || slices > kMost) slices = kMost;
+    if (stacks < 2 || stacks > kMost) stacks = kMost;
+    // The unit sphere, poles on the z axis as gluSphere puts them.
+    Point3 unit[kMost + 1][kMost + 1];
+    for (int i = 0; i <= stacks; ++i) {
+        const double rho = 3.141592653589793 * i / stacks;
+        for (int j = 0; j <= slices; ++j) {
+            const double theta = 6.283185307179586 * j / slices;
+            unit[i][j] = Point3{std::sin(rho) * std::cos(theta), std::sin(rho) * std::sin(theta),
+                                std::cos(rho)};
+        }
+    }
+    glEnable(GL_CULL_FACE);  // counterclockwise from outside: only the near half is filled
+    glBegin(GL_TRIANGLES);
+    for (int b = 0; b < count; ++b) {
+        const Point3& c = points[b];
+        if (!fits_gl(c)) continue;
+        auto corner = [&](int i, int j) { emit(unit[i][j], plus(c, times(unit[i][j], radius))); };
+        for (int i = 0; i < stacks; ++i)
+            for (int j = 0; j < slices; ++j) {
+                // The first and last stacks are fans of triangles round the poles.
+                if (i > 0) {
+                    corner(i, j);
+                    corner(i + 1, j);
+                    corner(i, j + 1);
+                }
+                if (i + 1 < stacks) {
+                    corner(i, j + 1);
+                    corner(i + 1, j);
+                    corner(i + 1, j + 1);
+                }
+            }
+    }
+    glEnd();
+    glDisable(GL_CULL_FACE);
 }
 
 }  // namespace fourview

@@ -5,6 +5,7 @@
 #include "geom4/section.h"
 #include "models/mesh.h"
 #include "models/normals.h"
+#include "models/polychora.h"
 #include "render/materials.h"
 
 namespace fourview {
@@ -77,10 +78,11 @@ void section_triangle(const Point4& a, const Point4& b, const Point4& c, const P
 void draw_section_segment(const Point4& from, const Point4& to) {
     const Point3 p = project_point(from), q = project_point(to);
     if (!fits_gl(p) || !fits_gl(q)) return;
-    if (app.bold_line == 1 && (app.model_id == kModelFiveCell || app.model_id == kModelHypercube)) {
-        draw_tube(p, q, 0.025);
-        draw_sphere_marker(p, 0.025);
-        draw_sphere_marker(q, 0.025);
+    const double radius = bold_cut_radius(app.model_id);  // 0 for all but the polytopes
+    if (app.bold_line == 1 && radius > 0) {
+        draw_tube(p, q, radius);
+        draw_sphere_marker(p, radius);
+        draw_sphere_marker(q, radius);
         return;
     }
     once_per_run(run.line_width, [] { glLineWidth(5); });

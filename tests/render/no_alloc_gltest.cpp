@@ -50,7 +50,7 @@ TEST(NoAllocation, TheCounterSeesAnAllocation) {
 
 TEST(NoAllocation, GraphFramesAllocateNothing) {
     testing::start_program();
-    const ModelId models[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 20, 99};
+    const ModelId models[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 20, 99};
     for (int bold : {0, 1})
         for (ModelId model : models) {
             app.model_id = model;
