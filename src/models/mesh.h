@@ -16,14 +16,12 @@ void draw_surface_grid();
 // infinity bound, or the corners are collinear (no normal, no area).
 void draw_triangle(const Point3& a, const Point3& b, const Point3& c);
 
-// A sphere of 10 slices and 10 stacks in the current material (fewer for
-// the many small balls of the large polytopes).
-void draw_sphere_marker(const Point3& p, double radius, int slices = 10, int stacks = 10);
+// A sphere of 10 slices and 10 stacks in the current material.
+void draw_sphere_marker(const Point3& p, double radius);
 
-// The side of a closed 30-faced tube from p to q, each face lit flat; 3 to
-// 30 faces when asked.
+// The side of a closed 30-faced tube from p to q, each face lit flat.
 constexpr int kTubeSides = 30;
-void draw_tube(const Point3& p, const Point3& q, double radius, int sides = kTubeSides);
+void draw_tube(const Point3& p, const Point3& q, double radius);
 
 // Many tubes of one radius (between points[pairs[k][0]] and
 // points[pairs[k][1]]) or many balls as one batch of triangles each, for

@@ -128,7 +128,7 @@ void draw_triangle(const Point3& a, const Point3& b, const Point3& c) {
     glEnd();
 }
 
-void draw_sphere_marker(const Point3& p, double radius, int slices, int stacks) {
+void draw_sphere_marker(const Point3& p, double radius) {
     // One quadric for every marker, made at the first use.
     static GLUquadric* quadric = nullptr;
     if (!fits_gl(p)) return;
@@ -141,31 +141,29 @@ void draw_sphere_marker(const Point3& p, double radius, int slices, int stacks) 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glTranslated(p.x, p.y, p.z);
-    gluSphere(quadric, radius, slices, stacks);
+    gluSphere(quadric, radius, 10, 10);
     glPopMatrix();
 }
 
-void draw_tube(const Point3& p, const Point3& q, double radius, int sides) {
+void draw_tube(const Point3& p, const Point3& q, double radius) {
     // The infinity bound is not applied: a tube between distant points is
     // still drawn, but never one with an end GL cannot take.
     if (classify_edge3(p, q) == 0) return;
     if (!fits_gl(p) || !fits_gl(q)) return;
-    if (sides < 3 || sides > kTubeSides) sides = kTubeSides;
-    // 2 pi / 30 written out, so that the standard tube keeps its last bit.
-    const double step = sides == kTubeSides ? 0.20943951023931953 : 6.283185307179586 / sides;
+    const double step = 0.20943951023931953;  // 2 pi / 30
     const Matrix4 frame = direction_frame(Point3{q.x - p.x, q.y - p.y, q.z - p.z});
-    Point3 bottom[kTubeSides], top[kTubeSides];
-    for (int k = 0; k < sides; ++k) {
+    Point3 bottom[30], top[30];
+    for (int k = 0; k < 30; ++k) {
         const Point3 ring =
             apply_matrix4(frame, Point3{radius * std::cos(k * step), radius * std::sin(k * step), 0});
         bottom[k] = Point3{p.x + ring.x, p.y + ring.y, p.z + ring.z};
         top[k] = Point3{q.x + ring.x, q.y + ring.y, q.z + ring.z};
     }
-    const Point3 first = triangle_normal(bottom[sides - 1], bottom[0], top[0]);
+    const Point3 first = triangle_normal(bottom[29], bottom[0], top[0]);
     glBegin(GL_QUAD_STRIP);
     emit(first, bottom[0]);
     glVertex3dv(top[0].data());
-    for (int k = 0; k < sides - 1; ++k) {
+    for (int k = 0; k < 29; ++k) {
         emit(triangle_normal(bottom[k], bottom[k + 1], top[k + 1]), bottom[k + 1]);
         glVertex3dv(top[k + 1].data());
     }
