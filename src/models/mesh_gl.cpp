@@ -178,6 +178,71 @@ namespace {
 Point3 plus(const Point3& p, const Point3& d) { return Point3{p.x + d.x, p.y + d.y, p.z + d.z}; }
 Point3 times(const Point3& p, double k) { return Point3{p.x * k, p.y * k, p.z * k}; }
 
+// A batch of lit triangles sharing their corners: vertex and normal arrays
+// and triangle indices, drawn with glDrawElements whenever the next shape
+// would not fit, and at the end. Static, so that no frame allocates.
+struct TriangleBatch {
+    static constexpr int kVertices = 8192, kIndices = 3 * kVertices;
+    GLfloat vertices[kVertices][3], normals[kVertices][3];
+    GLushort indices[kIndices];
+    int vertex_count = 0, index_count = 0;
+};
+TriangleBatch batch;
+
+void flush_batch() {
+    if (batch.index_count > 0)
+        glDrawElements(GL_TRIANGLES, batch.index_count, GL_UNSIGNED_SHORT, batch.indices);
+    batch.vertex_count = batch.index_count = 0;
+}
+
+// Room for a shape of `vertices` corners and `indices` indices: the index
+// of its first corner.
+int reserve(int vertices, int indices) {
+    if (batch.vertex_count + vertices > TriangleBatch::kVertices ||
+        batch.index_count + indices > TriangleBatch::kIndices)
+        flush_batch();
+    return batch.vertex_count;
+}
+
+void add_corner(const Point3& normal, const Point3& vertex) {
+    GLfloat* v = batch.vertices[batch.vertex_count];
+    GLfloat* n = batch.normals[batch.vertex_count];
+    v[0] = static_cast<GLfloat>(vertex.x);
+    v[1] = static_cast<GLfloat>(vertex.y);
+    v[2] = static_cast<GLfloat>(vertex.z);
+    n[0] = static_cast<GLfloat>(normal.x);
+    n[1] = static_cast<GLfloat>(normal.y);
+    n[2] = static_cast<GLfloat>(normal.z);
+    ++batch.vertex_count;
+}
+
+void add_triangle(int a, int b, int c) {
+    GLushort* i = batch.indices + batch.index_count;
+    i[0] = static_cast<GLushort>(a);
+    i[1] = static_cast<GLushort>(b);
+    i[2] = static_cast<GLushort>(c);
+    batch.index_count += 3;
+}
+
+// Counterclockwise seen from outside, so that the far halves are culled:
+// closed from the view by the balls at the tubes' ends, the tubes and balls
+// show only their outer faces, and the rasteriser fills half as much.
+void begin_batch() {
+    batch.vertex_count = batch.index_count = 0;
+    glEnable(GL_CULL_FACE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, batch.vertices);
+    glNormalPointer(GL_FLOAT, 0, batch.normals);
+}
+
+void end_batch() {
+    flush_batch();
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisable(GL_CULL_FACE);
+}
+
 }  // namespace
 
 void draw_tubes(const Point3* points, const int (*pairs)[2], int count, double radius, int sides) {
@@ -187,11 +252,7 @@ void draw_tubes(const Point3* points, const int (*pairs)[2], int count, double r
         cosine[k] = std::cos(6.283185307179586 * k / sides);
         sine[k] = std::sin(6.283185307179586 * k / sides);
     }
-    // Closed from the view by the balls at their ends, the tubes show only
-    // their outer faces: the inner ones are culled, which halves what the
-    // rasteriser fills.
-    glEnable(GL_CULL_FACE);
-    glBegin(GL_TRIANGLES);
+    begin_batch();
     for (int t = 0; t < count; ++t) {
         const Point3& p = points[pairs[t][0]];
         const Point3& q = points[pairs[t][1]];
@@ -199,26 +260,25 @@ void draw_tubes(const Point3* points, const int (*pairs)[2], int count, double r
         const Matrix4 frame = direction_frame(Point3{q.x - p.x, q.y - p.y, q.z - p.z});
         Point3 ring[kTubeSides + 1];  // unit vectors round the axis
         for (int k = 0; k <= sides; ++k) ring[k] = apply_matrix4(frame, Point3{cosine[k], sine[k], 0});
-        // Counterclockwise seen from outside: run the ring the other way
-        // when it turns clockwise about p to q.
+        // Run the ring the other way when it turns clockwise about p to q.
         const Point3 turn{ring[0].y * ring[1].z - ring[0].z * ring[1].y,
                           ring[0].z * ring[1].x - ring[0].x * ring[1].z,
                           ring[0].x * ring[1].y - ring[0].y * ring[1].x};
         const bool reversed = turn.x * (q.x - p.x) + turn.y * (q.y - p.y) + turn.z * (q.z - p.z) < 0;
+        // Corner pairs (at p, at q) round the ring; the first pair again at the end.
+        const int first = reserve(2 * (sides + 1), 6 * sides);
+        for (int k = 0; k <= sides; ++k) {
+            const Point3& r = ring[reversed ? sides - k : k];
+            add_corner(r, plus(p, times(r, radius)));
+            add_corner(r, plus(q, times(r, radius)));
+        }
         for (int k = 0; k < sides; ++k) {
-            const int a = reversed ? k + 1 : k, b = reversed ? k : k + 1;
-            const Point3 b0 = plus(p, times(ring[a], radius)), b1 = plus(p, times(ring[b], radius));
-            const Point3 t0 = plus(q, times(ring[a], radius)), t1 = plus(q, times(ring[b], radius));
-            emit(ring[a], b0);
-            emit(ring[b], b1);
-            emit(ring[b], t1);
-            emit(ring[a], b0);
-            emit(ring[b], t1);
-            emit(ring[a], t0);
+            const int b0 = first + 2 * k, t0 = b0 + 1, b1 = b0 + 2, t1 = b0 + 3;
+            add_triangle(b0, b1, t1);
+            add_triangle(b0, t1, t0);
         }
     }
-    glEnd();
-    glDisable(GL_CULL_FACE);
+    end_batch();
 }
 
 void draw_balls(const Point3* points, int count, double radius, int slices, int stacks) {
@@ -235,29 +295,23 @@ void draw_balls(const Point3* points, int count, double radius, int slices, int 
                                 std::cos(rho)};
         }
     }
-    glEnable(GL_CULL_FACE);  // counterclockwise from outside: only the near half is filled
-    glBegin(GL_TRIANGLES);
+    const int row = slices + 1;
+    begin_batch();
     for (int b = 0; b < count; ++b) {
         const Point3& c = points[b];
         if (!fits_gl(c)) continue;
-        auto corner = [&](int i, int j) { emit(unit[i][j], plus(c, times(unit[i][j], radius))); };
+        const int first = reserve((stacks + 1) * row, 6 * slices * (stacks - 1));
+        for (int i = 0; i <= stacks; ++i)
+            for (int j = 0; j <= slices; ++j) add_corner(unit[i][j], plus(c, times(unit[i][j], radius)));
         for (int i = 0; i < stacks; ++i)
             for (int j = 0; j < slices; ++j) {
+                const int at = first + i * row + j;
                 // The first and last stacks are fans of triangles round the poles.
-                if (i > 0) {
-                    corner(i, j);
-                    corner(i + 1, j);
-                    corner(i, j + 1);
-                }
-                if (i + 1 < stacks) {
-                    corner(i, j + 1);
-                    corner(i + 1, j);
-                    corner(i + 1, j + 1);
-                }
+                if (i > 0) add_triangle(at, at + row, at + 1);
+                if (i + 1 < stacks) add_triangle(at + 1, at + row, at + row + 1);
             }
     }
-    glEnd();
-    glDisable(GL_CULL_FACE);
+    end_batch();
 }
 
 }  // namespace fourview

@@ -40,7 +40,7 @@ int round_faces(double radius, int most) {
 // Stacks from pole to pole as wide as the slices round the equator.
 void draw_vertex_balls(const Point3* points, int count, double radius) {
     const int slices = round_faces(radius, 10);
-    draw_balls(points, count, radius, slices, slices == 10 ? 10 : (slices + 1) / 2 + 1);
+    draw_balls(points, count, radius, slices, (slices + 1) / 2 + 1);
 }
 
 void draw_faces(const Polytope& shape) {
