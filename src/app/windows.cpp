@@ -9,6 +9,7 @@
 #include "app/window_system.h"
 #include "geom4/transform.h"
 #include "render/frame.h"
+#include "render/gl_sink.h"
 #include "ui/controller.h"
 #include "ui/input.h"
 #include "ui/values.h"
@@ -101,6 +102,8 @@ void create_windows() {
 }
 
 void init_contents() {
+    // The graph window's context exists: the models draw into it from now on.
+    use_gl_geometry();
     reset_view();
     app.mesh_resolution = app.high_quality == 1 ? 51 : 25;
     const double pi = 3.141592653589793;

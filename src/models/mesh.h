@@ -20,17 +20,7 @@ void draw_triangle(const Point3& a, const Point3& b, const Point3& c);
 void draw_sphere_marker(const Point3& p, double radius);
 
 // The side of a closed 30-faced tube from p to q, each face lit flat.
-constexpr int kTubeSides = 30;
 void draw_tube(const Point3& p, const Point3& q, double radius);
-
-// Many tubes of one radius (between points[pairs[k][0]] and
-// points[pairs[k][1]]) or many balls as one batch of triangles each, for
-// the polytopes with hundreds of them: drawn one by one, every tube and
-// ball costs the GL a draw of its own. Normals run radially, so that a
-// tube or ball of few faces still shades round. Ends are left out as
-// draw_tube and draw_sphere_marker leave them out.
-void draw_tubes(const Point3* points, const int (*pairs)[2], int count, double radius, int sides);
-void draw_balls(const Point3* points, int count, double radius, int slices, int stacks);
 
 // Draws the cut of the transformed triangle A, B, C (D the quadrilateral's
 // fourth corner, or C again) by the cutting hyperplane.

@@ -1,5 +1,5 @@
 // The built-in models and the user graph. Each reads the state, fills the
-// surface grid or draws its own primitives into the graph window.
+// surface grid or hands its own primitives to the geometry back end.
 #pragma once
 
 namespace fourview {
@@ -26,5 +26,9 @@ void draw_six_hundred_cell();
 
 // The graph of the user's equations of graph slot 0.
 void sample_graph_4d();
+
+// The current model (app.model_id) under the current transform, handed to
+// the geometry back end in force; nothing for a number that names no model.
+void draw_model();
 
 }  // namespace fourview

@@ -6,9 +6,11 @@
 
 #include "app/app_state.h"
 #include "app/window_system.h"
+#include "draw/geometry_sink.h"
 #include "geom4/projection.h"
 #include "geom4/transform.h"
 #include "models/models.h"
+#include "render/gl_sink.h"
 #include "render/materials.h"
 #include "render/text.h"
 #include "ui/capture.h"
@@ -30,29 +32,6 @@ Matrix5 step_matrix_for(int request, int angle_degrees) {
     m[5 * b + a] = s;
     m[5 * b + b] = c;
     return m;
-}
-
-void draw_model() {
-    switch (app.model_id) {
-        case kModelCube: draw_cube(); break;
-        case kModelCylinder: sample_cylinder(); break;
-        case kModelMoebiusStrip: sample_moebius_strip(); break;
-        case kModelSphere: sample_sphere(); break;
-        case kModelTorus: sample_torus(); break;
-        case kModelKleinBottle1: sample_klein_bottle_1(); break;
-        case kModelKleinBottle2: sample_klein_bottle_2(); break;
-        case kModelTwoMoebiusStrips: sample_two_moebius_strips(); break;
-        case kModelKleinBottle4d: sample_klein_bottle_4d(); break;
-        case kModelHyperSphere: draw_hypersphere(); break;
-        case kModelFiveCell: draw_five_cell(); break;
-        case kModelHypercube: draw_hypercube(); break;
-        case kModelSixteenCell: draw_sixteen_cell(); break;
-        case kModelTwentyFourCell: draw_twenty_four_cell(); break;
-        case kModelHundredTwentyCell: draw_hundred_twenty_cell(); break;
-        case kModelSixHundredCell: draw_six_hundred_cell(); break;
-        case kModelUserGraph: sample_graph_4d(); break;
-        default: break;
-    }
 }
 
 void draw_label_background() {
@@ -109,11 +88,12 @@ void display_graph() {
         const bool finite = std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z);
         if (finite) glTranslated(-q.x, -q.y, -q.z);
         if (finite && app.axes == 1) {
-            set_color(5);
-            glPointSize(10);
-            glBegin(GL_POINTS);
-            glVertex3dv(q.data());
-            glEnd();
+            GeometrySink& g = geometry();
+            g.color(5);
+            g.point_size(10);
+            g.begin(Primitive::kPoints);
+            g.vertex(q);
+            g.end();
         }
     }
 
@@ -127,6 +107,7 @@ void display_graph() {
 
     draw_model();
     if (app.axes == 1) draw_axes();
+    flush_gl_geometry();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     if (app.label == 1) draw_caption();

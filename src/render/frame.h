@@ -2,11 +2,11 @@
 #pragma once
 
 #include "geom4/types.h"
+#include "models/models.h"  // draw_model
 
 namespace fourview {
 
 void display_graph();
-void draw_model();
 void draw_label_background();
 void apply_projection();
 void reshape_graph(int width, int height);

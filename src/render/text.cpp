@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/window_system.h"
+#include "draw/geometry_sink.h"
 #include "geom4/projection.h"
 #include "geom4/transform.h"
 #include "models/mesh.h"
@@ -96,10 +97,13 @@ void draw_axis(const Point4& end, int k) {
     const Point3 q = project_point(transform_point4(app.base_transform, end));
     // Also leaves out an end projected from w = 2, which is not finite.
     if (!(q.x * q.x + q.y * q.y + q.z * q.z > kZeroSquared) || !fits_gl(q)) return;
-    glBegin(GL_LINES);
-    glVertex3d(0, 0, 0);
-    glVertex3dv(q.data());
-    glEnd();
+    // Outside any bracket the line reaches GL at once, before the letter's
+    // raster position is lit with the normal it leaves current.
+    GeometrySink& g = geometry();
+    g.begin(Primitive::kLines);
+    g.vertex(Point3{0, 0, 0});
+    g.vertex(q);
+    g.end();
     // At 80 % of the view's half-height (3/zoom) along an axis in the screen
     // plane, moved a tenth of the half-height diagonally.
     const double shift = 3 / app.zoom * 0.1;
@@ -109,14 +113,15 @@ void draw_axis(const Point4& end, int k) {
 
 void draw_axes() {
     static const int kColours[4] = {1, 2, 3, 5};  // red, green, blue, black
-    glLineWidth(2.0f);
-    glNormal3d(1, 1, 1);
+    GeometrySink& g = geometry();
+    g.line_width(2.0f);
+    g.normal(Point3{1, 1, 1});
     // 100 times the view's half-height: the axes cross the window at any zoom.
     const double length = 300 / app.zoom;
     const Point4 ends[4] = {{length, 0, 0, 0}, {0, length, 0, 0}, {0, 0, length, 0},
                             {0, 0, 0, length}};
     for (int k = 0; k < 4; ++k) {
-        set_color(kColours[k]);
+        g.color(kColours[k]);
         draw_axis(ends[k], k);
     }
 }

@@ -25,6 +25,10 @@ void __real_glNormal3dv(const GLdouble* v);
 void __real_glTranslated(GLdouble x, GLdouble y, GLdouble z);
 void __real_glRasterPos3d(GLdouble x, GLdouble y, GLdouble z);
 void __real_glMultMatrixd(const GLdouble* m);
+void __real_glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p);
+void __real_glNormalPointer(GLenum type, GLsizei stride, const GLvoid* p);
+void __real_glDrawArrays(GLenum mode, GLint first, GLsizei count);
+void __real_glMultiDrawArrays(GLenum mode, const GLint* first, const GLsizei* count, GLsizei n);
 }
 
 namespace fourview {
@@ -76,6 +80,39 @@ extern "C" void __wrap_glTranslated(GLdouble x, GLdouble y, GLdouble z) {
 extern "C" void __wrap_glRasterPos3d(GLdouble x, GLdouble y, GLdouble z) {
     note3(x, y, z);
     __real_glRasterPos3d(x, y, z);
+}
+// The batches of the GL back end: every vertex and normal of every array
+// drawn (the back end hands over tightly packed floats).
+namespace {
+const GLfloat* vertex_array = nullptr;
+const GLfloat* normal_array = nullptr;
+void note_arrays(GLint first, GLsizei count) {
+    for (GLint i = first; i < first + count; ++i) {
+        if (vertex_array != nullptr) note3(vertex_array[3 * i], vertex_array[3 * i + 1], vertex_array[3 * i + 2]);
+        if (normal_array != nullptr) note3(normal_array[3 * i], normal_array[3 * i + 1], normal_array[3 * i + 2]);
+    }
+}
+}  // namespace
+extern "C" void __wrap_glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p) {
+    const bool packed = size == 3 && type == GL_FLOAT && stride == 0;
+    vertex_array = packed ? static_cast<const GLfloat*>(p) : nullptr;
+    EXPECT_TRUE(packed) << "an array the watch cannot read";
+    __real_glVertexPointer(size, type, stride, p);
+}
+extern "C" void __wrap_glNormalPointer(GLenum type, GLsizei stride, const GLvoid* p) {
+    const bool packed = type == GL_FLOAT && stride == 0;
+    normal_array = packed ? static_cast<const GLfloat*>(p) : nullptr;
+    EXPECT_TRUE(packed) << "an array the watch cannot read";
+    __real_glNormalPointer(type, stride, p);
+}
+extern "C" void __wrap_glDrawArrays(GLenum mode, GLint first, GLsizei count) {
+    note_arrays(first, count);
+    __real_glDrawArrays(mode, first, count);
+}
+extern "C" void __wrap_glMultiDrawArrays(GLenum mode, const GLint* first, const GLsizei* count,
+                                         GLsizei n) {
+    for (GLsizei k = 0; k < n; ++k) note_arrays(first[k], count[k]);
+    __real_glMultiDrawArrays(mode, first, count, n);
 }
 extern "C" void __wrap_glMultMatrixd(const GLdouble* m) {
     for (int i = 0; i < 16; i += 4) note3(m[i], m[i + 1], m[i + 2]);

@@ -1,15 +1,13 @@
 // The three-dimensional models: the cube from its tables, and the seven
 // parametric surfaces, sampled on the grid and drawn by the mesh drawer.
-#include <GL/gl.h>
-
 #include "app/app_state.h"
+#include "draw/geometry_sink.h"
 #include "geom4/projection.h"
 #include "geom4/transform.h"
 #include "models/mesh.h"
 #include "models/models.h"
 #include "models/samplers.h"
 #include "models/tables.h"
-#include "render/materials.h"
 
 namespace fourview {
 
@@ -20,35 +18,36 @@ void draw_cube() {
         v[k] = transform_point4(app.transform, CubeVertices[k]);
         p[k] = project_point(v[k]);
     }
+    GeometrySink& g = geometry();
     if (app.solid == 1) {
-        begin_surface();
+        g.begin_surface();
         for (const auto& f : CubeFaces) {
             draw_triangle(p[f[0]], p[f[1]], p[f[2]]);
             draw_triangle(p[f[0]], p[f[2]], p[f[3]]);
         }
-        end_surface();
+        g.end_surface();
     }
     if (app.wireframe == 1) {
-        begin_wire();
+        g.begin_wire();
         for (const auto& f : CubeFaces) {
             if (fits_gl(p[f[0]]) && fits_gl(p[f[1]]) && fits_gl(p[f[2]]) && fits_gl(p[f[3]])) {
-                glBegin(GL_LINE_LOOP);
-                for (int k = 0; k < 4; ++k) glVertex3dv(p[f[k]].data());
-                glEnd();
+                g.begin(Primitive::kLineLoop);
+                for (int k = 0; k < 4; ++k) g.vertex(p[f[k]]);
+                g.end();
                 continue;
             }
             // A corner projected from w = 2: only the edges GL can take.
-            glBegin(GL_LINES);
+            g.begin(Primitive::kLines);
             for (int k = 0; k < 4; ++k) {
                 const Point3& a = p[f[k]];
                 const Point3& b = p[f[(k + 1) % 4]];
                 if (!fits_gl(a) || !fits_gl(b)) continue;
-                glVertex3dv(a.data());
-                glVertex3dv(b.data());
+                g.vertex(a);
+                g.vertex(b);
             }
-            glEnd();
+            g.end();
         }
-        end_wire();
+        g.end_wire();
     }
     if (app.cross_section == 1) {
         begin_section_run();

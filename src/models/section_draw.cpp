@@ -1,12 +1,12 @@
-#include <GL/gl.h>
-
+// The drawing side of the cross-section: the cut of each triangle of a model
+// by the cutting hyperplane, as lines, points, faces or bold tubes.
 #include "app/app_state.h"
+#include "draw/geometry_sink.h"
 #include "geom4/projection.h"
 #include "geom4/section.h"
 #include "models/mesh.h"
 #include "models/normals.h"
 #include "models/polychora.h"
-#include "render/materials.h"
 
 namespace fourview {
 
@@ -34,30 +34,36 @@ void once_per_run(bool& done, Set set) {
 // by ambient light alone they show the section material's red in every
 // combination of styles, also over the white label background.
 void set_cut_normal() {
-    const Point3 n = away_from_camera();
-    glNormal3dv(n.data());
+    geometry().normal(away_from_camera());
 }
 
 void draw_section_point(const Point4& point) {
     const Point3 p = project_point(point);
     if (!fits_gl(p)) return;
-    once_per_run(run.point_size, [] { glPointSize(1); });
+    once_per_run(run.point_size, [] { geometry().point_size(1); });
     set_cut_normal();
-    glBegin(GL_POINTS);
-    glVertex3dv(p.data());
-    glEnd();
+    GeometrySink& g = geometry();
+    g.begin(Primitive::kPoints);
+    g.vertex(p);
+    g.end();
 }
 
 }  // namespace
 
-void begin_section_run() { run = SectionRun{true, false, false, false}; }
+void begin_section_run() {
+    run = SectionRun{true, false, false, false};
+    geometry().part(Part::kSection);
+}
 
-void end_section_run() { run = SectionRun{}; }
+void end_section_run() {
+    run = SectionRun{};
+    geometry().part(Part::kNone);
+}
 
 void section_triangle(const Point4& a, const Point4& b, const Point4& c, const Point4& d) {
     const SectionCut cut = cut_triangle(a, b, c, d, section_level());
     if (cut.shape == SectionShape::kUncut) return;
-    once_per_run(run.material, section_material);
+    once_per_run(run.material, [] { geometry().section_material(); });
     const Point4* p = cut.points;
     switch (cut.shape) {
         case SectionShape::kFace:
@@ -85,12 +91,13 @@ void draw_section_segment(const Point4& from, const Point4& to) {
         draw_sphere_marker(q, radius);
         return;
     }
-    once_per_run(run.line_width, [] { glLineWidth(5); });
+    once_per_run(run.line_width, [] { geometry().line_width(5); });
     set_cut_normal();
-    glBegin(GL_LINES);
-    glVertex3dv(p.data());
-    glVertex3dv(q.data());
-    glEnd();
+    GeometrySink& g = geometry();
+    g.begin(Primitive::kLines);
+    g.vertex(p);
+    g.vertex(q);
+    g.end();
 }
 
 }  // namespace fourview

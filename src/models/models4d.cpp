@@ -1,10 +1,9 @@
 // The four-dimensional models: the Klein bottle on the grid, the hypersphere
 // as 21 turned spheres, and the envelopes of the 5-cell and the hypercube.
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "app/app_state.h"
+#include "draw/geometry_sink.h"
 #include "geom4/projection.h"
 #include "geom4/transform.h"
 #include "models/mesh.h"
@@ -12,7 +11,6 @@
 #include "models/samplers.h"
 #include "models/surface_grid.h"
 #include "models/tables.h"
-#include "render/materials.h"
 
 namespace fourview {
 
@@ -48,20 +46,23 @@ void draw_hypersphere() {
         app.transform = multiply_matrix5(app.transform, turn);
         sample_sphere();
         if (app.wireframe != 1) continue;
+        GeometrySink& g = geometry();
+        g.part(Part::kEdges);
         // Always 1 pixel wide, whatever Bold Line says.
-        glLineWidth(1.0f);
-        set_color(5);
-        glBegin(GL_LINES);
+        g.line_width(1.0f);
+        g.color(5);
+        g.begin(Primitive::kLines);
         for (int i = 0; i < kSphereGrid; ++i)
             for (int j = 0; j < kSphereGrid; ++j) {
                 const Point3& here = surface_grid.projected[i][j];
                 if (k > 0 && fits_gl(previous[i][j]) && fits_gl(here)) {
-                    glVertex3dv(previous[i][j].data());
-                    glVertex3dv(here.data());
+                    g.vertex(previous[i][j]);
+                    g.vertex(here);
                 }
                 previous[i][j] = here;
             }
-        glEnd();
+        g.end();
+        g.part(Part::kNone);
     }
     app.transform = saved_transform;
     app.mesh_resolution = saved_resolution;
@@ -74,20 +75,21 @@ namespace {
 template <int Vertices, int Edges>
 void draw_polytope_edges(const Point3 (&p)[Vertices], const int (&edges)[Edges][2],
                          double tube_radius, double ball_radius) {
+    GeometrySink& g = geometry();
     if (app.bold_line == 1) {
-        bold_edge_material();
+        g.bold_edge_material();
         for (const auto& e : edges) draw_tube(p[e[0]], p[e[1]], tube_radius);
         for (const Point3& vertex : p) draw_sphere_marker(vertex, ball_radius);
         return;
     }
-    set_color(5);
-    glBegin(GL_LINES);
+    g.color(5);
+    g.begin(Primitive::kLines);
     for (const auto& e : edges) {
         if (!fits_gl(p[e[0]]) || !fits_gl(p[e[1]])) continue;  // a vertex at w = 2
-        glVertex3dv(p[e[0]].data());
-        glVertex3dv(p[e[1]].data());
+        g.vertex(p[e[0]]);
+        g.vertex(p[e[1]]);
     }
-    glEnd();
+    g.end();
 }
 
 // Fresh copies of the vertex table, transformed (v, kept for the cut) and
@@ -107,14 +109,14 @@ void draw_five_cell() {
     Point3 p[5];
     place_vertices(FiveCellVertices, v, p);
     if (app.solid == 1) {
-        begin_surface();
+        geometry().begin_surface();
         for (const auto& t : FiveCellTriangles) draw_triangle(p[t[0]], p[t[1]], p[t[2]]);
-        end_surface();
+        geometry().end_surface();
     }
     if (app.wireframe == 1) {
-        begin_wire();
+        geometry().begin_wire();
         draw_polytope_edges(p, FiveCellEdges, 0.05, 0.075);
-        end_wire();
+        geometry().end_wire();
     }
     if (app.cross_section == 1) {
         begin_section_run();
@@ -128,18 +130,18 @@ void draw_hypercube() {
     Point3 p[16];
     place_vertices(HypercubeVertices, v, p);
     if (app.solid == 1) {
-        begin_surface();
+        geometry().begin_surface();
         for (const auto& s : HypercubeSquares) {
             draw_triangle(p[s[0]], p[s[1]], p[s[2]]);
             draw_triangle(p[s[1]], p[s[2]], p[s[3]]);
         }
-        end_surface();
+        geometry().end_surface();
     }
     if (app.wireframe == 1) {
-        begin_wire();
+        geometry().begin_wire();
         draw_polytope_edges(p, HypercubeEdges, 0.1, 0.15);
-        if (app.bold_line != 1) glLineWidth(1.0f);
-        end_wire();
+        if (app.bold_line != 1) geometry().line_width(1.0f);
+        geometry().end_wire();
     }
     if (app.cross_section == 1) {
         begin_section_run();

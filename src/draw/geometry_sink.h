@@ -1,0 +1,118 @@
+// The one path by which the models, the cut and the axes hand over what they
+// draw: finished points of the scene (after the 4D projection), grouped into
+// primitives, with the style in force. A back end behind it turns them into
+// GL (render/gl_sink.cpp) or writes them to a file (export/). Nothing that
+// draws through it includes a GL header.
+#pragma once
+
+#include "geom4/types.h"
+
+namespace fourview {
+
+// The primitive kinds of the fixed-function pipeline the picture is made of.
+// Strips and loops are kept as such: split otherwise, the quads of a strip
+// would be cut along other diagonals and give other pixels.
+enum class Primitive { kTriangles, kQuadStrip, kLines, kLineStrip, kLineLoop, kPoints };
+
+// What the primitives that follow belong to; the export groups by it and
+// leaves out the axes. The style brackets set it too.
+enum class Part { kNone, kFaces, kEdges, kSection, kAxes };
+
+struct GeometrySink {
+    // The style brackets of render/materials.h: faces (solid or transparent
+    // as app.transparent says) and wires (1 or 3 pixels as app.bold_line
+    // says). They set the part to faces or edges and back to none.
+    virtual void begin_surface() = 0;
+    virtual void end_surface() = 0;
+    virtual void begin_wire() = 0;
+    virtual void end_wire() = 0;
+    virtual void part(Part p) = 0;
+
+    // Materials and widths; each holds until the next.
+    virtual void section_material() = 0;
+    virtual void bold_edge_material() = 0;
+    virtual void color(int index) = 0;  // as set_color: 1 red .. 7 grey
+    virtual void line_width(float pixels) = 0;
+    virtual void point_size(float pixels) = 0;
+
+    // The current normal: a vertex without its own normal takes it, and a
+    // vertex with one makes it current, as in immediate-mode GL.
+    virtual void normal(const Point3& n) = 0;
+    virtual void begin(Primitive kind) = 0;
+    virtual void vertex(const Point3& p) = 0;
+    virtual void vertex(const Point3& n, const Point3& p) = 0;
+    virtual void end() = 0;
+
+    // The side of a 30-faced tube from p to q (open: its ends hide in the
+    // balls), and a ball of 10 slices and 10 stacks, in the current material.
+    virtual void tube(const Point3& p, const Point3& q, double radius) = 0;
+    virtual void ball(const Point3& p, double radius) = 0;
+
+    // Many tubes of one radius, from points[pairs[k][0]] to
+    // points[pairs[k][1]], and many balls: the large polytopes hand over
+    // hundreds at a time, with `sides` faces round a tube and `slices` by
+    // `stacks` for a ball, as few as their size on screen allows. Every end
+    // is a drawable point and the two ends of a tube are apart. By default
+    // each goes to tube() or ball(), with their full faces; the GL back end
+    // draws them as indexed batches (see BatchShape).
+    virtual void tubes(const Point3* points, const int (*pairs)[2], int count, double radius,
+                       int sides);
+    virtual void balls(const Point3* points, int count, double radius, int slices, int stacks);
+
+protected:
+    ~GeometrySink() = default;
+};
+
+// The back end in force. Until one is installed (the windows install the GL
+// back end), a back end that drops everything.
+GeometrySink& geometry();
+void set_geometry(GeometrySink* sink);  // nullptr: back to dropping
+
+// Installs `sink` for the life of the object, then restores the previous.
+class ScopedGeometry {
+public:
+    explicit ScopedGeometry(GeometrySink& sink);
+    ~ScopedGeometry();
+    ScopedGeometry(const ScopedGeometry&) = delete;
+    ScopedGeometry& operator=(const ScopedGeometry&) = delete;
+
+private:
+    GeometrySink* previous_;
+};
+
+// The corners of one batched tube or ball, with radial normals so that a
+// shape of few faces still shades round, and its triangles as corner
+// indices, counterclockwise seen from outside.
+struct BatchShape {
+    static constexpr int kMaxSides = 30, kMaxSlices = 10, kMaxStacks = 10;
+    static constexpr int kMaxCorners = (kMaxSlices + 1) * (kMaxStacks + 1);
+    static constexpr int kMaxTriangles = 2 * kMaxSlices * (kMaxStacks - 1);
+    int corner_count = 0, triangle_count = 0;
+    Point3 normals[kMaxCorners], points[kMaxCorners];
+    int triangles[kMaxTriangles][3];
+};
+
+// The angles of a ring of tube faces, or the unit sphere of a ball, worked
+// out once for a whole batch. Counts out of range take the standard 30 or 10.
+struct TubeTable {
+    int sides = 0;
+    double cosine[BatchShape::kMaxSides + 1], sine[BatchShape::kMaxSides + 1];
+};
+void make_tube_table(int sides, TubeTable& table);
+void tube_shape(const TubeTable& table, const Point3& p, const Point3& q, double radius,
+                BatchShape& shape);
+
+struct BallTable {
+    int slices = 0, stacks = 0;
+    Point3 unit[BatchShape::kMaxStacks + 1][BatchShape::kMaxSlices + 1];  // poles on z, as GLU's
+};
+void make_ball_table(int slices, int stacks, BallTable& table);
+void ball_shape(const BallTable& table, const Point3& centre, double radius, BatchShape& shape);
+
+// The side of a tube of `sides` faces from p to q: ring k of the bottom end
+// around p, ring k of the top end around q, in the frame that
+// direction_frame gives the tube's axis.
+void tube_rings(const Point3& p, const Point3& q, double radius, int sides, Point3* bottom,
+                Point3* top);
+
+}  // namespace fourview

@@ -1,0 +1,46 @@
+// The geometry of the current frame as a file: the model drawn through the
+// export back end of the geometry seam, in the coordinates the 4D projection
+// gives (before the 3D view turn and the zoom). Pure: no GL, no files; the
+// caller writes the bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "geom4/types.h"
+
+namespace fourview {
+
+using ExportBytes = std::vector<uint8_t>;
+
+// Wavefront OBJ: groups "faces" (triangles with vertex normals), "edges"
+// (line elements, or closed tubes and balls when Bold Line is on) and
+// "section"; `mtl_name` is the material library named by the file, whose
+// text goes to `mtl`. False when the frame has nothing to export: the file
+// is then valid and empty of geometry.
+bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl);
+
+// Binary STL for printing: the faces, every edge and the cut as closed tubes
+// with a ball at every vertex, in millimetres with the largest side of the
+// bounding box `scale_mm` long and the box's low corner at the origin.
+// False when there is nothing to export (a valid file of no triangles).
+bool encode_stl(double scale_mm, ExportBytes& stl);
+
+// The material library beside an OBJ file: its path with ".obj" replaced
+// (or ".mtl" added), and the name the OBJ file gives it.
+std::string mtl_path_for(const std::string& obj_path);
+
+// A closed shell for printing: each triangle's corners counterclockwise seen
+// from outside, with its outward unit normal. Shared corners are equal
+// bit for bit, so every edge of a shell meets exactly two triangles.
+struct ShellTriangle {
+    Point3 v[3];
+    Point3 normal;
+};
+void tube_shell(const Point3& p, const Point3& q, double radius, int sides,
+                std::vector<ShellTriangle>& out);
+void ball_shell(const Point3& c, double radius, int slices, int stacks,
+                std::vector<ShellTriangle>& out);
+
+}  // namespace fourview

@@ -1,0 +1,336 @@
+#include "render/gl_sink.h"
+
+// glMultiDrawArrays (OpenGL 1.4) is declared only with the extension prototypes.
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "models/normals.h"
+#include "render/materials.h"
+
+namespace fourview {
+
+namespace {
+
+// Vertices per batch: a multiple of 2 and 3, so that a full batch of lines
+// or triangles always ends on a whole primitive.
+constexpr int kCapacity = 6 * 4096;
+// Strips and loops per batch (one glMultiDrawArrays draws them all).
+constexpr int kRunCapacity = 4096;
+// A strip or loop starts in a fresh batch unless this many vertices are
+// left: a loop cannot continue across batches, and no loop is longer.
+constexpr int kLoopRoom = 64;
+constexpr int kTubeSides = 30;
+constexpr int kBallSlices = 10, kBallStacks = 10;
+
+GLenum gl_mode(Primitive kind) {
+    switch (kind) {
+        case Primitive::kTriangles: return GL_TRIANGLES;
+        case Primitive::kQuadStrip: return GL_QUAD_STRIP;
+        case Primitive::kLines: return GL_LINES;
+        case Primitive::kLineStrip: return GL_LINE_STRIP;
+        case Primitive::kLineLoop: return GL_LINE_LOOP;
+        case Primitive::kPoints: return GL_POINTS;
+    }
+    return GL_POINTS;
+}
+
+bool is_run(Primitive kind) {
+    return kind == Primitive::kQuadStrip || kind == Primitive::kLineStrip ||
+           kind == Primitive::kLineLoop;
+}
+
+// The indexed batch of tubes() and balls(): their corners are shared by
+// two to six triangles each, so they are lit once, not once per triangle.
+struct IndexedBatch {
+    static constexpr int kVertices = 8192, kIndices = 3 * kVertices;
+    GLfloat positions[kVertices][3], normals[kVertices][3];
+    GLushort indices[kIndices];
+    int vertex_count = 0, index_count = 0;
+
+    void draw() {
+        if (index_count > 0) glDrawElements(GL_TRIANGLES, index_count, GL_UNSIGNED_SHORT, indices);
+        vertex_count = index_count = 0;
+    }
+
+    // Far halves culled: the shapes are closed toward the camera (a tube's
+    // open ends hide in its balls), so only their outer faces can show, and
+    // the rasteriser fills half as much.
+    void begin() {
+        vertex_count = index_count = 0;
+        glEnable(GL_CULL_FACE);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, positions);
+        glNormalPointer(GL_FLOAT, 0, normals);
+    }
+
+    void end() {
+        draw();
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisable(GL_CULL_FACE);
+    }
+
+    void add(const BatchShape& shape) {
+        if (vertex_count + shape.corner_count > kVertices ||
+            index_count + 3 * shape.triangle_count > kIndices)
+            draw();
+        const int first = vertex_count;
+        for (int k = 0; k < shape.corner_count; ++k) {
+            const Point3 &p = shape.points[k], &n = shape.normals[k];
+            GLfloat* v = positions[vertex_count];
+            GLfloat* m = normals[vertex_count];
+            v[0] = static_cast<GLfloat>(p.x), v[1] = static_cast<GLfloat>(p.y), v[2] = static_cast<GLfloat>(p.z);
+            m[0] = static_cast<GLfloat>(n.x), m[1] = static_cast<GLfloat>(n.y), m[2] = static_cast<GLfloat>(n.z);
+            ++vertex_count;
+        }
+        for (int t = 0; t < shape.triangle_count; ++t)
+            for (int c = 0; c < 3; ++c)
+                indices[index_count++] = static_cast<GLushort>(first + shape.triangles[t][c]);
+    }
+} indexed;
+
+BatchShape batch_shape;  // scratch of one tube or ball
+
+struct GlSink final : GeometrySink {
+    GLfloat positions[kCapacity][3];
+    GLfloat normals[kCapacity][3];
+    GLint firsts[kRunCapacity];
+    GLsizei counts[kRunCapacity];
+    int used = 0;   // vertices in the batch
+    int runs = 0;   // finished strips or loops in the batch
+    Primitive kind = Primitive::kPoints;  // of the batch and the open primitive
+    bool open = false;                    // between begin and end
+    int run_start = 0;
+    GLfloat current[3] = {0, 0, 1};
+    // Inside a bracket primitives are batched; outside, each is drawn at its
+    // end, so that a lone primitive (a test, an axis) reaches GL at once.
+    bool surface = false, wire = false, grouped = false;
+    bool ball_normal_known = false;
+    GLfloat ball_normal[3] = {0, 0, 1};
+
+    bool bracketed() const { return surface || wire || grouped; }
+
+    void flush() {
+        if (used > 0) {
+            int n = runs;
+            if (open && is_run(kind) && used - run_start > 0 && n < kRunCapacity) {
+                firsts[n] = run_start;
+                counts[n] = used - run_start;
+                ++n;
+            }
+            glEnableClientState(GL_VERTEX_ARRAY);
+            glEnableClientState(GL_NORMAL_ARRAY);
+            glVertexPointer(3, GL_FLOAT, 0, positions);
+            glNormalPointer(GL_FLOAT, 0, normals);
+            if (is_run(kind))
+                glMultiDrawArrays(gl_mode(kind), firsts, counts, n);
+            else
+                glDrawArrays(gl_mode(kind), 0, used);
+            glDisableClientState(GL_NORMAL_ARRAY);
+            glDisableClientState(GL_VERTEX_ARRAY);
+        }
+        used = 0;
+        runs = 0;
+        run_start = 0;
+        // A drawn array leaves the current normal undefined; what follows
+        // (text lit at its raster position, the next frame's background)
+        // expects the last one given, as after glEnd.
+        glNormal3fv(current);
+    }
+
+    void state_change() {
+        if (used > 0) flush();
+    }
+
+    void begin_surface() override {
+        state_change();
+        fourview::begin_surface();
+        surface = true;
+    }
+    void end_surface() override {
+        flush();
+        fourview::end_surface();
+        surface = false;
+    }
+    void begin_wire() override {
+        state_change();
+        fourview::begin_wire();
+        current[0] = -1, current[1] = 0, current[2] = 0;  // begin_wire's normal
+        wire = true;
+    }
+    void end_wire() override {
+        flush();
+        fourview::end_wire();
+        wire = false;
+    }
+    void part(Part p) override {
+        if (!(grouped = p != Part::kNone)) flush();
+    }
+    void section_material() override {
+        state_change();
+        fourview::section_material();
+    }
+    void bold_edge_material() override {
+        state_change();
+        fourview::bold_edge_material();
+    }
+    void color(int index) override {
+        state_change();
+        set_color(index);
+    }
+    void line_width(float pixels) override {
+        state_change();
+        glLineWidth(pixels);
+    }
+    void point_size(float pixels) override {
+        state_change();
+        glPointSize(pixels);
+    }
+    void normal(const Point3& n) override {
+        current[0] = static_cast<GLfloat>(n.x);
+        current[1] = static_cast<GLfloat>(n.y);
+        current[2] = static_cast<GLfloat>(n.z);
+    }
+
+    void begin(Primitive k) override {
+        if (used > 0 && (k != kind || (is_run(k) && runs == kRunCapacity))) flush();
+        if (is_run(k) && used > kCapacity - kLoopRoom) flush();
+        kind = k;
+        open = true;
+        run_start = used;
+    }
+
+    // A full batch is drawn and the open strip goes on in the next one from
+    // its last vertices (two for a quad strip, one more for a pair half
+    // given, one for a line strip).
+    void overflow() {
+        int carry = 0;
+        const int run_length = used - run_start;
+        if (kind == Primitive::kQuadStrip) carry = run_length % 2 == 0 ? 2 : 3;
+        if (kind == Primitive::kLineStrip) carry = 1;
+        if (carry > run_length) carry = run_length;
+        GLfloat keep_p[3][3], keep_n[3][3];
+        for (int i = 0; i < carry; ++i)
+            for (int c = 0; c < 3; ++c) {
+                keep_p[i][c] = positions[used - carry + i][c];
+                keep_n[i][c] = normals[used - carry + i][c];
+            }
+        flush();
+        for (int i = 0; i < carry; ++i)
+            for (int c = 0; c < 3; ++c) {
+                positions[i][c] = keep_p[i][c];
+                normals[i][c] = keep_n[i][c];
+            }
+        used = carry;
+    }
+
+    void vertex(const Point3& p) override {
+        if (used == kCapacity) overflow();
+        GLfloat* v = positions[used];
+        v[0] = static_cast<GLfloat>(p.x);
+        v[1] = static_cast<GLfloat>(p.y);
+        v[2] = static_cast<GLfloat>(p.z);
+        GLfloat* n = normals[used];
+        n[0] = current[0];
+        n[1] = current[1];
+        n[2] = current[2];
+        ++used;
+    }
+    void vertex(const Point3& n, const Point3& p) override {
+        normal(n);
+        vertex(p);
+    }
+
+    void end() override {
+        if (is_run(kind) && used - run_start > 0) {
+            firsts[runs] = run_start;
+            counts[runs] = used - run_start;
+            ++runs;
+        }
+        open = false;
+        run_start = used;
+        if (!bracketed()) flush();
+    }
+
+    void tube(const Point3& p, const Point3& q, double radius) override {
+        Point3 bottom[kTubeSides], top[kTubeSides];
+        tube_rings(p, q, radius, kTubeSides, bottom, top);
+        // Each face lit flat: its normal given at its first bottom corner
+        // holds for the top corner after it.
+        const Point3 first = triangle_normal(bottom[kTubeSides - 1], bottom[0], top[0]);
+        begin(Primitive::kQuadStrip);
+        vertex(first, bottom[0]);
+        vertex(top[0]);
+        for (int k = 0; k < kTubeSides - 1; ++k) {
+            vertex(triangle_normal(bottom[k], bottom[k + 1], top[k + 1]), bottom[k + 1]);
+            vertex(top[k + 1]);
+        }
+        vertex(first, bottom[0]);  // back to the first pair: the tube closes
+        vertex(top[0]);
+        end();
+    }
+
+    void tubes(const Point3* points, const int (*pairs)[2], int count, double radius,
+               int sides) override {
+        state_change();
+        TubeTable table;
+        make_tube_table(sides, table);
+        indexed.begin();
+        for (int k = 0; k < count; ++k) {
+            tube_shape(table, points[pairs[k][0]], points[pairs[k][1]], radius, batch_shape);
+            indexed.add(batch_shape);
+        }
+        indexed.end();
+        glNormal3fv(current);  // as flush leaves it
+    }
+
+    void balls(const Point3* points, int count, double radius, int slices, int stacks) override {
+        state_change();
+        static BallTable table;
+        make_ball_table(slices, stacks, table);
+        indexed.begin();
+        for (int k = 0; k < count; ++k) {
+            ball_shape(table, points[k], radius, batch_shape);
+            indexed.add(batch_shape);
+        }
+        indexed.end();
+        glNormal3fv(current);
+    }
+
+    // A ball is few vertices and drawn only for bold edges and cuts: GLU
+    // draws it, as it always has, moved into place by the modelview matrix.
+    void ball(const Point3& p, double radius) override {
+        static GLUquadric* quadric = nullptr;
+        state_change();
+        if (quadric == nullptr) {
+            quadric = gluNewQuadric();
+            if (quadric == nullptr) return;
+            gluQuadricDrawStyle(quadric, GLU_FILL);
+            gluQuadricNormals(quadric, GLU_SMOOTH);
+        }
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glTranslated(p.x, p.y, p.z);
+        gluSphere(quadric, radius, kBallSlices, kBallStacks);
+        glPopMatrix();
+        // The sphere's last normal is current now; the back end's record of
+        // it follows, read back once (it is the same for every ball).
+        if (!ball_normal_known) {
+            glGetFloatv(GL_CURRENT_NORMAL, ball_normal);
+            ball_normal_known = true;
+        }
+        current[0] = ball_normal[0];
+        current[1] = ball_normal[1];
+        current[2] = ball_normal[2];
+    }
+} gl_sink;
+
+}  // namespace
+
+void use_gl_geometry() { set_geometry(&gl_sink); }
+
+void flush_gl_geometry() { gl_sink.flush(); }
+
+}  // namespace fourview

@@ -1,0 +1,219 @@
+// The export back end: what the OBJ and STL files hold for known frames.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "app/app_state.h"
+#include "export/export.h"
+#include "geom4/projection.h"
+#include "models/tables.h"
+
+namespace fourview {
+namespace {
+
+struct Obj {
+    std::vector<std::array<double, 3>> v;
+    std::vector<std::array<int, 3>> f;
+    int lines = 0, bad_numbers = 0;
+};
+
+Obj parse_obj(const ExportBytes& bytes) {
+    Obj o;
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string tag;
+        words >> tag;
+        if (tag == "v" || tag == "vn") {
+            std::array<double, 3> p{};
+            for (double& c : p) {
+                std::string text;
+                words >> text;
+                c = std::strtod(text.c_str(), nullptr);
+                if (!std::isfinite(c) || text.empty()) ++o.bad_numbers;
+            }
+            if (tag == "v") o.v.push_back(p);
+        } else if (tag == "f") {
+            std::array<int, 3> t{};
+            for (int& i : t) {
+                std::string corner;
+                words >> corner;
+                i = std::atoi(corner.c_str());
+            }
+            o.f.push_back(t);
+        } else if (tag == "l") {
+            ++o.lines;
+        }
+    }
+    return o;
+}
+
+struct Stl {
+    uint32_t count = 0;
+    size_t size = 0;
+    std::vector<std::array<float, 12>> triangles;  // normal, then three corners
+};
+
+Stl parse_stl(const ExportBytes& bytes) {
+    Stl s;
+    s.size = bytes.size();
+    if (bytes.size() < 84) return s;
+    std::memcpy(&s.count, bytes.data() + 80, 4);
+    for (size_t at = 84; at + 50 <= bytes.size(); at += 50) {
+        std::array<float, 12> t;
+        std::memcpy(t.data(), bytes.data() + at, 48);
+        s.triangles.push_back(t);
+    }
+    return s;
+}
+
+// The start hypercube with the styles given, everything else off.
+void start_hypercube(int solid, int wireframe) {
+    app = AppState{};
+    app.solid = solid;
+    app.transparent = 0;
+    app.wireframe = wireframe;
+    app.cross_section = 0;
+    app.mesh_resolution = 25;
+}
+
+TEST(Export, StartHypercubeFacesAreItsProjectedVertices) {
+    start_hypercube(1, 0);
+    std::set<std::array<double, 3>> projected;
+    for (const Point4& p : HypercubeVertices) {
+        const Point3 q = project_point(p);
+        projected.insert({q.x, q.y, q.z});
+        for (double c : {q.x, q.y, q.z}) EXPECT_TRUE(std::fabs(c) == 2 || std::fabs(c) == 2.0 / 3);
+    }
+    ExportBytes obj, mtl;
+    ASSERT_TRUE(encode_obj("cube.mtl", obj, mtl));
+    const Obj o = parse_obj(obj);
+    EXPECT_EQ(o.f.size(), 48u);
+    EXPECT_EQ(o.lines, 0);
+    std::set<std::array<double, 3>> corners;
+    for (const auto& t : o.f)
+        for (int i : t) corners.insert(o.v.at(i - 1));
+    EXPECT_EQ(corners, projected);
+    EXPECT_NE(std::string(mtl.begin(), mtl.end()).find("newmtl faces"), std::string::npos);
+
+    start_hypercube(0, 1);
+    ASSERT_TRUE(encode_obj("cube.mtl", obj, mtl));
+    EXPECT_EQ(parse_obj(obj).lines, 32);
+    EXPECT_EQ(parse_obj(obj).f.size(), 0u);
+}
+
+// Closed: every directed edge once and its reverse once (so each edge meets
+// two triangles, wound alike). Outward: each stored normal agrees with its
+// winding, and every shell (triangles joined by edges) encloses a positive
+// volume.
+void expect_closed_and_outward(const Stl& s) {
+    using V = std::array<float, 3>;
+    using Edge = std::pair<V, V>;
+    std::map<Edge, int> directed, first_triangle;
+    std::vector<int> shell(s.triangles.size());
+    auto find = [&](int t) {
+        while (shell[t] != t) t = shell[t] = shell[shell[t]];
+        return t;
+    };
+    for (size_t i = 0; i < s.triangles.size(); ++i) {
+        const auto& t = s.triangles[i];
+        shell[i] = static_cast<int>(i);
+        const V c[3] = {{t[3], t[4], t[5]}, {t[6], t[7], t[8]}, {t[9], t[10], t[11]}};
+        for (int k = 0; k < 3; ++k) {
+            const Edge e{c[k], c[(k + 1) % 3]};
+            ++directed[e];
+            const auto other = first_triangle.find({e.second, e.first});
+            if (other != first_triangle.end()) shell[find(static_cast<int>(i))] = find(other->second);
+            first_triangle.emplace(e, static_cast<int>(i));
+        }
+    }
+    int open_edges = 0;
+    for (const auto& [edge, n] : directed)
+        if (n != 1 || directed.count({edge.second, edge.first}) == 0) ++open_edges;
+    EXPECT_EQ(open_edges, 0);
+    std::map<int, double> volume;
+    int against = 0;
+    for (size_t i = 0; i < s.triangles.size(); ++i) {
+        const auto& t = s.triangles[i];
+        const double a[3] = {t[3], t[4], t[5]}, b[3] = {t[6], t[7], t[8]}, c[3] = {t[9], t[10], t[11]};
+        const double n[3] = {(b[1] - a[1]) * (c[2] - a[2]) - (b[2] - a[2]) * (c[1] - a[1]),
+                             (b[2] - a[2]) * (c[0] - a[0]) - (b[0] - a[0]) * (c[2] - a[2]),
+                             (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0])};
+        if (n[0] * t[0] + n[1] * t[1] + n[2] * t[2] <= 0) ++against;
+        volume[find(static_cast<int>(i))] += (a[0] * n[0] + a[1] * n[1] + a[2] * n[2]) / 6;
+    }
+    EXPECT_EQ(against, 0);
+    for (const auto& [root, v] : volume) EXPECT_GT(v, 0);
+    EXPECT_GE(volume.size(), 48u);  // the 32 edges' tubes and the 16 vertices' balls
+}
+
+TEST(Export, StlWireframeIsClosedOutwardAndScaled) {
+    start_hypercube(0, 1);
+    ExportBytes bytes;
+    ASSERT_TRUE(encode_stl(100, bytes));
+    const Stl s = parse_stl(bytes);
+    EXPECT_EQ(s.size, 84 + 50 * static_cast<size_t>(s.count));
+    EXPECT_EQ(s.triangles.size(), s.count);
+    expect_closed_and_outward(s);
+    float hi[3] = {0, 0, 0};
+    for (const auto& t : s.triangles)
+        for (int k = 3; k < 12; ++k) {
+            EXPECT_GE(t[k], 0);
+            hi[k % 3] = std::fmax(hi[k % 3], t[k]);
+        }
+    EXPECT_NEAR(std::fmax(hi[0], std::fmax(hi[1], hi[2])), 100, 1e-3);
+
+    app.bold_line = 1;  // the drawn tubes and balls, closed as well
+    ASSERT_TRUE(encode_stl(40, bytes));
+    expect_closed_and_outward(parse_stl(bytes));
+}
+
+TEST(Export, NothingToExportGivesValidEmptyFiles) {
+    start_hypercube(0, 0);
+    ExportBytes bytes, mtl;
+    EXPECT_FALSE(encode_stl(100, bytes));
+    EXPECT_EQ(bytes.size(), 84u);
+    EXPECT_EQ(parse_stl(bytes).count, 0u);
+    EXPECT_FALSE(encode_obj("x.mtl", bytes, mtl));
+    EXPECT_EQ(parse_obj(bytes).v.size(), 0u);
+}
+
+TEST(Export, SurfaceThroughThePerspectiveEyeLeavesNoNonFiniteNumber) {
+    // The 4D Klein bottle moved by 1 in w reaches w = 2, where the
+    // perspective projection is infinite.
+    for (int bold : {0, 1}) {
+        app = AppState{};
+        app.model_id = kModelKleinBottle4d;
+        app.mesh_resolution = 25;
+        app.cross_section = 1;
+        app.bold_line = bold;
+        app.transform[19] = 1.0;
+        app.section_offset = 1.0;
+        ExportBytes obj, mtl, stl;
+        ASSERT_TRUE(encode_obj("k.mtl", obj, mtl));
+        const Obj o = parse_obj(obj);
+        EXPECT_GT(o.f.size(), 100u);
+        EXPECT_EQ(o.bad_numbers, 0);
+        const std::string text(obj.begin(), obj.end());
+        EXPECT_EQ(text.find("nan"), std::string::npos);
+        EXPECT_EQ(text.find("inf"), std::string::npos);
+        ASSERT_TRUE(encode_stl(100, stl));
+        for (const auto& t : parse_stl(stl).triangles)
+            for (float c : t) ASSERT_TRUE(std::isfinite(c));
+    }
+}
+
+TEST(Export, MaterialLibraryBesideTheObjFile) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"out/cube.obj", "out/cube.mtl"}, {"cube", "cube.mtl"}, {"a.b/cube", "a.b/cube.mtl"}};
+    for (const auto& [obj, mtl] : cases) EXPECT_EQ(mtl_path_for(obj), mtl) << obj;
+}
+
+}  // namespace
+}  // namespace fourview
