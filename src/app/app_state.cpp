@@ -18,6 +18,13 @@ double default_zoom(ModelId model) {
         case kModelHyperSphere: return 1.5;
         case kModelFiveCell: return 1.5;
         case kModelHypercube: return 1.0;
+        // Circumradius 1 against the hypercube's 2: in perspective from the
+        // start they reach about 1 (16-cell) and 1.1 (the others) where the
+        // hypercube reaches 2.
+        case kModelSixteenCell: return 2.0;
+        case kModelTwentyFourCell: return 1.75;
+        case kModelHundredTwentyCell: return 1.75;
+        case kModelSixHundredCell: return 1.75;
         default: return 0.75;  // the user graph and any unknown number
     }
 }

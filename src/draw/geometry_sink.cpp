@@ -53,4 +53,98 @@ void tube_rings(const Point3& p, const Point3& q, double radius, int sides, Poin
     }
 }
 
+
+void GeometrySink::tubes(const Point3* points, const int (*pairs)[2], int count, double radius,
+                         int) {
+    for (int k = 0; k < count; ++k) tube(points[pairs[k][0]], points[pairs[k][1]], radius);
+}
+
+void GeometrySink::balls(const Point3* points, int count, double radius, int, int) {
+    for (int k = 0; k < count; ++k) ball(points[k], radius);
+}
+
+namespace {
+
+Point3 plus(const Point3& p, const Point3& d) { return Point3{p.x + d.x, p.y + d.y, p.z + d.z}; }
+Point3 times(const Point3& p, double k) { return Point3{p.x * k, p.y * k, p.z * k}; }
+
+void add_corner(BatchShape& shape, const Point3& normal, const Point3& point) {
+    shape.normals[shape.corner_count] = normal;
+    shape.points[shape.corner_count++] = point;
+}
+
+void add_triangle(BatchShape& shape, int a, int b, int c) {
+    int* t = shape.triangles[shape.triangle_count++];
+    t[0] = a;
+    t[1] = b;
+    t[2] = c;
+}
+
+}  // namespace
+
+void make_tube_table(int sides, TubeTable& table) {
+    if (sides < 3 || sides > BatchShape::kMaxSides) sides = BatchShape::kMaxSides;
+    table.sides = sides;
+    for (int k = 0; k <= sides; ++k) {
+        table.cosine[k] = std::cos(6.283185307179586 * k / sides);
+        table.sine[k] = std::sin(6.283185307179586 * k / sides);
+    }
+}
+
+void tube_shape(const TubeTable& table, const Point3& p, const Point3& q, double radius,
+                BatchShape& shape) {
+    const int sides = table.sides;
+    const Matrix4 frame = direction_frame(Point3{q.x - p.x, q.y - p.y, q.z - p.z});
+    Point3 ring[BatchShape::kMaxSides + 1];  // unit vectors round the axis
+    for (int k = 0; k <= sides; ++k)
+        ring[k] = apply_matrix4(frame, Point3{table.cosine[k], table.sine[k], 0});
+    // Run the ring the other way when it turns clockwise about p to q.
+    const Point3 turn{ring[0].y * ring[1].z - ring[0].z * ring[1].y,
+                      ring[0].z * ring[1].x - ring[0].x * ring[1].z,
+                      ring[0].x * ring[1].y - ring[0].y * ring[1].x};
+    const bool reversed = turn.x * (q.x - p.x) + turn.y * (q.y - p.y) + turn.z * (q.z - p.z) < 0;
+    shape.corner_count = shape.triangle_count = 0;
+    // Corner pairs (at p, at q) round the ring, the first pair again at the end.
+    for (int k = 0; k <= sides; ++k) {
+        const Point3& r = ring[reversed ? sides - k : k];
+        add_corner(shape, r, plus(p, times(r, radius)));
+        add_corner(shape, r, plus(q, times(r, radius)));
+    }
+    for (int k = 0; k < sides; ++k) {
+        const int b0 = 2 * k, t0 = b0 + 1, b1 = b0 + 2, t1 = b0 + 3;
+        add_triangle(shape, b0, b1, t1);
+        add_triangle(shape, b0, t1, t0);
+    }
+}
+
+void make_ball_table(int slices, int stacks, BallTable& table) {
+    if (slices < 3 || slices > BatchShape::kMaxSlices) slices = BatchShape::kMaxSlices;
+    if (stacks < 2 || stacks > BatchShape::kMaxStacks) stacks = BatchShape::kMaxStacks;
+    table.slices = slices;
+    table.stacks = stacks;
+    for (int i = 0; i <= stacks; ++i) {
+        const double rho = 3.141592653589793 * i / stacks;
+        for (int j = 0; j <= slices; ++j) {
+            const double theta = 6.283185307179586 * j / slices;
+            table.unit[i][j] = Point3{std::sin(rho) * std::cos(theta),
+                                      std::sin(rho) * std::sin(theta), std::cos(rho)};
+        }
+    }
+}
+
+void ball_shape(const BallTable& table, const Point3& centre, double radius, BatchShape& shape) {
+    const int slices = table.slices, stacks = table.stacks, row = slices + 1;
+    shape.corner_count = shape.triangle_count = 0;
+    for (int i = 0; i <= stacks; ++i)
+        for (int j = 0; j <= slices; ++j)
+            add_corner(shape, table.unit[i][j], plus(centre, times(table.unit[i][j], radius)));
+    for (int i = 0; i < stacks; ++i)
+        for (int j = 0; j < slices; ++j) {
+            const int at = i * row + j;
+            // The first and last stacks are fans of triangles round the poles.
+            if (i > 0) add_triangle(shape, at, at + row, at + 1);
+            if (i + 1 < stacks) add_triangle(shape, at + 1, at + row, at + row + 1);
+        }
+}
+
 }  // namespace fourview

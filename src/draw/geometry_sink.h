@@ -48,6 +48,17 @@ struct GeometrySink {
     virtual void tube(const Point3& p, const Point3& q, double radius) = 0;
     virtual void ball(const Point3& p, double radius) = 0;
 
+    // Many tubes of one radius, from points[pairs[k][0]] to
+    // points[pairs[k][1]], and many balls: the large polytopes hand over
+    // hundreds at a time, with `sides` faces round a tube and `slices` by
+    // `stacks` for a ball, as few as their size on screen allows. Every end
+    // is a drawable point and the two ends of a tube are apart. By default
+    // each goes to tube() or ball(), with their full faces; the GL back end
+    // draws them as indexed batches (see BatchShape).
+    virtual void tubes(const Point3* points, const int (*pairs)[2], int count, double radius,
+                       int sides);
+    virtual void balls(const Point3* points, int count, double radius, int slices, int stacks);
+
     // Colour by w: from colours(kLit) to colours(kNone) every vertex, tube
     // and ball takes the current colour() as the ambient and diffuse colour
     // of the material in force, lit as before; from colours(kUnlit) lines
@@ -76,6 +87,35 @@ public:
 private:
     GeometrySink* previous_;
 };
+
+// The corners of one batched tube or ball, with radial normals so that a
+// shape of few faces still shades round, and its triangles as corner
+// indices, counterclockwise seen from outside.
+struct BatchShape {
+    static constexpr int kMaxSides = 30, kMaxSlices = 10, kMaxStacks = 10;
+    static constexpr int kMaxCorners = (kMaxSlices + 1) * (kMaxStacks + 1);
+    static constexpr int kMaxTriangles = 2 * kMaxSlices * (kMaxStacks - 1);
+    int corner_count = 0, triangle_count = 0;
+    Point3 normals[kMaxCorners], points[kMaxCorners];
+    int triangles[kMaxTriangles][3];
+};
+
+// The angles of a ring of tube faces, or the unit sphere of a ball, worked
+// out once for a whole batch. Counts out of range take the standard 30 or 10.
+struct TubeTable {
+    int sides = 0;
+    double cosine[BatchShape::kMaxSides + 1], sine[BatchShape::kMaxSides + 1];
+};
+void make_tube_table(int sides, TubeTable& table);
+void tube_shape(const TubeTable& table, const Point3& p, const Point3& q, double radius,
+                BatchShape& shape);
+
+struct BallTable {
+    int slices = 0, stacks = 0;
+    Point3 unit[BatchShape::kMaxStacks + 1][BatchShape::kMaxSlices + 1];  // poles on z, as GLU's
+};
+void make_ball_table(int slices, int stacks, BallTable& table);
+void ball_shape(const BallTable& table, const Point3& centre, double radius, BatchShape& shape);
 
 // The side of a tube of `sides` faces from p to q: ring k of the bottom end
 // around p, ring k of the top end around q, in the frame that

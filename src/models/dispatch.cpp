@@ -23,6 +23,10 @@ void draw_model() {
         case kModelHyperSphere: draw_hypersphere(); break;
         case kModelFiveCell: draw_five_cell(); break;
         case kModelHypercube: draw_hypercube(); break;
+        case kModelSixteenCell: draw_sixteen_cell(); break;
+        case kModelTwentyFourCell: draw_twenty_four_cell(); break;
+        case kModelHundredTwentyCell: draw_hundred_twenty_cell(); break;
+        case kModelSixHundredCell: draw_six_hundred_cell(); break;
         case kModelUserGraph: sample_graph_4d(); break;
         default: break;
     }

@@ -19,6 +19,10 @@ void sample_klein_bottle_4d();
 void draw_hypersphere();
 void draw_five_cell();
 void draw_hypercube();
+void draw_sixteen_cell();
+void draw_twenty_four_cell();
+void draw_hundred_twenty_cell();
+void draw_six_hundred_cell();
 
 // The graph of the user's equations of graph slot 0: fill_graph_4d only
 // evaluates it into the surface grid, sample_graph_4d also draws it.

@@ -102,8 +102,6 @@ void section_polygon(const Point4* corners, int n) {
 }
 
 void draw_section_segment(const Point4& from, const Point4& to) {
-    const bool bold_tubes =
-        app.bold_line == 1 && (app.model_id == kModelFiveCell || app.model_id == kModelHypercube);
     if (app.push_onto_sphere == 1 && app.projection_mode == kProjectionStereographic) {
         // On the curved faces it lies on: an arc of the sphere, as the edges.
         const double tube = app.bold_line == 1 ? bold_cut_radius(app.model_id) : 0;
@@ -120,10 +118,11 @@ void draw_section_segment(const Point4& from, const Point4& to) {
     }
     const Point3 p = project_point(from), q = project_point(to);
     if (!fits_gl(p) || !fits_gl(q)) return;
-    if (bold_tubes) {
-        draw_tube(p, q, 0.025);
-        draw_sphere_marker(p, 0.025);
-        draw_sphere_marker(q, 0.025);
+    const double radius = bold_cut_radius(app.model_id);  // 0 for all but the polytopes
+    if (app.bold_line == 1 && radius > 0) {
+        draw_tube(p, q, radius);
+        draw_sphere_marker(p, radius);
+        draw_sphere_marker(q, radius);
         return;
     }
     once_per_run(run.line_width, [] { geometry().line_width(5); });

@@ -90,6 +90,14 @@ inline constexpr Caption CaptionTable[] = {
       {121, k9, "w = r0*sin(s)"}}},
     {kModelFiveCell, "5 Cell Envelope", false, 0, {}},
     {kModelHypercube, "Hypercube (8 Cell Envelope)", false, 0, {}},
+    {kModelSixteenCell, "16 Cell Envelope", false, 1,
+     {{49, k9, "8 vertices, 24 edges, 32 triangles, 16 tetrahedra"}}},
+    {kModelTwentyFourCell, "24 Cell Envelope", false, 1,
+     {{49, k9, "24 vertices, 96 edges, 96 triangles, 24 octahedra"}}},
+    {kModelHundredTwentyCell, "120 Cell Envelope", false, 1,
+     {{49, k9, "600 vertices, 1200 edges, 720 pentagons, 120 dodecahedra"}}},
+    {kModelSixHundredCell, "600 Cell Envelope", false, 1,
+     {{49, k9, "120 vertices, 720 edges, 1200 triangles, 600 tetrahedra"}}},
     {kModelUserGraph, "4R Izure", true, 0, {}},
 };
 

@@ -41,6 +41,59 @@ bool is_run(Primitive kind) {
            kind == Primitive::kLineLoop;
 }
 
+// The indexed batch of tubes() and balls(): their corners are shared by
+// two to six triangles each, so they are lit once, not once per triangle.
+struct IndexedBatch {
+    static constexpr int kVertices = 8192, kIndices = 3 * kVertices;
+    GLfloat positions[kVertices][3], normals[kVertices][3];
+    GLushort indices[kIndices];
+    int vertex_count = 0, index_count = 0;
+
+    void draw() {
+        if (index_count > 0) glDrawElements(GL_TRIANGLES, index_count, GL_UNSIGNED_SHORT, indices);
+        vertex_count = index_count = 0;
+    }
+
+    // Far halves culled: the shapes are closed toward the camera (a tube's
+    // open ends hide in its balls), so only their outer faces can show, and
+    // the rasteriser fills half as much.
+    void begin() {
+        vertex_count = index_count = 0;
+        glEnable(GL_CULL_FACE);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, positions);
+        glNormalPointer(GL_FLOAT, 0, normals);
+    }
+
+    void end() {
+        draw();
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisable(GL_CULL_FACE);
+    }
+
+    void add(const BatchShape& shape) {
+        if (vertex_count + shape.corner_count > kVertices ||
+            index_count + 3 * shape.triangle_count > kIndices)
+            draw();
+        const int first = vertex_count;
+        for (int k = 0; k < shape.corner_count; ++k) {
+            const Point3 &p = shape.points[k], &n = shape.normals[k];
+            GLfloat* v = positions[vertex_count];
+            GLfloat* m = normals[vertex_count];
+            v[0] = static_cast<GLfloat>(p.x), v[1] = static_cast<GLfloat>(p.y), v[2] = static_cast<GLfloat>(p.z);
+            m[0] = static_cast<GLfloat>(n.x), m[1] = static_cast<GLfloat>(n.y), m[2] = static_cast<GLfloat>(n.z);
+            ++vertex_count;
+        }
+        for (int t = 0; t < shape.triangle_count; ++t)
+            for (int c = 0; c < 3; ++c)
+                indices[index_count++] = static_cast<GLushort>(first + shape.triangles[t][c]);
+    }
+} indexed;
+
+BatchShape batch_shape;  // scratch of one tube or ball
+
 struct GlSink final : GeometrySink {
     GLfloat positions[kCapacity][3];
     GLfloat normals[kCapacity][3];
@@ -233,6 +286,33 @@ struct GlSink final : GeometrySink {
         vertex(first, bottom[0]);  // back to the first pair: the tube closes
         vertex(top[0]);
         end();
+    }
+
+    void tubes(const Point3* points, const int (*pairs)[2], int count, double radius,
+               int sides) override {
+        state_change();
+        TubeTable table;
+        make_tube_table(sides, table);
+        indexed.begin();
+        for (int k = 0; k < count; ++k) {
+            tube_shape(table, points[pairs[k][0]], points[pairs[k][1]], radius, batch_shape);
+            indexed.add(batch_shape);
+        }
+        indexed.end();
+        glNormal3fv(current);  // as flush leaves it
+    }
+
+    void balls(const Point3* points, int count, double radius, int slices, int stacks) override {
+        state_change();
+        static BallTable table;
+        make_ball_table(slices, stacks, table);
+        indexed.begin();
+        for (int k = 0; k < count; ++k) {
+            ball_shape(table, points[k], radius, batch_shape);
+            indexed.add(batch_shape);
+        }
+        indexed.end();
+        glNormal3fv(current);
     }
 
     // A ball is few vertices and drawn only for bold edges and cuts: GLU

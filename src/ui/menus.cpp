@@ -30,6 +30,10 @@ constexpr ModelEntry Models4[] = {
     {"Hyper Sphere", kModelHyperSphere},
     {"5 Cell Envelope", kModelFiveCell},
     {"Hypercube (8 Cell Envelope)", kModelHypercube},
+    {"16 Cell Envelope", kModelSixteenCell},
+    {"24 Cell Envelope", kModelTwentyFourCell},
+    {"120 Cell Envelope", kModelHundredTwentyCell},
+    {"600 Cell Envelope", kModelSixHundredCell},
 };
 constexpr ModelEntry Models3[] = {
     {"Cube", kModelCube},

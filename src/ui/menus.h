@@ -10,7 +10,7 @@ void build_menus();
 // force, the option entries with "* " (on) or two blanks (off).
 void refresh_option_labels();
 
-// Callback of the model menus: 0-7, 10-13 a model, 20 "NEW" equations,
+// Callback of the model menus: 0-7, 10-17 a model, 20 "NEW" equations,
 // 21-26 a stored equation set.
 void select_model(int value);
 // The models of the "4D Models" and then the "3D Models" menu, in menu

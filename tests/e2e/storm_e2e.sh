@@ -33,7 +33,7 @@ ValuesY=(170 170 170 195 195)
 # console), "Reset", the option entries, and the rotation and projection
 # modes inside "Options".
 MenuPaths=("0")
-for e in 0 1 2 3; do MenuPaths+=("2 $e"); done
+for e in 0 1 2 3 4 5 6 7; do MenuPaths+=("2 $e"); done
 for e in 0 1 2 3 4 5 6 7; do MenuPaths+=("3 $e"); done
 for e in 1 2 3 4 5 6; do MenuPaths+=("1 $e"); done
 for e in 2 3 4 5 6 7 8 9 10; do MenuPaths+=("4 $e"); done

@@ -133,7 +133,7 @@ testing::GlValues frame_values() {
     return testing::watch_gl_values([] { testing::count_feedback([] { display_graph(); }); });
 }
 
-const ModelId kModels[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 20};
+const ModelId kModels[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 20};
 
 TEST_F(GlValuesTest, TheWatchSeesWhatTheLibraryDraws) {
     const testing::GlValues drawn = testing::watch_gl_values([] { display_graph(); });

@@ -10,6 +10,7 @@
 #include "models/models.h"
 #include "models/samplers.h"
 #include "models/surface_grid.h"
+#include "render/frame.h"
 
 namespace fourview {
 namespace {
@@ -235,6 +236,86 @@ TEST_F(MeshTest, HypercubeCutAtTheStartIsTheTwelveEdgesOfACube) {
     app.model_id = kModelCube;  // tubes only for the polytopes
     c = count_feedback(draw_hypercube);
     EXPECT_EQ(c.lines, 24);
+}
+
+// A polytope model by number, drawn as the frame draws it.
+void draw_polytope_model() { draw_model(); }
+
+// The same seen obliquely and enlarged: feedback looks along z, where many
+// tube and ball faces would stand edge-on, and its box of 20,000 units
+// leaves the thinnest a float rounding of area, counting on neither side.
+void draw_polytope_model_turned() {
+    glRotated(37, 0.3, 0.5, 0.8);
+    glScaled(2000, 2000, 2000);
+    draw_model();
+}
+
+// Tubes and balls cull their far halves: counted once with each winding
+// taken as the front, every triangle of them shows exactly once.
+FeedbackCounts count_both_sides(void (*draw)()) {
+    FeedbackCounts c = count_feedback(draw);
+    glFrontFace(GL_CW);
+    const FeedbackCounts back = count_feedback(draw);
+    glFrontFace(GL_CCW);
+    EXPECT_GT(c.polygons, back.polygons * 4 / 10) << "near and far halves alike";
+    EXPECT_LT(c.polygons, back.polygons * 10 / 4);
+    c.polygons += back.polygons;
+    return c;
+}
+
+TEST_F(MeshTest, PolychoraDrawFacesEdgesTubesAndBallsInTheirStyles) {
+    struct Case {
+        ModelId model;
+        int solid, wireframe, bold;
+        int polygons, lines;
+    };
+    const Case cases[] = {
+        {kModelHundredTwentyCell, 1, 0, 0, 720 * 3, 0},  // each pentagon a fan of three
+        {kModelHundredTwentyCell, 0, 1, 0, 0, 1200},
+        {kModelSixteenCell, 1, 1, 0, 32, 24},
+    };
+    for (const Case& k : cases) {
+        app.model_id = k.model;
+        app.zoom = default_zoom(k.model);
+        styles(k.solid, k.wireframe, 0);
+        app.bold_line = k.bold;
+        const FeedbackCounts c = count_feedback(draw_polytope_model);
+        EXPECT_EQ(c.polygons, k.polygons) << "model " << k.model;
+        EXPECT_EQ(c.lines, k.lines) << "model " << k.model;
+    }
+    // At its default zoom in the 480-pixel window the 600-cell's tubes get
+    // 7 faces (two triangles each) and its balls 10 slices by 6 stacks
+    // (100 triangles).
+    app.model_id = kModelSixHundredCell;
+    app.zoom = default_zoom(kModelSixHundredCell);
+    styles(0, 1, 0);
+    app.bold_line = 1;
+    FeedbackCounts c = count_both_sides(draw_polytope_model_turned);
+    EXPECT_EQ(c.polygons, 720 * 7 * 2 + 120 * 100);
+    EXPECT_EQ(c.lines, 0);
+    // Zoomed in four times, the same tubes get 28 faces.
+    app.zoom *= 4;
+    EXPECT_EQ(count_both_sides(draw_polytope_model_turned).polygons, 720 * 28 * 2 + 120 * 100);
+}
+
+TEST_F(MeshTest, SixteenCellCutAtHalfIsAnOctahedronOfTwelveSegments) {
+    // w = 0.5 crosses the six edges from (0, 0, 0, 1): one segment in each
+    // of the twelve triangles at that vertex.
+    app.model_id = kModelSixteenCell;
+    app.zoom = default_zoom(kModelSixteenCell);
+    styles(0, 0, 1);
+    app.section_offset = 0.5;
+    FeedbackCounts c = count_feedback(draw_polytope_model);
+    EXPECT_EQ(c.lines, 12);
+    EXPECT_EQ(c.polygons + c.points, 0);
+    // Bold: twelve tubes, and a ball at each of the six corners once, not
+    // once for each of the four triangles that meet there. Radius
+    // 0.0125 * sqrt(2), 2.8 pixels at zoom 2: tubes of 5 faces, balls of 5
+    // slices by 4 stacks (30 triangles).
+    app.bold_line = 1;
+    c = count_both_sides(draw_polytope_model_turned);
+    EXPECT_EQ(c.lines, 0);
+    EXPECT_EQ(c.polygons, 12 * 5 * 2 + 6 * 30);
 }
 
 TEST_F(MeshTest, HypersphereJoinsItsSpheresOnlyWithWireframe) {

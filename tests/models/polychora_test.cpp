@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <utility>
+
+#include "draw/geometry_sink.h"
+#include "render/caption_table.h"
 
 namespace fourview {
 namespace {
@@ -86,6 +90,69 @@ TEST(Polychora, BoldRadiiFollowTheEdgeAsTheHypercubesDo) {
     EXPECT_NEAR(small.edge_length, 1 / 1.6180339887498949, 1e-12);
     EXPECT_NEAR(bold_cut_radius(kModelSixHundredCell), 0.025 * small.edge_length / 2, 1e-15);
     EXPECT_EQ(bold_cut_radius(kModelCube), 0);
+}
+
+}  // namespace
+}  // namespace fourview
+
+namespace fourview {
+namespace {
+
+// The second caption line of each new polytope says what was generated.
+TEST(Polychora, CaptionsCountWhatWasGenerated) {
+    for (ModelId model : {kModelSixteenCell, kModelTwentyFourCell, kModelHundredTwentyCell,
+                          kModelSixHundredCell}) {
+        const Polytope& p = *find_polytope(model);
+        char expected[96];
+        std::snprintf(expected, sizeof expected, "%d vertices, %d edges, %d %s, %d %s", p.vertex_count,
+                      p.edge_count, p.face_count, p.face_size == 5 ? "pentagons" : "triangles",
+                      p.cell_count, p.cell_name);
+        const Caption* caption = find_caption(model);
+        ASSERT_NE(caption, nullptr);
+        ASSERT_EQ(caption->line_count, 1);
+        EXPECT_STREQ(caption->lines[0].text, expected);
+    }
+}
+
+// Batched tubes and balls are culled from behind: every triangle must turn
+// counterclockwise seen from outside, whichever way the tube points.
+TEST(Polychora, BatchedTubesAndBallsTurnOutward) {
+    auto outward = [](const BatchShape& s, auto centre_of) {
+        for (int t = 0; t < s.triangle_count; ++t) {
+            const Point3 &a = s.points[s.triangles[t][0]], &b = s.points[s.triangles[t][1]],
+                         &c = s.points[s.triangles[t][2]];
+            const Point3 u{b.x - a.x, b.y - a.y, b.z - a.z}, v{c.x - a.x, c.y - a.y, c.z - a.z};
+            const Point3 n{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
+            const Point3 m{(a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3, (a.z + b.z + c.z) / 3};
+            const Point3 o = centre_of(m);
+            if (n.x * (m.x - o.x) + n.y * (m.y - o.y) + n.z * (m.z - o.z) <= 0) return false;
+        }
+        return true;
+    };
+    TubeTable tube;
+    BatchShape shape;
+    const Point3 p{0.5, -1, 2};
+    for (const Point3& d : {Point3{1, 0, 0}, Point3{0, 0, 1}, Point3{0, 0, -2}, Point3{-1, 2, 0.5},
+                            Point3{0.3, -0.2, -3}})
+        for (int sides : {4, 7, 30}) {
+            make_tube_table(sides, tube);
+            const Point3 q{p.x + d.x, p.y + d.y, p.z + d.z};
+            tube_shape(tube, p, q, 0.1, shape);
+            EXPECT_EQ(shape.triangle_count, 2 * sides);
+            // The nearest point of the axis lies inside every face.
+            EXPECT_TRUE(outward(shape, [&](const Point3& m) {
+                const double dd = d.x * d.x + d.y * d.y + d.z * d.z;
+                const double t = ((m.x - p.x) * d.x + (m.y - p.y) * d.y + (m.z - p.z) * d.z) / dd;
+                return Point3{p.x + t * d.x, p.y + t * d.y, p.z + t * d.z};
+            })) << sides << " sides, along " << d.x << " " << d.y << " " << d.z;
+        }
+    BallTable ball;
+    for (int slices : {4, 5, 10}) {
+        make_ball_table(slices, slices / 2 + 1, ball);
+        ball_shape(ball, p, 0.2, shape);
+        EXPECT_EQ(shape.triangle_count, 2 * slices * (slices / 2));
+        EXPECT_TRUE(outward(shape, [&](const Point3&) { return p; })) << slices << " slices";
+    }
 }
 
 }  // namespace

@@ -217,7 +217,7 @@ TEST_F(StylesTest, WireframeIsBlackOnePixelOrThreeBold) {
 }
 
 TEST_F(StylesTest, StylesLeaveGlInItsBaseState) {
-    const ModelId models[] = {0, 1, 11, 12, 13};
+    const ModelId models[] = {0, 1, 11, 12, 13, 17};
     for (ModelId model : models)
         for (int transparent : {0, 1})
             for (int bold : {0, 1}) {
@@ -233,6 +233,7 @@ TEST_F(StylesTest, StylesLeaveGlInItsBaseState) {
                 EXPECT_FALSE(glIsEnabled(GL_BLEND)) << model;
                 EXPECT_TRUE(depth_mask) << model;
                 EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL)) << model;
+                EXPECT_FALSE(glIsEnabled(GL_CULL_FACE)) << model;
             }
 }
 

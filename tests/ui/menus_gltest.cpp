@@ -77,6 +77,38 @@ TEST_F(MenusTest, ModelSelectionKeepsTheZoomRelativeToTheModel) {
     EXPECT_DOUBLE_EQ(app.zoom, 1.5 * 0.75);
 }
 
+// The "4D Models" menu gains the four regular polychora at its end; every
+// earlier entry, and the "3D Models" menu, keeps its place, text and value.
+TEST_F(MenusTest, ModelMenusInOrderWithThePolychoraLast) {
+    struct Entry {
+        const char* label;
+        ModelId model;
+        double zoom;  // the model's default
+    };
+    const Entry expected[] = {
+        {"Klein Bottle on Four Dimensions", 10, 0.75}, {"Hyper Sphere", 11, 1.5},
+        {"5 Cell Envelope", 12, 1.5},                  {"Hypercube (8 Cell Envelope)", 13, 1.0},
+        {"16 Cell Envelope", 14, 2.0},                 {"24 Cell Envelope", 15, 1.75},
+        {"120 Cell Envelope", 16, 1.75},               {"600 Cell Envelope", 17, 1.75},
+        {"Cube", 0, 1.0},                              {"Cylinder", 1, 2.0},
+        {"Moebius Strip", 2, 1.5},                     {"Sphere", 3, 1.5},
+        {"Torus", 4, 0.75},                            {"Klein Bottle Part I", 5, 2.5},
+        {"Klein Bottle Part II", 6, 0.125},            {"Two Moebius Strips", 7, 1.0},
+    };
+    ASSERT_EQ(menu_model_count(), 16);
+    for (int k = 0; k < 16; ++k) {
+        const char* label = nullptr;
+        EXPECT_EQ(menu_model(k, &label), expected[k].model) << k;
+        EXPECT_STREQ(label, expected[k].label);
+        // Picked from the hypercube at 1.5 times its zoom: the same ratio.
+        testing::restore_start_state();
+        app.zoom = 1.5;
+        select_model(expected[k].model);
+        EXPECT_EQ(app.model_id, expected[k].model);
+        EXPECT_DOUBLE_EQ(app.zoom, 1.5 * expected[k].zoom) << label;
+    }
+}
+
 TEST_F(MenusTest, ModelSelectionResetsNothingElse) {
     app.view_direction = 2;
     app.transform[3] = 0.25;

@@ -1,0 +1,190 @@
+// The 16-cell, 24-cell, 120-cell and 600-cell envelopes, drawn from their
+// generated description in the styles of the 5-cell and the hypercube.
+#include <cmath>
+
+#include "app/app_state.h"
+#include "draw/geometry_sink.h"
+#include "geom4/projection.h"
+#include "geom4/section.h"
+#include "geom4/transform.h"
+#include "models/mesh.h"
+#include "models/models.h"
+#include "models/polychora.h"
+
+namespace fourview {
+
+namespace {
+
+constexpr int kMaxVertices = 600, kMaxEdges = 1200, kMaxCorners = 5;
+
+// The transformed (kept for the cut) and projected vertices of the frame:
+// static, so that no frame allocates them.
+Point4 transformed[kMaxVertices];
+Point3 projected[kMaxVertices];
+
+// The faces round a tube or ball of the given radius: about one for every
+// 4 pixels of its circumference at the present zoom and window height, 4 at
+// least and never more than the standard tube's 30 or ball's 10. The
+// 120-cell's 1200 tubes and 600 balls are 4 to 6 pixels wide at its default
+// zoom: drawn with the standard faces they would cost several times the
+// frame time for a look no different; zoomed in, they get the faces back.
+int round_faces(double radius, int most) {
+    const double pixels_per_unit = app.window_height * app.zoom / 6;  // apply_projection's box
+    const double faces = std::ceil(2 * 3.141592653589793 * radius * pixels_per_unit / 4);
+    if (!(faces < most)) return most;
+    return faces < 4 ? 4 : static_cast<int>(faces);
+}
+
+// The tubes and balls of one batch that can be drawn: both ends fit GL and
+// are apart, as draw_tube and draw_sphere_marker ask.
+struct Batch {
+    int tube_count = 0, ball_count = 0;
+    int tubes[kMaxEdges][2];  // indices into the points handed over; a cut has one per face
+    Point3 balls[2 * kMaxEdges];
+};
+Batch batch;
+
+void add_tube(int a, int b, const Point3* points) {
+    if (!fits_gl(points[a]) || !fits_gl(points[b]) || classify_edge3(points[a], points[b]) == 0) return;
+    batch.tubes[batch.tube_count][0] = a;
+    batch.tubes[batch.tube_count][1] = b;
+    ++batch.tube_count;
+}
+
+// A ball, unless one is already there: a crossing of the cut is shared by
+// the 3 to 5 faces round its edge.
+void add_ball(const Point3& p, bool once) {
+    if (!fits_gl(p)) return;
+    for (int k = 0; once && k < batch.ball_count; ++k) {
+        const Point3& b = batch.balls[k];
+        const double dx = b.x - p.x, dy = b.y - p.y, dz = b.z - p.z;
+        if (dx * dx + dy * dy + dz * dz < 1e-18) return;
+    }
+    batch.balls[batch.ball_count++] = p;
+}
+
+// Stacks from pole to pole as wide as the slices round the equator.
+void draw_batch(const Point3* points, double tube_radius, double ball_radius) {
+    GeometrySink& g = geometry();
+    g.tubes(points, batch.tubes, batch.tube_count, tube_radius, round_faces(tube_radius, 30));
+    const int slices = round_faces(ball_radius, 10);
+    g.balls(batch.balls, batch.ball_count, ball_radius, slices, (slices + 1) / 2 + 1);
+    batch.tube_count = batch.ball_count = 0;
+}
+
+void draw_faces(const Polytope& shape) {
+    const Point3* p = projected;
+    geometry().begin_surface();
+    for (int f = 0; f < shape.face_count; ++f) {
+        const int* c = shape.faces + f * shape.face_size;
+        // A fan from the first corner: one triangle for a triangle, three
+        // for a pentagon.
+        for (int k = 1; k + 1 < shape.face_size; ++k) draw_triangle(p[c[0]], p[c[k]], p[c[k + 1]]);
+    }
+    geometry().end_surface();
+}
+
+void draw_edges(const Polytope& shape) {
+    const Point3* p = projected;
+    GeometrySink& g = geometry();
+    g.begin_wire();
+    if (app.bold_line == 1) {
+        g.bold_edge_material();
+        for (int e = 0; e < shape.edge_count; ++e) add_tube(shape.edges[e][0], shape.edges[e][1], p);
+        for (int v = 0; v < shape.vertex_count; ++v) add_ball(p[v], false);
+        draw_batch(p, polytope_tube_radius(shape), polytope_ball_radius(shape));
+    } else {
+        g.color(5);
+        g.begin(Primitive::kLines);
+        for (int e = 0; e < shape.edge_count; ++e) {
+            const Point3 &a = p[shape.edges[e][0]], &b = p[shape.edges[e][1]];
+            if (!fits_gl(a) || !fits_gl(b)) continue;  // a vertex at w = 2
+            g.vertex(a);
+            g.vertex(b);
+        }
+        g.end();
+    }
+    g.end_wire();
+}
+
+// The ends of the bold cut's segments, which its tubes index.
+Point3 cut_ends[2 * kMaxEdges];
+
+// The cut of every face from its boundary, so that a pentagon gives one
+// segment and not one per triangle of its fan. A face lying in the
+// hyperplane, and a single corner touching it, go through section_triangle,
+// which fills the one and marks the other as for every model. With Bold
+// Line the segments are tubes with a ball at each end, as
+// draw_section_segment makes them, gathered into one batch.
+void draw_cut(ModelId model, const Polytope& shape) {
+    const Point4* v = transformed;
+    const double level = section_level();
+    const bool bold = app.bold_line == 1;
+    bool material_set = false;
+    int ends = 0;
+    begin_section_run();
+    for (int f = 0; f < shape.face_count; ++f) {
+        const int* c = shape.faces + f * shape.face_size;
+        const int n = shape.face_size;
+        Point4 corners[kMaxCorners];
+        for (int k = 0; k < n; ++k) corners[k] = v[c[k]];
+        const SectionCut cut = cut_polygon(corners, n, level);
+        switch (cut.shape) {
+            case SectionShape::kFace:
+                for (int k = 1; k + 1 < n; ++k)
+                    section_triangle(corners[0], corners[k], corners[k + 1], corners[k + 1]);
+                break;
+            case SectionShape::kPoint:
+                for (int k = 0; k < n; ++k)
+                    if (on_hyperplane(corners[k].w - level)) {
+                        section_triangle(corners[k], corners[(k + 1) % n], corners[(k + n - 1) % n],
+                                         corners[(k + n - 1) % n]);
+                        break;
+                    }
+                break;
+            case SectionShape::kSegment:
+                if (!material_set) geometry().section_material();
+                material_set = true;
+                if (!bold) {
+                    draw_section_segment(cut.points[0], cut.points[1]);
+                    break;
+                }
+                cut_ends[ends] = project_point(cut.points[0]);
+                cut_ends[ends + 1] = project_point(cut.points[1]);
+                add_tube(ends, ends + 1, cut_ends);
+                add_ball(cut_ends[ends], true);
+                add_ball(cut_ends[ends + 1], true);
+                ends += 2;
+                break;
+            case SectionShape::kTwoEdges:
+            case SectionShape::kUncut:
+            case SectionShape::kNothing: break;
+        }
+    }
+    const double radius = bold_cut_radius(model);
+    draw_batch(cut_ends, radius, radius);
+    end_section_run();
+}
+
+void draw_polychoron(ModelId model) {
+    const Polytope* shape = find_polytope(model);
+    if (shape == nullptr || shape->vertex_count > kMaxVertices || shape->edge_count > kMaxEdges ||
+        shape->face_count > kMaxEdges)
+        return;
+    for (int k = 0; k < shape->vertex_count; ++k) {
+        transformed[k] = transform_point4(app.transform, shape->vertices[k]);
+        projected[k] = project_point(transformed[k]);
+    }
+    if (app.solid == 1) draw_faces(*shape);
+    if (app.wireframe == 1) draw_edges(*shape);
+    if (app.cross_section == 1) draw_cut(model, *shape);
+}
+
+}  // namespace
+
+void draw_sixteen_cell() { draw_polychoron(kModelSixteenCell); }
+void draw_twenty_four_cell() { draw_polychoron(kModelTwentyFourCell); }
+void draw_hundred_twenty_cell() { draw_polychoron(kModelHundredTwentyCell); }
+void draw_six_hundred_cell() { draw_polychoron(kModelSixHundredCell); }
+
+}  // namespace fourview
