@@ -122,6 +122,8 @@ void describe_keys(void (*line)(const char* key, const char* what)) {
             std::snprintf(what, sizeof what, "parallel or perspective projection");
         else if (k.command == 62)
             std::snprintf(what, sizeof what, "view from the next axis (X, Y, Z)");
+        else if (k.command == kCommandStereographic)
+            std::snprintf(what, sizeof what, "stereographic on, or back to parallel or perspective");
         else
             std::snprintf(what, sizeof what, "quit");
         line(key, what);

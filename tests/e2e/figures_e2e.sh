@@ -48,6 +48,18 @@ check "--obj: status 0, the .mtl beside it" bash -c "[ $status = 0 ] && [ -s '$f
 check "--obj: 48 faces, 32 edges, named groups" bash -c "[ \$(grep -c '^f ' '$fig/start.obj') = 48 ] &&
   [ \$(grep -c '^l ' '$fig/start.obj') = 32 ] && grep -q '^g faces' '$fig/start.obj' &&
   grep -q '^mtllib start.mtl' '$fig/start.obj'"
+# Stereographic and colour by w: the keys reach the figures too. The
+# wireframe's 32 edges become arcs of 16 pieces (512 line elements), each
+# vertex with its colour; the picture has the colour bar's orange end.
+figure --keys 4sapw --obj "$fig/stereo.obj"
+check "--keys 4sapw --obj: 512 arc pieces, every vertex coloured" bash -c "[ $status = 0 ] &&
+  [ \$(grep -c '^l ' '$fig/stereo.obj') = 512 ] && ! grep -qE '^v( [^ ]+){3}\$' '$fig/stereo.obj'"
+orange_at() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -oE 'srgb\([0-9]+,[0-9]+,[0-9]+\)' |
+  tr -c '0-9\n' ' ' | awk '{ exit !($1 > 200 && $2 > 90 && $3 < 80) }'; }
+figure --keys 4w --png "$fig/colour.png"
+check "--keys 4w --png: status 0" [ "$status" = 0 ]
+check "--keys 4w --png: the bar's orange end in the lower right" orange_at "$fig/colour.png" 620 444
+check "--png without w: no bar" bash -c "$(declare -f orange_at); ! orange_at '$fig/start.png' 620 444"
 figure --keys k --stl "$fig/start.stl" --scale 50
 check "--stl: status 0, the size its header gives" \
   [ "$status.$(stat -c %s "$fig/start.stl")" = "0.$((84 + 50 * $(stl_count "$fig/start.stl")))" ]

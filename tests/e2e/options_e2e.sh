@@ -66,6 +66,7 @@ check "--help with no display" [ "$RUN_STATUS" = 0 ]
 check "--help lists every option" bash -c "grep -c -- '--[a-z]' '$E2E_OUT' | awk '{exit !(\$1 >= 21)}'"
 check "--help lists the models" grep -qE '^ +13  hypercube-8-cell-envelope +Hypercube \(8 Cell Envelope\)' "$E2E_OUT"
 check "--help lists the keys" grep -qE '^  f +Cross Section on or off' "$E2E_OUT"
+check "--help names p and w" bash -c "grep -qE '^  p +stereographic on' '$E2E_OUT' && grep -qE '^  w +Colour by W on or off' '$E2E_OUT'"
 check "--help writes nothing on standard error" [ ! -s "$E2E_ERR" ]
 
 # --keys acts as the same keys typed into the graph window: the graph and
