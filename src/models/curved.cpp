@@ -23,6 +23,7 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr int kStraightTubeSides = 30;  // as the plain tubes have
+constexpr int kMaxVertices = 600;       // the 120-cell's
 constexpr int kMaxTubeSides = 30;
 
 // Half a pixel in scene units at the current zoom and window height (the
@@ -32,13 +33,6 @@ double half_pixel() {
     return 0.5 * 6.0 / (app.zoom > 0 ? app.zoom : 1.0) / h;
 }
 
-// A bent tube is a run of short pieces: as many sides as keep it round at
-// its size on the screen (a 120-cell's tubes are a pixel or two thick), so
-// that the vertex count stays within the frame's budget.
-int bent_tube_sides(double radius) {
-    const double pixels = radius / (2 * half_pixel());
-    return pixels < 2 ? 6 : pixels < 6 ? 8 : 12;
-}
 
 using ColourUse = GeometrySink::ColourUse;
 
@@ -259,11 +253,23 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
                           else
                               tube_run(s, q, count, shape.tube_radius, kStraightTubeSides);
                       });
-        for (int k = 0; k < vertex_count; ++k) {
-            if (coloured) g.colour(colour_of(v[k]));
-            draw_sphere_marker(project_point(v[k]), shape.ball_radius);
+        if (coloured) {
+            for (int k = 0; k < vertex_count; ++k) {
+                g.colour(colour_of(v[k]));
+                draw_sphere_marker(project_point(v[k]), shape.ball_radius);
+            }
+            g.colours(ColourUse::kNone);
+            return;
         }
-        if (coloured) g.colours(ColourUse::kNone);
+        // One batch, with as many facets as their size on the screen needs.
+        static Point3 centres[kMaxVertices];
+        int count = 0;
+        for (int k = 0; k < vertex_count && k < kMaxVertices; ++k) {
+            centres[count] = project_point(v[k]);
+            if (fits_gl(centres[count])) ++count;
+        }
+        const int slices = bent ? bent_tube_sides(shape.ball_radius) : 10;
+        g.balls(centres, count, shape.ball_radius, slices, bent ? (slices + 1) / 2 + 1 : 10);
         return;
     }
     if (coloured) g.colours(ColourUse::kUnlit);
@@ -310,6 +316,11 @@ void prepare_model_sphere(bool for_centre) {
     }
 }
 
+int bent_tube_sides(double radius) {
+    const double pixels = radius / (2 * half_pixel());
+    return pixels < 2 ? 6 : pixels < 6 ? 8 : 12;
+}
+
 bool curved_drawing() {
     return app.projection_mode == kProjectionStereographic || app.colour_by_w == 1;
 }
@@ -337,8 +348,8 @@ bool draw_curved_polytope(ModelId model) {
     if (p == nullptr) return false;
     // The largest vertex table, the 120-cell's; kept static, as no frame
     // allocates.
-    static Point4 v[600];
-    if (p->vertex_count > 600) return false;
+    static Point4 v[kMaxVertices];
+    if (p->vertex_count > kMaxVertices) return false;
     for (int k = 0; k < p->vertex_count; ++k) v[k] = transform_point4(app.transform, p->vertices[k]);
     // The 5-cell's tubes are thinner against its edge than the others'.
     const bool five = model == kModelFiveCell;

@@ -27,6 +27,11 @@ struct TableShape {
 // centre of the user graph needs it before: for_centre evaluates the graph.
 void prepare_model_sphere(bool for_centre);
 
+// A bent tube (or ball) is made of short pieces: as many sides as keep it
+// round at its size on the screen (a 120-cell's tubes are a pixel or two
+// thick), so that the vertex count stays within the frame's budget.
+int bent_tube_sides(double radius);
+
 // Whether the curved drawing is in force (stereographic, or colour by w).
 bool curved_drawing();
 

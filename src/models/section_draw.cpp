@@ -38,6 +38,34 @@ void set_cut_normal() {
     geometry().normal(away_from_camera());
 }
 
+// The balls at the ends of a curved run's bold cut arcs, each once (an end
+// is shared by the faces round an edge), drawn as one batch at its end.
+struct ArcBalls {
+    Point3 centres[2400];
+    int count = 0;
+    double radius = 0;
+} arc_balls;
+
+void add_arc_ball(const Point3& p, double radius) {
+    if (!fits_gl(p)) return;
+    for (int k = 0; k < arc_balls.count; ++k) {
+        const Point3& b = arc_balls.centres[k];
+        const double dx = b.x - p.x, dy = b.y - p.y, dz = b.z - p.z;
+        if (dx * dx + dy * dy + dz * dz < 1e-18) return;
+    }
+    if (arc_balls.count == 2400 || (arc_balls.count > 0 && radius != arc_balls.radius)) return;
+    arc_balls.radius = radius;
+    arc_balls.centres[arc_balls.count++] = p;
+}
+
+void draw_arc_balls() {
+    if (arc_balls.count > 0) {
+        const int slices = bent_tube_sides(arc_balls.radius);
+        geometry().balls(arc_balls.centres, arc_balls.count, arc_balls.radius, slices, (slices + 1) / 2 + 1);
+    }
+    arc_balls.count = 0;
+}
+
 void draw_section_point(const Point4& point) {
     const Point3 p = project_point(point);
     if (!fits_gl(p)) return;
@@ -57,6 +85,7 @@ void begin_section_run() {
 }
 
 void end_section_run() {
+    draw_arc_balls();
     run = SectionRun{};
     geometry().part(Part::kNone);
 }
@@ -107,8 +136,9 @@ void draw_section_segment(const Point4& from, const Point4& to) {
         const double tube = app.bold_line == 1 ? bold_cut_radius(app.model_id) : 0;
         if (tube > 0) {
             draw_section_arc(from, to, tube);
-            draw_sphere_marker(project_point(from), tube);
-            draw_sphere_marker(project_point(to), tube);
+            add_arc_ball(project_point(from), tube);
+            add_arc_ball(project_point(to), tube);
+            if (!run.active) draw_arc_balls();
             return;
         }
         once_per_run(run.line_width, [] { geometry().line_width(5); });
