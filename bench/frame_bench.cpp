@@ -10,8 +10,7 @@
 // --tiny draws into a 1 x 1 viewport: what remains is the program's own work
 // and GL's vertex handling, with next to no rasterisation.
 // --stereographic and --colour draw every model in the stereographic
-// projection and coloured by w; the polytopes 14-17 are timed only then
-// or when asked for by --model.
+// projection and coloured by w.
 //   frame_bench [--frames=N] [--model=ID] [--bold] [--tiny] [--stereographic] [--colour]
 #include <GL/freeglut.h>
 #include <time.h>
@@ -99,7 +98,6 @@ int main(int argc, char** argv) {
     std::vector<double> wall(static_cast<size_t>(frames)), cpu(wall);
     for (ModelId model : kModels) {
         if (only >= 0 && model != only) continue;
-        if (only < 0 && model >= 14 && model <= 17 && stereographic + colour == 0) continue;
         app.model_id = model;
         app.solid = app.transparent = app.wireframe = app.cross_section = 1;
         app.axes = app.label = app.high_quality = 1;
