@@ -195,9 +195,33 @@ double off_chord(const Point3& p, const Point3& a, const Point3& b) {
     return distance(p, Point3{a.x + t * ab.x, a.y + t * ab.y, a.z + t * ab.z});
 }
 
+// Uncoloured bent tubes go to the sink as one batch of straight pieces
+// (tubes()), with a ball of the tube's own radius at every joint, where the
+// pieces meet at a slight angle: drawn as indexed arrays, and exported as
+// closed tubes and balls.
+struct TubeBatch {
+    static constexpr int kPieces = 1200 * kArcPieces;  // the 120-cell's edges
+    Point3 points[2 * kPieces];
+    int pairs[kPieces][2];
+    int count = 0;
+    Point3 joints[kPieces];
+    int joint_count = 0;
+} tube_batch;
+
+void flush_tube_batch(double radius) {
+    const int sides = bent_tube_sides(radius);
+    if (tube_batch.count > 0)
+        geometry().tubes(tube_batch.points, tube_batch.pairs, tube_batch.count, radius, sides);
+    if (tube_batch.joint_count > 0)
+        geometry().balls(tube_batch.joints, tube_batch.joint_count, radius, sides, (sides + 1) / 2 + 1);
+    tube_batch.count = tube_batch.joint_count = 0;
+}
+
 // A bent tube along q[0..count-1] with rings only where the path turns by
 // more than a tenth of its radius (or half a pixel) off the straight line
 // between the rings kept: the arc keeps its points, the tube its shape.
+// Coloured, it is one strip whose rings take the colours; else its pieces
+// join the batch, which the caller flushes.
 void bent_tube(const Point4* s, const Point3* q, int count, double radius) {
     const double tolerance = std::fmax(half_pixel(), 0.1 * radius);
     Point4 ks[kArcPieces + 1];
@@ -217,7 +241,19 @@ void bent_tube(const Point4* s, const Point3* q, int count, double radius) {
         }
         i = j;
     }
-    tube_run(ks, kq, kept, radius, bent_tube_sides(radius));
+    if (coloured) {
+        tube_run(ks, kq, kept, radius, bent_tube_sides(radius));
+        return;
+    }
+    for (int k = 1; k < kept; ++k) {
+        if (tube_batch.count == TubeBatch::kPieces) flush_tube_batch(radius);
+        const int n = tube_batch.count++;
+        tube_batch.points[2 * n] = kq[k - 1];
+        tube_batch.points[2 * n + 1] = kq[k];
+        tube_batch.pairs[n][0] = 2 * n;
+        tube_batch.pairs[n][1] = 2 * n + 1;
+        if (k > 1) tube_batch.joints[tube_batch.joint_count++] = kq[k - 1];
+    }
 }
 
 // The points of one edge, projected; runs of drawable pieces go to `run`.
@@ -253,6 +289,7 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
                           else
                               tube_run(s, q, count, shape.tube_radius, kStraightTubeSides);
                       });
+        if (bent) flush_tube_batch(shape.tube_radius);
         if (coloured) {
             for (int k = 0; k < vertex_count; ++k) {
                 g.colour(colour_of(v[k]));
@@ -374,6 +411,7 @@ void draw_section_arc(const Point4& from, const Point4& to, double tube_radius) 
     edge_runs(from, to, [&](const Point4* s, const Point3* q, int count) {
         if (tube_radius > 0) {
             bent_tube(s, q, count, tube_radius);
+            flush_tube_batch(tube_radius);
             return;
         }
         GeometrySink& g = geometry();

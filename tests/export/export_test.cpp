@@ -175,6 +175,9 @@ TEST(Export, StlWireframeIsClosedOutwardAndScaled) {
     app.bold_line = 1;  // the drawn tubes and balls, closed as well
     ASSERT_TRUE(encode_stl(40, bytes));
     expect_closed_and_outward(parse_stl(bytes));
+    app.projection_mode = kProjectionStereographic;  // the bent tubes too
+    ASSERT_TRUE(encode_stl(40, bytes));
+    expect_closed_and_outward(parse_stl(bytes));
 }
 
 TEST(Export, NothingToExportGivesValidEmptyFiles) {
