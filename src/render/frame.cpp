@@ -20,7 +20,10 @@ Matrix5 step_matrix_for(int request, int angle_degrees) {
     Matrix5 m = identity_matrix5();
     if (request < 1 || request > 12) return m;
     const double radians_per_degree = 0.017453292519943295;
-    const double theta = (request % 2 == 1 ? angle_degrees : -angle_degrees) * radians_per_degree;
+    // Negated as a double: in int, -INT_MIN overflows and the reverse step
+    // would turn the same way as the forward one.
+    const double degrees = angle_degrees;
+    const double theta = (request % 2 == 1 ? degrees : -degrees) * radians_per_degree;
     const double c = std::cos(theta), s = std::sin(theta);
     const RotationPlane& plane = RotationPlanes[(request - 1) / 2];
     const int a = plane.first, b = plane.second;
