@@ -35,6 +35,16 @@ Matrix5 step_matrix_for(int request, int angle_degrees) {
     return m;
 }
 
+namespace {
+
+// Under Mesa's software rasteriser the drawable takes a new size only at a
+// buffer swap: the first frame after a resize is drawn into the buffer of
+// the old size, and shows clipped and offset. A resize therefore draws a
+// second frame at once, and that one is the frame a capture keeps.
+bool resize_frame_pending = false;
+
+}  // namespace
+
 void draw_model() {
     switch (app.model_id) {
         case kModelCube: draw_cube(); break;
@@ -129,10 +139,15 @@ void display_graph() {
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     if (app.label == 1) draw_caption();
-    if (app.save_screen == 1 && app.frame_changed == 1) capture_frame();
+    const bool stale_size = resize_frame_pending;
+    resize_frame_pending = false;
+    if (app.save_screen == 1 && app.frame_changed == 1 && !stale_size) capture_frame();
     glFlush();
     swap_window_buffers();
-    app.frame_changed = 0;
+    if (stale_size)
+        post_redisplay();
+    else
+        app.frame_changed = 0;
 }
 
 void apply_projection() {
@@ -154,6 +169,7 @@ void apply_projection() {
 
 void reshape_graph(int width, int height) {
     if (height == 0) return;
+    resize_frame_pending = true;
     glViewport(0, 0, width, height);
     app.window_width = width;
     app.window_height = height;
