@@ -417,6 +417,31 @@ TEST_F(PanelsTest, PanelsRepaintOnlyWhenSomethingTheyShowChanges) {
     glutDisplayFunc(display_values);
 }
 
+// The panels light their text under a light 0 that saturates any grey to
+// white; an off label must still come out grey, and nothing else change.
+TEST_F(PanelsTest, AnOffLabelIsMidGreyAndNothingElseChanges) {
+    auto controller = [] {
+        glutSetWindow(app.controller_window);
+        display_controller();  // shows, then swaps: draw again and read the back buffer
+        glutSetWindow(app.controller_window);
+        glClear(GL_COLOR_BUFFER_BIT);
+        redraw_controller_panel();
+        return testing::read_back_buffer();
+    };
+    const testing::Pixels on = controller();
+    app.solid = 0;
+    const testing::Pixels off = controller();
+    const testing::Rgb black{0, 0, 0}, grey{kOffLabelGrey, kOffLabelGrey, kOffLabelGrey};
+    int greyed = 0;
+    for (int y = 0; y < on.height; ++y)
+        for (int x = 0; x < on.width; ++x) {
+            const bool in_solid_label = y > 150 && y < 180 && x > 1 && x < 148;  // inside the bevel
+            if (in_solid_label && on.at(x, y) == black && off.at(x, y) == grey) ++greyed;
+            else ASSERT_EQ(off.at(x, y), on.at(x, y)) << x << "," << y;
+        }
+    EXPECT_GT(greyed, 40) << "the label's strokes, black when on, are grey when off";
+}
+
 TEST_F(PanelsTest, APressedButtonIsDrawnSunken) {
     glutSetWindow(app.controller_window);
     display_controller();  // shows, then swaps: draw again and read the back buffer
