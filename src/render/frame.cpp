@@ -43,6 +43,9 @@ namespace {
 // second frame at once, and that one is the frame a capture keeps.
 bool resize_frame_pending = false;
 
+// Set while the frame shown before a console dialogue is drawn.
+bool console_notice = false;
+
 }  // namespace
 
 void draw_model() {
@@ -126,8 +129,10 @@ void display_graph() {
         }
     }
 
-    const Matrix5 step = step_matrix_for(app.rotation_request, app.rotation_angle);
-    if (app.rotation_request != 0) {
+    // The notice frame leaves a pending step to the frame after the dialogue.
+    const int request = console_notice ? 0 : app.rotation_request;
+    const Matrix5 step = step_matrix_for(request, app.rotation_angle);
+    if (request != 0) {
         app.rotation_request = 0;
         app.frame_changed = 1;
     }
@@ -139,6 +144,15 @@ void display_graph() {
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     if (app.label == 1) draw_caption();
+    if (console_notice) {
+        // Neither saved nor counted as the changed frame: that is the one
+        // drawn after the dialogue.
+        draw_outlined_text(10, window_height() - 45, GLUT_BITMAP_HELVETICA_18,
+                           "Answer in the terminal");
+        glFlush();
+        swap_window_buffers();
+        return;
+    }
     const bool stale_size = resize_frame_pending;
     resize_frame_pending = false;
     if (app.save_screen == 1 && app.frame_changed == 1 && !stale_size) capture_frame();
@@ -148,6 +162,13 @@ void display_graph() {
         post_redisplay();
     else
         app.frame_changed = 0;
+}
+
+void show_console_notice() {
+    if (app.graph_window == 0) return;
+    console_notice = true;
+    display_graph();
+    console_notice = false;
 }
 
 void apply_projection() {

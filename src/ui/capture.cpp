@@ -169,13 +169,7 @@ void write_ppm_capture() {
     // Drawn after the read: on screen, not in the file.
     char message[64];
     std::snprintf(message, sizeof message, "Save as \"%s\".", name);
-    set_color(4);
-    draw_text(10, h - 20, GLUT_BITMAP_HELVETICA_18, message);
-    set_color(5);
-    draw_text(9, h - 21, GLUT_BITMAP_HELVETICA_18, message);
-    draw_text(9, h - 19, GLUT_BITMAP_HELVETICA_18, message);
-    draw_text(11, h - 21, GLUT_BITMAP_HELVETICA_18, message);
-    draw_text(11, h - 19, GLUT_BITMAP_HELVETICA_18, message);
+    draw_outlined_text(10, h - 20, GLUT_BITMAP_HELVETICA_18, message);
     ++capture_counter;
 }
 

@@ -148,7 +148,12 @@ void select_model(int value) {
     if (value == kNewEquations) {
         // A dialogue cut short by the end of the console input stored
         // nothing: the picture stays what it was.
-        if (!enter_new_equations()) return;
+        if (!console_input_gone()) show_console_notice();
+        if (!enter_new_equations()) {
+            select_window(app.graph_window);
+            post_redisplay();  // without the notice
+            return;
+        }
         rebuild_graph_menu();
         model = kModelUserGraph;
     } else if (value >= kFirstSlotEntry && value < kFirstSlotEntry + kSlotCount) {
