@@ -73,4 +73,20 @@ check "still running after the menu" alive
 key "$GRAPH" Escape
 check "ends" wait_exit 10
 check "nothing on standard error" [ ! -s "$E2E_ERR" ]
+
+# A fresh start, the Cube, Transparent off ("s") and the cut on ("f"): the
+# red cut lies on faces turned to the camera and must show over them.
+rm -f "$E2E_DIR/stdin"
+e2e_start
+red_pixels() {
+  window_rgb "$GRAPH" "$E2E_DIR/cut.rgb" &&
+    od -An -v -tu1 -w3 "$E2E_DIR/cut.rgb" | awk '$1 > 200 && $2 < 170 && $3 < 170' | wc -l
+}
+menu_pick 100 100 3 0
+key "$GRAPH" s f
+many_red() { [ "$(red_pixels)" -gt 5000 ]; }
+check "the Cube's red cut shows over its opaque faces" wait_until 10 many_red
+e2e_log "red pixels of the cut, Transparent off: $(red_pixels)"
+key "$GRAPH" Escape
+check "the second run ends" wait_exit 10
 e2e_report
