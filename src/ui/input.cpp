@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/app_state.h"
@@ -78,6 +79,49 @@ int* option_flag(int command) {
         case 58: return &app.save_screen;
         default: return nullptr;
     }
+}
+
+bool key_is_known(unsigned char key) {
+    for (const RotationKey& k : RotationKeys)
+        if (k.key == key) return true;
+    for (const CommandKey& k : CommandKeys)
+        if (k.key == key) return true;
+    for (const PresetKey& k : PresetKeys)
+        if (k.key == key) return true;
+    return key == ' ';
+}
+
+void describe_keys(void (*line)(const char* key, const char* what)) {
+    char key[8], what[64];
+    for (const RotationKey& k : RotationKeys) {
+        std::snprintf(key, sizeof key, "%c", k.key);
+        std::snprintf(what, sizeof what, "turn in the %s plane by %sthe rotation angle",
+                      RotationPlanes[(k.request - 1) / 2].name, k.request % 2 == 1 ? "" : "minus ");
+        line(key, what);
+    }
+    for (const CommandKey& k : CommandKeys) {
+        std::snprintf(key, sizeof key, k.key == 27 ? "Esc" : "%c", k.key);
+        const char* name = "";
+        for (const OptionEntry& o : OptionEntries)
+            if (o.command == k.command) name = o.label;
+        if (name[0] != '\0')
+            std::snprintf(what, sizeof what, "%s on or off", name);
+        else if (k.command == 60)
+            std::snprintf(what, sizeof what, "Global or Local Rotation");
+        else if (k.command == 61)
+            std::snprintf(what, sizeof what, "parallel or perspective projection");
+        else if (k.command == 62)
+            std::snprintf(what, sizeof what, "view from the next axis (X, Y, Z)");
+        else
+            std::snprintf(what, sizeof what, "quit");
+        line(key, what);
+    }
+    for (const PresetKey& k : PresetKeys) {
+        std::snprintf(key, sizeof key, "%c", k.key);
+        std::snprintf(what, sizeof what, "view from %c", "XYZ"[(k.previous_direction + 1) % 3]);
+        line(key, what);
+    }
+    line("Space", "Transparent and the projection switched together");
 }
 
 void keyboard(unsigned char key, int, int) {

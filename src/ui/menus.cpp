@@ -3,6 +3,7 @@
 #include <GL/glut.h>
 
 #include <cstdio>
+#include <iterator>
 
 #include "app/app_state.h"
 #include "app/window_system.h"
@@ -169,6 +170,17 @@ void select_model(int value) {
     app.model_id = model;
     select_window(app.graph_window);
     post_redisplay();
+}
+
+int menu_model_count() {
+    return static_cast<int>(std::size(Models4) + std::size(Models3));
+}
+
+ModelId menu_model(int index, const char** label) {
+    const int count4 = static_cast<int>(std::size(Models4));
+    const ModelEntry& m = index < count4 ? Models4[index] : Models3[index - count4];
+    if (label != nullptr) *label = m.label;
+    return m.model;
 }
 
 void select_rotation_mode(int value) {
