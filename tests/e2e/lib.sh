@@ -244,6 +244,9 @@ trap 'e2e_finish' EXIT
 # Bounded: import waits for a click on the screen when the window is gone.
 window_rgb() { timeout 10 import -window "$1" -depth 8 rgb:"$2" 2>/dev/null; }
 
+# painted WINDOW: the window has drawn a frame (until then X shows it black).
+painted() { window_rgb "$1" "$E2E_DIR/p.rgb" && [ "$(od -An -tx1 -N3 "$E2E_DIR/p.rgb" | tr -d ' ')" != 000000 ]; }
+
 # file_size FILE: its size in bytes, or nothing when it does not exist.
 file_size() { stat -c %s "$1" 2>/dev/null; }
 

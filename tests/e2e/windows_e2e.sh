@@ -15,6 +15,7 @@ check "still running without input" alive
 # 400 x 300 the label background's gradient reaches the top row (a frame
 # drawn at the old size leaves it white), and back at 640 x 480 the picture
 # is the one of the start, pixel for pixel.
+check "the graph window is painted" wait_until 10 painted "$GRAPH"
 window_rgb "$GRAPH" "$E2E_DIR/start.rgb"
 # drawn_at W H: the window's picture has that size, and the left end of its
 # top row (clear of the Z axis) holds no white.
