@@ -193,12 +193,19 @@ bool find_model(const char* text, ModelId& model, int& matches) {
     for (int k = 0; k < listed_model_count(); ++k) {
         const char* label = nullptr;
         const ModelId m = listed_model(k, &label);
-        alnum_lower(label, name, sizeof name);
-        if (std::strcmp(name, wanted) == 0) {
-            model = m;
-            return true;
+        // The menu's label, and the caption's name where it differs.
+        const Caption* caption = find_caption(m);
+        const char* names[2] = {label, caption != nullptr ? caption->name : label};
+        bool begins = false;
+        for (const char* n : names) {
+            alnum_lower(n, name, sizeof name);
+            if (std::strcmp(name, wanted) == 0) {
+                model = m;
+                return true;
+            }
+            begins = begins || std::strncmp(name, wanted, std::strlen(wanted)) == 0;
         }
-        if (std::strncmp(name, wanted, std::strlen(wanted)) == 0) {
+        if (begins) {
             model = m;
             ++matches;
         }
@@ -253,10 +260,10 @@ ParseOutcome check_range(const char* option, const char* text, const char* low_n
     bounds[1] = trimmed(std::string(comma + 1));
     double low = 0, high = 0;
     if (!constant_from_text(bounds[0].c_str(), low_name, low))
-        return usage_error("--%s: %s '%s' is refused (the reason is above)", option, low_name,
+        return usage_error("--%s: %s '%s' is refused by the equation engine", option, low_name,
                            bounds[0].c_str());
     if (!constant_from_text(bounds[1].c_str(), high_name, high))
-        return usage_error("--%s: %s '%s' is refused (the reason is above)", option, high_name,
+        return usage_error("--%s: %s '%s' is refused by the equation engine", option, high_name,
                            bounds[1].c_str());
     if (!usable_range(low, high))
         return usage_error("--%s: %s must be finite and below %s", option, low_name, high_name);
@@ -277,7 +284,7 @@ ParseOutcome check_equations(const char* text, std::array<std::string, 4>& texts
         if (blank_text(texts[i]))
             return usage_error("--equations: %s is empty", EquationNames[i]);
         if (!compile_equation(e, texts[i].c_str()) || !parametric_equation_ok(e, i))
-            return usage_error("--equations: %s = %s is refused (the reason is above)",
+            return usage_error("--equations: %s = %s is refused by the equation engine",
                                EquationNames[i], texts[i].c_str());
     }
     return ParseOutcome::kRun;
@@ -425,8 +432,8 @@ void print_wrapped(const char* text, int indent, int column) {
 void print_help() {
     std::printf(
         "Usage: fourview [OPTION]...\n"
-        "A viewer for surfaces and solids of four-dimensional space: three windows (graph,\n"
-        "controller, values), or figures written without any window.\n\n"
+        "A viewer for surfaces and solids of four-dimensional space: three windows\n"
+        "(graph, controller, values), or figures written without any window.\n\n"
         "Options:\n");
     for (const OptionRow& r : OptionRows) {
         char head[64];
@@ -446,7 +453,11 @@ void print_help() {
         const ModelId m = listed_model(k, &label);
         char slug[128];
         model_slug(label, slug, sizeof slug);
-        std::printf("  %3d  %-34s %s\n", m, slug, label);
+        const Caption* caption = find_caption(m);
+        if (caption != nullptr && std::strcmp(caption->name, label) != 0)
+            std::printf("  %3d  %-34s %s (%s)\n", m, slug, label, caption->name);
+        else
+            std::printf("  %3d  %-34s %s\n", m, slug, label);
     }
     std::printf("\nKeys of the graph window (--keys takes them all but Esc and l):\n");
     describe_keys(print_key_line);
@@ -455,6 +466,14 @@ void print_help() {
     std::printf("  %-6s %s\n", "Down", "the cut back to its hyperplane (not in --keys)");
     std::printf("\nExit status: 0 done, 1 a figure could not be written, 2 a usage error.\n");
     std::fflush(stdout);
+}
+
+// "--name" of an option that takes a value, written whole and without "=".
+bool takes_separate_value(const char* arg) {
+    if (std::strncmp(arg, "--", 2) != 0) return false;
+    for (const OptionRow& r : OptionRows)
+        if (r.spec.has_arg == required_argument && std::strcmp(arg + 2, r.spec.name) == 0) return true;
+    return false;
 }
 
 ParseOutcome check_together(const StartOptions& o, const bool* seen) {
@@ -486,6 +505,8 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
         }
         if (glut == nullptr) {
             rest.push_back(argv[i]);
+            // "--keys -sync" gives --keys its value, not GLUT an option.
+            if (takes_separate_value(argv[i]) && i + 1 < argc) rest.push_back(argv[++i]);
             continue;
         }
         options.glut_args.push_back(argv[i]);

@@ -132,6 +132,7 @@ TEST_F(OptionsTest, GlutOptionsPassThroughInOrder) {
     const StartOptions o = parsed({"-display", ":7", "--zoom", "2", "-iconic", "-geometry", "300x200+1+2"});
     EXPECT_EQ(o.glut_args, (std::vector<std::string>{"-display", ":7", "-iconic", "-geometry", "300x200+1+2"}));
     EXPECT_TRUE(o.zoom.given);
+    EXPECT_EQ(parsed({"--png", "-sync", "-sync"}).figures.png, "-sync") << "a value stays a value";
 }
 
 TEST_F(OptionsTest, FigureOptions) {

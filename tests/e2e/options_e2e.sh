@@ -70,36 +70,46 @@ check "--help writes nothing on standard error" [ ! -s "$E2E_ERR" ]
 
 # --keys acts as the same keys typed into the graph window: the graph and
 # the values windows end up with the same pixels.
+# Until a window has drawn its first frame, X shows it black.
+painted() { window_rgb "$1" "$E2E_DIR/p.rgb" && [ "$(od -An -tx1 -N3 "$E2E_DIR/p.rgb" | tr -d ' ')" != 000000 ]; }
 settled() {  # settled WINDOW FILE: two equal captures in a row, kept in FILE
-  local previous=$E2E_DIR/settle.rgb
-  window_rgb "$1" "$previous"; sync_x
-  window_rgb "$1" "$2" && cmp -s "$previous" "$2"
+  window_rgb "$1" "$E2E_DIR/settle.rgb"; sync_x
+  window_rgb "$1" "$2" && cmp -s "$E2E_DIR/settle.rgb" "$2"
 }
+same_as() { window_rgb "$1" "$E2E_DIR/now.rgb" && cmp -s "$2" "$E2E_DIR/now.rgb"; }
 E2E_ARGS=(--keys '4444f:')
 e2e_start
-check "the --keys frame settles" wait_until 10 settled "$GRAPH" "$E2E_DIR/keys-option.rgb"
+check "the --keys frame is painted" wait_until 10 painted "$GRAPH"
+check "and settles" wait_until 10 settled "$GRAPH" "$E2E_DIR/keys-option.rgb"
+check "the values window is painted" wait_until 10 painted "$VALUES"
 window_rgb "$VALUES" "$E2E_DIR/keys-option-values.rgb"
 key "$GRAPH" Escape
 check "ends" wait_exit 10
 rm -f "$E2E_DIR/stdin"
 E2E_ARGS=()
 e2e_start
-check "the start frame settles" wait_until 10 settled "$GRAPH" "$E2E_DIR/start.rgb"
+check "the start frame is painted" wait_until 10 painted "$GRAPH"
+check "and settles" wait_until 10 settled "$GRAPH" "$E2E_DIR/start.rgb"
 check "--keys changed the frame" bash -c "! cmp -s $E2E_DIR/start.rgb $E2E_DIR/keys-option.rgb"
-key "$GRAPH" 4 4 4 4 f colon
-check "the typed frame settles" wait_until 10 settled "$GRAPH" "$E2E_DIR/keys-typed.rgb"
-sync_x
-window_rgb "$GRAPH" "$E2E_DIR/keys-typed.rgb"
-check "--keys 4444f: draws what typing 4444f: draws" cmp -s "$E2E_DIR/keys-option.rgb" "$E2E_DIR/keys-typed.rgb"
-window_rgb "$VALUES" "$E2E_DIR/keys-typed-values.rgb"
-check "and the values window agrees" cmp -s "$E2E_DIR/keys-option-values.rgb" "$E2E_DIR/keys-typed-values.rgb"
+# One key per drawn frame: two rotation keys handled before one frame make
+# a single step, in the program as typed by a person.
+cp "$E2E_DIR/start.rgb" "$E2E_DIR/before.rgb"
+changed() { window_rgb "$1" "$E2E_DIR/after.rgb" && ! cmp -s "$E2E_DIR/before.rgb" "$E2E_DIR/after.rgb"; }
+for k in 4 4 4 4 f colon; do
+  key "$GRAPH" "$k"
+  check "key $k is drawn" wait_until 10 changed "$GRAPH"
+  cp "$E2E_DIR/after.rgb" "$E2E_DIR/before.rgb"
+done
+check "--keys 4444f: draws what typing 4444f: draws" wait_until 10 same_as "$GRAPH" "$E2E_DIR/keys-option.rgb"
+check "and the values window agrees" wait_until 10 same_as "$VALUES" "$E2E_DIR/keys-option-values.rgb"
 key "$GRAPH" Escape
 check "ends" wait_exit 10
 rm -f "$E2E_DIR/stdin"
 
-# The window size option opens the graph window at that size.
-E2E_ARGS=(--window-size 500x400 --model cube --zoom 2)
-e2e_start
+# The window size option opens the graph window at that size; GLUT's
+# -display reaches glutInit (the program itself has no DISPLAY).
+E2E_ARGS=(-display "$DISPLAY" --window-size 500x400 --model cube --zoom 2)
+e2e_start -u DISPLAY
 check "--window-size sizes the graph window" wait_until 10 bash -c "[ \"\$(xwininfo -id $GRAPH | awk '/Width:/{w=\$NF} /Height:/{h=\$NF} END{print w\"x\"h}')\" = 500x400 ]"
 key "$GRAPH" Escape
 check "ends" wait_exit 10
