@@ -69,6 +69,7 @@ int fixed_font_width(void* font) {
 namespace fourview {
 
 void set_color(int) {}
+void show_console_notice() {}
 void draw_text(int, int, void*, const char*) {}
 void apply_projection() { app.frame_changed = 1; }
 // What the real reset_view (app/windows.cpp) does to the state, less the
@@ -83,4 +84,12 @@ void reset_view() {
     apply_projection();
 }
 
+}  // namespace fourview
+
+// The offscreen glyphs (offscreen/bitmap_font.cpp) are read from libglut's
+// own font data, which the stand-in has not; the targets never draw
+// offscreen, and widths are answered as above.
+namespace fourview {
+void draw_bitmap_character(void*, int) {}
+int bitmap_character_width(void* font, int character) { return glutBitmapWidth(font, character); }
 }  // namespace fourview

@@ -10,6 +10,9 @@ mkdir -p "$fig"
 # standard error in $fig/err.
 figure() { env -u DISPLAY "$E2E_BIN" "$@" </dev/null >"$fig/out" 2>"$fig/err"; status=$?; cat "$fig/err" >>"$E2E_ERR_ALL"; }
 rgb() { convert "$1" -depth 8 rgb:"$2"; }
+frame_moved() { window_rgb "$GRAPH" "$fig/after.rgb" && ! cmp -s "$fig/before.rgb" "$fig/after.rgb"; }
+# The first frame is on screen: two equal captures around a round trip.
+frame_shown() { window_rgb "$GRAPH" "$fig/before.rgb" && sync_x && frame_moved && return 1; [ -s "$fig/after.rgb" ]; }
 
 # --- No display, no X server: this part runs before any Xvfb is started.
 check "no X server runs for this part" [ -z "$E2E_XVFB_PID" ]
@@ -34,7 +37,14 @@ check "--gif: loops for ever (NETSCAPE2.0, count 0)" \
 convert "$fig/turn.gif[0]" "$fig/first.png"
 check "--gif: the first frame is the PNG within its palette" \
   [ "$(compare -metric AE -fuzz 3% "$fig/start.png" "$fig/first.png" null: 2>&1)" = 0 ]
-check "--gif: the frames turn" bash -c "! cmp -s <(convert '$fig/turn.gif[0]' rgb:-) <(convert '$fig/turn.gif[1]' rgb:-)"
+# Frame k is k steps forward in the plane: as k presses of "4" (WX). The
+# palette serves the whole turn: a few small purple patches of this frame
+# are up to 19 levels off (the frames before and after differ in 50,000
+# pixels or more even at this tolerance).
+figure --keys 4444 --png "$fig/four.png"
+check "--gif: frame 4 is four WX steps on, within its palette" \
+  [ "$(compare -metric AE -fuzz 8% "$fig/four.png" "$fig/turn.gif[4]" null: 2>&1)" = 0 ]
+check "--gif: the frames differ" bash -c "! cmp -s <(convert '$fig/turn.gif[3]' rgb:-) <(convert '$fig/turn.gif[4]' rgb:-)"
 check "no temporary file left" [ -z "$(ls -A "$fig" | grep '^\.')" ]
 
 # Models: the start hypercube as OBJ (faces, edges, its .mtl beside it) and
@@ -98,7 +108,14 @@ for row in "${cases[@]}"; do
   rm -f "$E2E_DIR/stdin"; rm -rf "$E2E_DIR/PPM_P6"
   read -ra E2E_ARGS <<<"$args"
   e2e_start
-  [ -n "$keys" ] && key "$GRAPH" $keys
+  check "$png: the first frame is shown" wait_until 10 frame_shown
+  # One key per frame: two rotation keys handled before one frame would
+  # make a single step. Each of these keys changes the picture.
+  for k in $keys; do
+    window_rgb "$GRAPH" "$fig/before.rgb"
+    key "$GRAPH" "$k"
+    check "$png: key $k drawn" wait_until 10 frame_moved
+  done
   key "$GRAPH" l
   if check "$png: the window's capture" wait_file 10 "$E2E_DIR/PPM_P6/P6_0000.PPM" $((15 + 640 * 480 * 3)); then
     ppm_raster "$E2E_DIR/PPM_P6/P6_0000.PPM" "$fig/window.rgb"
