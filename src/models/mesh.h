@@ -1,5 +1,6 @@
 // The mesh drawer and the drawing primitives shared by every model, and the
-// drawing side of the cross-section. All draw into the graph window.
+// drawing side of the cross-section. All hand what they draw to the geometry
+// back end in force (draw/geometry_sink.h): the window's GL, or an export.
 #pragma once
 
 #include <cmath>
@@ -16,7 +17,8 @@ void draw_surface_grid();
 // infinity bound, or the corners are collinear (no normal, no area).
 void draw_triangle(const Point3& a, const Point3& b, const Point3& c);
 
-// A sphere of 10 slices and 10 stacks in the current material.
+// A sphere of 10 slices and 10 stacks in the current material; nothing for a
+// centre GL cannot take.
 void draw_sphere_marker(const Point3& p, double radius);
 
 // The side of a closed 30-faced tube from p to q, each face lit flat.

@@ -159,12 +159,6 @@ int make_figures(const StartOptions& options) {
     const FigureOptions& f = options.figures;
     const std::string size = "--size " + std::to_string(f.width) + "x" + std::to_string(f.height);
     std::string error;
-    // The models' writers are not part of this build yet: refused rather
-    // than reported as written.
-    if (!f.obj.empty() || !f.stl.empty()) {
-        report(std::string(f.obj.empty() ? "--stl" : "--obj") + ": models cannot be written yet");
-        return 1;
-    }
     if (!fits_in_memory(f, error)) {
         report(size + ": " + error);
         return 2;

@@ -124,6 +124,10 @@ struct GlSink final : GeometrySink {
                 counts[n] = used - run_start;
                 ++n;
             }
+            // The arrays stay enabled and point at the same two buffers for
+            // good: nothing else in the program draws from arrays, and
+            // glBegin/glEnd ignores them, while switching them per batch
+            // costs the driver a revalidation each time.
             glEnableClientState(GL_VERTEX_ARRAY);
             glEnableClientState(GL_NORMAL_ARRAY);
             glVertexPointer(3, GL_FLOAT, 0, positions);
@@ -132,8 +136,6 @@ struct GlSink final : GeometrySink {
                 glMultiDrawArrays(gl_mode(kind), firsts, counts, n);
             else
                 glDrawArrays(gl_mode(kind), 0, used);
-            glDisableClientState(GL_NORMAL_ARRAY);
-            glDisableClientState(GL_VERTEX_ARRAY);
         }
         used = 0;
         runs = 0;

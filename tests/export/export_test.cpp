@@ -185,16 +185,17 @@ TEST(Export, NothingToExportGivesValidEmptyFiles) {
 }
 
 TEST(Export, SurfaceThroughThePerspectiveEyeLeavesNoNonFiniteNumber) {
-    // The 4D Klein bottle moved by 1 in w reaches w = 2, where the
-    // perspective projection is infinite.
+    // The 4D Klein bottle moved by 1 in w reaches w = 2 exactly, where the
+    // perspective projection is infinite; moved by 1.5 it crosses it.
+    for (double shift : {1.0, 1.5})
     for (int bold : {0, 1}) {
         app = AppState{};
         app.model_id = kModelKleinBottle4d;
         app.mesh_resolution = 25;
         app.cross_section = 1;
         app.bold_line = bold;
-        app.transform[19] = 1.0;
-        app.section_offset = 1.0;
+        app.transform[19] = shift;
+        app.section_offset = shift;
         ExportBytes obj, mtl, stl;
         ASSERT_TRUE(encode_obj("k.mtl", obj, mtl));
         const Obj o = parse_obj(obj);

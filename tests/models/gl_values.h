@@ -1,4 +1,5 @@
-// Watches every vertex, normal, translation, matrix and raster position the
+// Watches every vertex, normal, translation, matrix and raster position, and
+// every vertex and normal of the GL back end's arrays, that the
 // drawing code hands to GL in this test executable (see the link options in
 // tests/CMakeLists.txt). Feedback mode cannot show such values: it silently
 // drops primitives with a vertex that is not finite.

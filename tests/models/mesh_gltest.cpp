@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 
 #include "app/app_state.h"
+#include "draw/geometry_sink.h"
 #include "gl_fixture.h"
 #include "gl_values.h"
 #include "models/mesh.h"
@@ -338,6 +339,32 @@ TEST_F(MeshTest, HypersphereRestoresResolutionAndTransform) {
         count_feedback(draw_hypersphere);
         EXPECT_EQ(app.mesh_resolution, n);
         EXPECT_EQ(app.transform, before);
+    }
+}
+
+// Strips and lists longer than the GL back end's buffer go on across
+// batches without losing or adding a primitive: a strip of k vertices gives
+// k - 1 lines or k - 2 triangles, wherever the buffer was full.
+TEST_F(MeshTest, PrimitivesLongerThanABatchStayWhole) {
+    struct Row {
+        Primitive kind;
+        int vertices, lines, polygons;
+    } const rows[] = {{Primitive::kLineStrip, 30001, 30000, 0},
+                      {Primitive::kQuadStrip, 30002, 0, 30000},
+                      {Primitive::kTriangles, 30000, 0, 10000},
+                      {Primitive::kLines, 50000, 25000, 0}};
+    for (const Row& r : rows) {
+        const FeedbackCounts c = count_feedback([&] {
+            GeometrySink& g = geometry();
+            g.begin_wire();
+            g.begin(r.kind);
+            for (int i = 0; i < r.vertices; ++i)
+                g.vertex(Point3{0.001 * i, (i % 2) * 1.0 + 0.001 * (i % 3), 0.0});
+            g.end();
+            g.end_wire();
+        });
+        EXPECT_EQ(c.lines, r.lines) << static_cast<int>(r.kind);
+        EXPECT_EQ(c.polygons, r.polygons) << static_cast<int>(r.kind);
     }
 }
 
