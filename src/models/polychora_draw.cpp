@@ -63,12 +63,16 @@ void add_ball(const Point3& p, bool once) {
     batch.balls[batch.ball_count++] = p;
 }
 
-// Stacks from pole to pole as wide as the slices round the equator.
+// Hands the gathered tubes and balls to the sink, with faces for their size
+// on screen; a ball's stacks from pole to pole are as wide as its slices
+// round the equator.
 void draw_batch(const Point3* points, double tube_radius, double ball_radius) {
     GeometrySink& g = geometry();
-    g.tubes(points, batch.tubes, batch.tube_count, tube_radius, round_faces(tube_radius, 30));
+    if (batch.tube_count > 0)
+        g.tubes(points, batch.tubes, batch.tube_count, tube_radius, round_faces(tube_radius, 30));
     const int slices = round_faces(ball_radius, 10);
-    g.balls(batch.balls, batch.ball_count, ball_radius, slices, (slices + 1) / 2 + 1);
+    if (batch.ball_count > 0)
+        g.balls(batch.balls, batch.ball_count, ball_radius, slices, (slices + 1) / 2 + 1);
     batch.tube_count = batch.ball_count = 0;
 }
 

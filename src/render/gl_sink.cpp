@@ -82,8 +82,12 @@ struct IndexedBatch {
             const Point3 &p = shape.points[k], &n = shape.normals[k];
             GLfloat* v = positions[vertex_count];
             GLfloat* m = normals[vertex_count];
-            v[0] = static_cast<GLfloat>(p.x), v[1] = static_cast<GLfloat>(p.y), v[2] = static_cast<GLfloat>(p.z);
-            m[0] = static_cast<GLfloat>(n.x), m[1] = static_cast<GLfloat>(n.y), m[2] = static_cast<GLfloat>(n.z);
+            v[0] = static_cast<GLfloat>(p.x);
+            v[1] = static_cast<GLfloat>(p.y);
+            v[2] = static_cast<GLfloat>(p.z);
+            m[0] = static_cast<GLfloat>(n.x);
+            m[1] = static_cast<GLfloat>(n.y);
+            m[2] = static_cast<GLfloat>(n.z);
             ++vertex_count;
         }
         for (int t = 0; t < shape.triangle_count; ++t)

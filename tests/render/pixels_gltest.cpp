@@ -84,6 +84,12 @@ const State kStates[] = {
     {"hypercube_bold_section", 13, 0, 0, 1, 1, 1, 1, 0, Q, 0},
     {"hypercube_opaque_wire", 13, 1, 0, 1, 0, 0, 0, 1, P, 0},
     {"hypercube_start", 13, 1, 1, 1, 0, 0, 1, 1, Q, 0},
+    // The regular polytopes added since, pictured as they were first drawn
+    // through the seam (their many tubes and balls in indexed batches).
+    {"sixteen_cell_all_bold_parallel", 14, 1, 1, 1, 1, 1, 1, 1, P, 0},
+    {"twenty_four_cell_all", 15, 1, 1, 1, 0, 1, 1, 1, Q, 0},
+    {"hundred_twenty_cell_all_bold", 16, 1, 1, 1, 1, 1, 1, 1, Q, 0},
+    {"six_hundred_cell_bold_section", 17, 0, 0, 1, 1, 1, 0, 0, Q, 0},
     {"graph_all", 20, 1, 1, 1, 0, 1, 1, 1, Q, 0},
     {"graph_all_bold_parallel", 20, 1, 1, 1, 1, 1, 1, 1, P, 0},
     {"graph_opaque_wire", 20, 1, 0, 1, 0, 0, 1, 1, Q, 0},
