@@ -215,7 +215,7 @@ void derive_program(DerivedProgram& d, const Token* program, std::int32_t count)
 {
     d.source_count = count;
     const std::int32_t kept = count < 0 ? 0 : count > EXPRESSION_TOKENS ? EXPRESSION_TOKENS : count;
-    std::memcpy(d.source, program, sizeof(Token) * static_cast<std::size_t>(kept));
+    if (kept > 0) std::memcpy(d.source, program, sizeof(Token) * static_cast<std::size_t>(kept));
     d.length = 0;
     if (count < 1 || count > EXPRESSION_TOKENS) return hand_over(d);
 
