@@ -44,7 +44,7 @@ binary=$work/${target}_fuzz
 case $target in
   engine|derived) sources=(src/expr/*.cpp); libs=() ;;
   *) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
-              src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp
+              src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp src/app/window_system.cpp
               fuzz/support/headless_glut.cpp)
      libs=(-lGLU -lGL) ;;
 esac

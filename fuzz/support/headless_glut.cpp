@@ -49,6 +49,9 @@ void glutReshapeWindow(int width, int height) {
 }
 void glutTimerFunc(unsigned int, void (*)(int), int) {}
 void glutSwapBuffers() {}
+void glutBitmapCharacter(void*, int) {}
+int glutGet(GLenum) { return 0; }
+int glutGetModifiers() { return 0; }
 }
 
 namespace fourview::headless {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "geom4/transform.h"
 #include "render/frame.h"
 #include "ui/controller.h"
@@ -126,7 +127,7 @@ void init_contents() {
 }
 
 void reset_view() {
-    glutSetWindow(app.graph_window);
+    select_window(app.graph_window);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     apply_view_direction();

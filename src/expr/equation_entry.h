@@ -45,6 +45,17 @@ bool ask_expression(Expression& expression, const char* name);
 // False when the input ended first; value and text are then left alone.
 bool ask_constant(double& value, char* text, const char* name);
 
+// The checks of ask_expression, ask_constant and the "NEW" dialogue on a
+// text given whole (a command-line option), with the same messages on
+// standard output. compile_equation stores a text that tokenizes, checks and
+// fits; constant_from_text evaluates a bound that names none of s, t, x, y;
+// parametric_equation_ok refuses an x(s,t) or y(s,t) (index 0 or 1 of a set)
+// that names x or y.
+bool compile_equation(Expression& expression, const char* text);
+bool constant_from_text(const char* text, const char* name, double& value);
+bool constant_names_no_parameter(const Expression& bound, const char* name);
+bool parametric_equation_ok(const Expression& e, int index);
+
 // The outcome of reading a numeric answer.
 enum class Answer {
     ok,            // every value read; the rest of the line is dropped
@@ -56,8 +67,18 @@ enum class Answer {
 // stand on several lines), except that each must be a whole, finite number in
 // range: "12abc", "1.5" for an int, "nan" and "inf" are not numbers. `values`
 // is only written when the answer is ok.
+// Numbers may also be separated by commas, and the whole answer put in one
+// pair of parentheses, as the values window shows it: "(0.5, 0, 0, 0)".
 Answer read_int_answer(int& value);
 Answer read_double_answers(double* values, int count);
+// `least` to `most` ints (at most 8); those beyond `least` only on the same
+// line; `count` gets how many were read.
+Answer read_int_answers(int* values, int least, int most, int& count);
+
+// The same grammar on a whole text, which must hold exactly `count` numbers
+// and nothing else (command-line values).
+bool parse_number_text(const char* text, double* values, int count);
+bool parse_int_text(const char* text, int* values, int count);
 
 // The "NEW" dialogue: moves every set down one slot and reads four equations
 // into slot 0; x(s,t) and y(s,t) are asked again while they name x or y.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "geom4/projection.h"
 #include "geom4/transform.h"
 #include "models/mesh.h"
@@ -79,7 +80,7 @@ void draw_wire_lines(int n, bool row_major) {
 }  // namespace
 
 void draw_surface_grid() {
-    glutSetWindow(app.graph_window);
+    select_window(app.graph_window);
     const int n = app.mesh_resolution;
     if (n < 4 || n > kGridMax) return;  // no drawn part, or beyond the grid
     for (int i = 0; i < n; ++i)

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "geom4/projection.h"
 #include "geom4/transform.h"
 #include "models/models.h"
@@ -82,7 +83,7 @@ void draw_label_background() {
 }
 
 void display_graph() {
-    glutSetWindow(app.graph_window);
+    select_window(app.graph_window);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -127,14 +128,14 @@ void display_graph() {
     if (app.label == 1) draw_caption();
     if (app.save_screen == 1 && app.frame_changed == 1) capture_frame();
     glFlush();
-    glutSwapBuffers();
+    swap_window_buffers();
     app.frame_changed = 0;
 }
 
 void apply_projection() {
-    glutSetWindow(app.graph_window);
-    const int w = glutGet(GLUT_WINDOW_WIDTH);
-    const int h = glutGet(GLUT_WINDOW_HEIGHT);
+    select_window(app.graph_window);
+    const int w = window_width();
+    const int h = window_height();
     // A minimised window or a zoom of 0 would make the box infinite: keep
     // the last projection until the size and zoom make sense again.
     if (h > 0 && w > 0 && app.zoom > 0.0) {
@@ -145,7 +146,7 @@ void apply_projection() {
         glOrtho(-half_width, half_width, -half_height, half_height, -100, 1000);
     }
     app.frame_changed = 1;
-    glutPostRedisplay();
+    post_redisplay();
 }
 
 void reshape_graph(int width, int height) {

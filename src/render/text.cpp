@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "geom4/projection.h"
 #include "geom4/transform.h"
 #include "models/mesh.h"
@@ -19,8 +20,8 @@ void draw_text(int x, int y, void* font, const char* text) {
     glEnable(GL_LIGHT0);
     glDisable(GL_LIGHT1);
     glDisable(GL_LIGHT2);
-    const int w = glutGet(GLUT_WINDOW_WIDTH);
-    const int h = glutGet(GLUT_WINDOW_HEIGHT);
+    const int w = window_width();
+    const int h = window_height();
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -34,7 +35,7 @@ void draw_text(int x, int y, void* font, const char* text) {
     else
         glRasterPos3i(x, h - y - 8, 0);
     for (const char* c = text; *c != '\0'; ++c)
-        glutBitmapCharacter(font, static_cast<unsigned char>(*c));
+        bitmap_character(font, static_cast<unsigned char>(*c));
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -47,7 +48,7 @@ void draw_text(int x, int y, void* font, const char* text) {
 void draw_text_3d(double x, double y, double z, void* font, const char* text) {
     glRasterPos3d(x, y, z);
     for (const char* c = text; *c != '\0'; ++c)
-        glutBitmapCharacter(font, static_cast<unsigned char>(*c));
+        bitmap_character(font, static_cast<unsigned char>(*c));
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include "render/materials.h"
 #include "render/text.h"
+#include "app/window_system.h"
 
 namespace fourview {
 
@@ -30,7 +31,7 @@ void place_button_text_for_width(ButtonPanel& b, int text_width) {
 void place_button_text(ButtonPanel& b) {
     int w = 0;
     for (const char* c = b.text; *c != '\0'; ++c)
-        w += glutBitmapWidth(b.font, static_cast<unsigned char>(*c));
+        w += bitmap_width(b.font, static_cast<unsigned char>(*c));
     place_button_text_for_width(b, w);
 }
 
@@ -64,8 +65,8 @@ int button_hit(const ButtonPanel& b, int x, int y) {
 
 void reshape_panel(int window, int width, int height, int fixed_width, int fixed_height) {
     if (height == 0) return;
-    glutSetWindow(window);
-    if (width != fixed_width || height != fixed_height) glutReshapeWindow(fixed_width, fixed_height);
+    select_window(window);
+    if (width != fixed_width || height != fixed_height) reshape_window(fixed_width, fixed_height);
     glViewport(0, 0, fixed_width, fixed_height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

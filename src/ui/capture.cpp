@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "render/materials.h"
 #include "render/text.h"
 
@@ -97,9 +98,9 @@ void capture_frame() {
 }
 
 void write_ppm_capture() {
-    glutSetWindow(app.graph_window);
-    const int w = glutGet(GLUT_WINDOW_WIDTH);
-    const int h = glutGet(GLUT_WINDOW_HEIGHT);
+    select_window(app.graph_window);
+    const int w = window_width();
+    const int h = window_height();
     if (w < 1 || h < 1) return;
     if (capture_counter >= kCaptureLimit) return;
     char name[32];

@@ -3,6 +3,7 @@
 #include <GL/glut.h>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "ui/input.h"
 
 namespace fourview {
@@ -101,7 +102,7 @@ void build_controller_panel() {
 }
 
 void post_controller_redisplay() {
-    if (app.controller_window != 0) glutPostWindowRedisplay(app.controller_window);
+    if (app.controller_window != 0) post_window_redisplay(app.controller_window);
 }
 
 void redraw_controller_panel() {
@@ -112,13 +113,13 @@ void redraw_controller_panel() {
 // Paints only when asked: a press, release or drag-off here, a command that
 // changes a label or a flag shown here, or an expose. Never posts itself.
 void display_controller() {
-    glutSetWindow(app.controller_window);
+    select_window(app.controller_window);
     glClearColor(kPanelGrey, kPanelGrey, kPanelGrey, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     redraw_controller_panel();
     glFlush();
-    glutSwapBuffers();
-    glutSetWindow(app.graph_window);
+    swap_window_buffers();
+    select_window(app.graph_window);
 }
 
 void reshape_controller(int width, int height) {
@@ -154,8 +155,8 @@ void motion_controller(int x, int y) {
 void repeat_rotation_step(int code) {
     if (controller_pressed == -1 || controller_buttons[controller_pressed].code != code) return;
     app.rotation_request = code;
-    glutSetWindow(app.graph_window);
-    glutPostRedisplay();
+    select_window(app.graph_window);
+    post_redisplay();
     glutTimerFunc(50, repeat_rotation_step, code);
 }
 

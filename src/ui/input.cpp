@@ -3,9 +3,11 @@
 #include <GL/freeglut.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "app/windows.h"
 #include "geom4/transform.h"
 #include "render/frame.h"
@@ -50,8 +52,8 @@ constexpr PresetKey PresetKeys[] = {{'n', 0}, {'m', 1}, {'b', 2}};
 void toggle(int& flag) { flag = flag == 0 ? 1 : 0; }
 
 void post_graph_redisplay() {
-    glutSetWindow(app.graph_window);
-    glutPostRedisplay();
+    select_window(app.graph_window);
+    post_redisplay();
 }
 
 // freeglut, unlike the GLUT the key table was made for, reports the
@@ -77,6 +79,49 @@ int* option_flag(int command) {
         case 58: return &app.save_screen;
         default: return nullptr;
     }
+}
+
+bool key_is_known(unsigned char key) {
+    for (const RotationKey& k : RotationKeys)
+        if (k.key == key) return true;
+    for (const CommandKey& k : CommandKeys)
+        if (k.key == key) return true;
+    for (const PresetKey& k : PresetKeys)
+        if (k.key == key) return true;
+    return key == ' ';
+}
+
+void describe_keys(void (*line)(const char* key, const char* what)) {
+    char key[8], what[64];
+    for (const RotationKey& k : RotationKeys) {
+        std::snprintf(key, sizeof key, "%c", k.key);
+        std::snprintf(what, sizeof what, "turn in the %s plane by %sthe rotation angle",
+                      RotationPlanes[(k.request - 1) / 2].name, k.request % 2 == 1 ? "" : "minus ");
+        line(key, what);
+    }
+    for (const CommandKey& k : CommandKeys) {
+        std::snprintf(key, sizeof key, k.key == 27 ? "Esc" : "%c", k.key);
+        const char* name = "";
+        for (const OptionEntry& o : OptionEntries)
+            if (o.command == k.command) name = o.label;
+        if (name[0] != '\0')
+            std::snprintf(what, sizeof what, "%s on or off", name);
+        else if (k.command == 60)
+            std::snprintf(what, sizeof what, "Global or Local Rotation");
+        else if (k.command == 61)
+            std::snprintf(what, sizeof what, "parallel or perspective projection");
+        else if (k.command == 62)
+            std::snprintf(what, sizeof what, "view from the next axis (X, Y, Z)");
+        else
+            std::snprintf(what, sizeof what, "quit");
+        line(key, what);
+    }
+    for (const PresetKey& k : PresetKeys) {
+        std::snprintf(key, sizeof key, "%c", k.key);
+        std::snprintf(what, sizeof what, "view from %c", "XYZ"[(k.previous_direction + 1) % 3]);
+        line(key, what);
+    }
+    line("Space", "Transparent and the projection switched together");
 }
 
 void keyboard(unsigned char key, int, int) {
@@ -112,7 +157,7 @@ void special_key(int key, int, int) {
 
 void mouse_graph(int button, int state, int x, int y) {
     // The modifiers matter only when a left drag begins.
-    const int modifiers = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN ? glutGetModifiers() : 0;
+    const int modifiers = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN ? pointer_modifiers() : 0;
     mouse_graph_with_modifiers(button, state, x, y, modifiers);
 }
 
@@ -200,10 +245,10 @@ void execute_command(int command) {
     } else if (command == 100) {
         std::exit(0);
     }
-    glutSetWindow(app.graph_window);
+    select_window(app.graph_window);
     refresh_option_labels();
     app.frame_changed = 1;
-    glutPostRedisplay();
+    post_redisplay();
     // Labels and flag colours of the controller may have changed.
     post_controller_redisplay();
 }

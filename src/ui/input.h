@@ -22,6 +22,12 @@ void execute_command(int command);
 // nullptr for any other code.
 int* option_flag(int command);
 
+// Whether `key` does anything in the graph window (the arrow keys aside).
+bool key_is_known(unsigned char key);
+// Calls `line` once per key of the graph window, in table order, with the
+// key's name and what it does.
+void describe_keys(void (*line)(const char* key, const char* what));
+
 // Rebuilds view_matrix from view_direction, discarding drag rotations.
 void apply_view_direction();
 

@@ -3,8 +3,10 @@
 #include <GL/glut.h>
 
 #include <cstdio>
+#include <iterator>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "render/frame.h"
 #include "ui/controller.h"
 #include "ui/graph_slots.h"
@@ -69,7 +71,7 @@ const char* options_menu_label(int entry) {
 }
 
 void build_menus() {
-    glutSetWindow(app.graph_window);
+    select_window(app.graph_window);
 
     // The slot entries get their labels from rebuild_graph_menu.
     app.graph_menu = glutCreateMenu(select_model);
@@ -137,8 +139,19 @@ void select_model(int value) {
     refresh_value_field(89, value_zoom_row);
     apply_projection();
     app.model_id = model;
-    glutSetWindow(app.graph_window);
-    glutPostRedisplay();
+    select_window(app.graph_window);
+    post_redisplay();
+}
+
+int menu_model_count() {
+    return static_cast<int>(std::size(Models4) + std::size(Models3));
+}
+
+ModelId menu_model(int index, const char** label) {
+    const int count4 = static_cast<int>(std::size(Models4));
+    const ModelEntry& m = index < count4 ? Models4[index] : Models3[index - count4];
+    if (label != nullptr) *label = m.label;
+    return m.model;
 }
 
 void select_rotation_mode(int value) {

@@ -13,6 +13,12 @@ void refresh_option_labels();
 // Callback of the model menus: 0-7, 10-13 a model, 20 "NEW" equations,
 // 21-26 a stored equation set.
 void select_model(int value);
+// The models of the "4D Models" and then the "3D Models" menu, in menu
+// order: index 0 .. menu_model_count() - 1; `label` (if not null) gets the
+// entry's text.
+int menu_model_count();
+int menu_model(int index, const char** label);
+
 // Callbacks of the rotation and projection submenus: switch to the chosen
 // mode; the mode in force is left alone.
 void select_rotation_mode(int value);

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "app/windows.h"
 #include "expr/console.h"
 #include "expr/equation_entry.h"
@@ -21,10 +22,8 @@ namespace {
 
 void say(const char* text) { console_write(stdout, text); }
 
-// X keeps a window's width and height in 16 bits: a larger answer would
-// reach the server as another size, or as 0, which it refuses with an error
-// that ends the program.
-constexpr int kLargestWindowSide = 32767;
+// 0 until a GL context has told it.
+int viewport_limit[2] = {0, 0};
 
 // Asks with `prompt` until the answer is an int from `least` to `most`.
 bool ask_int_between(const char* prompt, int least, int most, int& value) {
@@ -64,11 +63,27 @@ bool ask_numbers(const char* prompt, double* values, int count) {
     }
 }
 
+// The width line also takes both sides at once, "800 600", "800, 600" or
+// "(800, 600)", as the values window shows them; the height is then not
+// asked.
 bool ask_window_size() {
     say("\nPlease input Window Size.\n");
     int width = 0, height = 0;
-    if (!ask_int_between("widht = ", 1, kLargestWindowSide, width)) return false;
-    if (!ask_int_between("height = ", 1, kLargestWindowSide, height)) return false;
+    for (;;) {
+        say("widht = ");
+        int sides[2] = {0, 0};
+        int count = 0;
+        const Answer a = read_int_answers(sides, 1, 2, count);
+        if (a == Answer::ended) return false;
+        if (a != Answer::ok) continue;
+        if (count == 2 ? window_size_fits(sides[0], sides[1]) : window_size_fits(sides[0], 1)) {
+            width = sides[0];
+            height = sides[1];
+            break;
+        }
+    }
+    while (height == 0 || !window_size_fits(width, height))
+        if (!ask_int_between("height = ", 1, kLargestWindowSide, height)) return false;
     app.window_width = width;
     app.window_height = height;
     return true;
@@ -126,7 +141,12 @@ bool ask_hyperplane() {
 
 bool ask_zoom() {
     say("Please input Zoom rate.\n");
-    return ask_positive("Zoom = ", app.zoom);
+    double zoom = 0;
+    do {
+        if (!ask_positive("Zoom = ", zoom)) return false;
+    } while (!zoom_allowed(zoom));
+    app.zoom = zoom;
+    return true;
 }
 
 // The values-window row that shows the line of `code`.
@@ -160,6 +180,27 @@ bool usable_normal(double a, double b, double c, double d) {
     const double squared = a * a + b * b + c * c + d * d;
     return squared > 0.0 && std::isfinite(squared);
 }
+
+void note_viewport_limit() {
+    GLint dims[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    set_viewport_limit(dims[0], dims[1]);
+}
+
+void set_viewport_limit(int width, int height) {
+    viewport_limit[0] = width > 0 ? width : 0;
+    viewport_limit[1] = height > 0 ? height : 0;
+}
+
+bool window_size_fits(int width, int height) {
+    if (width < 1 || height < 1 || width > kLargestWindowSide || height > kLargestWindowSide)
+        return false;
+    if (static_cast<long long>(width) * height > kMostWindowPixels) return false;
+    return (viewport_limit[0] == 0 || width <= viewport_limit[0]) &&
+           (viewport_limit[1] == 0 || height <= viewport_limit[1]);
+}
+
+bool zoom_allowed(double zoom) { return zoom >= kLeastZoom && zoom <= kMostZoom; }
 
 bool ask_setting(int code) {
     // Once the console has ended no dialogue starts: not even its heading.
@@ -197,8 +238,8 @@ void edit_setting(int code, int index) {
         switch (code) {
             case 92:
                 refresh_value_field(92, row);
-                glutSetWindow(app.graph_window);
-                glutReshapeWindow(app.window_width, app.window_height);
+                select_window(app.graph_window);
+                reshape_window(app.window_width, app.window_height);
                 apply_projection();
                 break;
             case 85:
@@ -214,8 +255,8 @@ void edit_setting(int code, int index) {
         }
     }
     app.frame_changed = 1;
-    glutSetWindow(app.graph_window);
-    glutPostRedisplay();
+    select_window(app.graph_window);
+    post_redisplay();
 }
 
 }  // namespace fourview

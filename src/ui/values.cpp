@@ -3,6 +3,7 @@
 #include <GL/glut.h>
 
 #include "app/app_state.h"
+#include "app/window_system.h"
 #include "render/frame.h"
 #include "render/materials.h"
 #include "render/text.h"
@@ -56,7 +57,7 @@ bool is_held_code(int code) { return code == 86 || code == 87 || code == 90 || c
 }  // namespace
 
 void post_values_redisplay() {
-    if (app.values_window != 0) glutPostWindowRedisplay(app.values_window);
+    if (app.values_window != 0) post_window_redisplay(app.values_window);
 }
 
 void setup_value_fields() {
@@ -126,14 +127,14 @@ void draw_value_field(const ButtonPanel& f) {
 // Paints only when asked: a press, release or drag-off here, a line rebuilt
 // by refresh_value_field, or an expose. Never posts itself.
 void display_values() {
-    glutSetWindow(app.values_window);
+    select_window(app.values_window);
     glClearColor(kPanelGrey, kPanelGrey, kPanelGrey, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     for (int i = 0; i < kValueButtonCount; ++i)
         draw_button(value_buttons[i], i == value_pressed ? 0 : 1);
     for (const ButtonPanel& f : value_fields) draw_value_field(f);
     glFlush();
-    glutSwapBuffers();
+    swap_window_buffers();
 }
 
 void reshape_values(int width, int height) {
@@ -189,8 +190,8 @@ void repeat_value_step(int code) {
     }
     glutTimerFunc(50, repeat_value_step, code);
     app.frame_changed = 1;
-    glutSetWindow(app.graph_window);
-    glutPostRedisplay();
+    select_window(app.graph_window);
+    post_redisplay();
 }
 
 }  // namespace fourview

@@ -8,6 +8,7 @@
 #   E2E_DIR      scratch directory (the program's working directory)
 #   E2E_OUT      the program's standard output, E2E_ERR its standard error
 #   E2E_WRAP     optional command put before the program (e.g. valgrind)
+#   E2E_ARGS     array of the program's own arguments (default none)
 #   E2E_START_WAIT  seconds allowed for the windows to appear (default 10)
 #   E2E_MENU_WAIT   seconds allowed for a menu to open (default 5)
 
@@ -22,6 +23,7 @@ E2E_PASSES=0
 E2E_XVFB_PID=
 E2E_APP_PID=
 E2E_STATUS=
+E2E_ARGS=()
 
 e2e_log() { echo "[e2e] $*"; }
 
@@ -69,7 +71,7 @@ e2e_start() {
   mkfifo "$E2E_DIR/stdin"
   e2e_keep_stderr
   : >"$E2E_OUT"; : >"$E2E_ERR"
-  (cd "$E2E_DIR" && exec env "$@" ${E2E_WRAP:-} "$E2E_BIN" <"$E2E_DIR/stdin" >"$E2E_OUT" 2>"$E2E_ERR") &
+  (cd "$E2E_DIR" && exec env "$@" ${E2E_WRAP:-} "$E2E_BIN" "${E2E_ARGS[@]}" <"$E2E_DIR/stdin" >"$E2E_OUT" 2>"$E2E_ERR") &
   E2E_APP_PID=$!
   exec 3>"$E2E_DIR/stdin"
   local n

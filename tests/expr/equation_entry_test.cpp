@@ -363,8 +363,31 @@ TEST(ReadDoubleAnswers, AGroupOnOneLineOrOnSeveral) {
     EXPECT_EQ(d.values[0], 0.5);
 }
 
+TEST(ReadDoubleAnswers, CommasAndOnePairOfParentheses) {
+    for (const char* typed : {"1, 2, 3, 4", "(1, 2, 3, 4)", "(1,2,3,4)", "1,2 3,4", "( 1 2 3 4 )",
+                              "(1,\n2,3,4)", "1, 2, 3, 4, ", "(1, 2, 3, 4,)", "1,2,3,4 5"}) {
+        const DoubleRead d = read_doubles(std::string(typed) + "\nnext\n", 4);
+        ASSERT_EQ(d.answer, Answer::ok) << typed;
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(d.values[i], i + 1) << typed;
+        EXPECT_EQ(d.r.unread, "next\n") << typed;
+    }
+}
+
+TEST(ParseNumberText, AWholeTextOfExactlyTheNumbers) {
+    double v[4] = {};
+    EXPECT_TRUE(parse_number_text("(1, 2, 3, 4)", v, 4));
+    EXPECT_EQ(v[3], 4.0);
+    EXPECT_TRUE(parse_number_text(" 1 2,3 ,4 ", v, 4));
+    for (const char* text : {"1 2 3", "1 2 3 4 5", "(1 2 3 4", "1 2 3 4)", "1 2 3 4 x", "", "1,,2,3,4"})
+        EXPECT_FALSE(parse_number_text(text, v, 4)) << text;
+    int n[2] = {};
+    EXPECT_TRUE(parse_int_text("640,480", n, 2));
+    EXPECT_EQ(n[1], 480);
+    EXPECT_FALSE(parse_int_text("640.5,480", n, 2));
+}
+
 TEST(ReadDoubleAnswers, ABadWordSpoilsTheGroupAndItsLine) {
-    for (const char* typed : {"1 x 3 4", "1,2,3,4", "nan 1 2 3", "inf 1 2 3", "1e999 1 2 3", "1 2 3 4abc"}) {
+    for (const char* typed : {"1 x 3 4", "1,,2,3,4", "(1 2 3 4", "1 2 3 4)", "1, 2, 3, 4, 5", "nan 1 2 3", "inf 1 2 3", "1e999 1 2 3", "1 2 3 4abc"}) {
         const DoubleRead d = read_doubles(std::string(typed) + "\n5 6 7 8\n", 4);
         EXPECT_EQ(d.answer, Answer::not_a_number) << typed;
         for (double v : d.values) EXPECT_EQ(v, -1) << typed << ": nothing is stored";

@@ -147,6 +147,80 @@ TEST_F(SettingsDialogue, CenterOnOneLineOrSeveral) {
     EXPECT_EQ(app.graph_center.w, 0.25);
 }
 
+// The values window shows "{ 0.5, 0, 0, 0 }" and the prompts "(x, y, z, w)":
+// commas and one enclosing pair of parentheses are taken as well as blanks,
+// in every answer of several numbers on one line.
+TEST_F(SettingsDialogue, SeveralNumbersWithCommasAndParentheses) {
+    struct Row {
+        int code;
+        const char* typed;
+        const char* prompts;  // after the heading
+        std::string after;    // the settings it leaves
+    };
+    const std::string heading85 = "\nPlease input aX + bY + cZ + dW = e\n";
+    const Row rows[] = {
+        {83, "0.5, 0, 0, 0\n", "(x, y, z, w) = ", "center 0.5 0 0 0"},
+        {83, "(0.5, 0, 0, -1)\n", "(x, y, z, w) = ", "center 0.5 0 0 -1"},
+        {83, "(1,2,3,4)\n", "(x, y, z, w) = ", "center 1 2 3 4"},
+        {83, "( 1 , 2 , 3 , 4 ) and more\n", "(x, y, z, w) = ", "center 1 2 3 4"},
+        {83, "(1, 2, 3, 4\n1, 2\n3, 5\n", "(x, y, z, w) = (x, y, z, w) = ", "center 1 2 3 5"},
+        {83, "1, 2, 3, 4, 5\n(1 2 3 4 5)\n6 7 8 9\n",
+         "(x, y, z, w) = (x, y, z, w) = (x, y, z, w) = ", "center 6 7 8 9"},
+        {85, "(0, 0, 1, 0, 2)\n", "(a,b,c,d,e) = ", "plane 0 0 1 0 2"},
+        {85, "0,0,0,1,-1\n", "(a,b,c,d,e) = ", "plane 0 0 0 1 -1"},
+        {92, "800, 600\n", "widht = ", "size 800 600"},
+        {92, "(800 600)\n", "widht = ", "size 800 600"},
+        {92, "(800)\n(600)\n", "widht = height = ", "size 800 600"},
+        {92, "800,\n600\n", "widht = height = ", "size 800 600"},
+        {92, "800, 600, 1\n(800, 600\n800 0\n700 500\n", "widht = widht = widht = widht = ",
+         "size 700 500"},
+    };
+    for (const Row& row : rows) {
+        SetUp();
+        const auto r = ask(row.code, row.typed);
+        EXPECT_TRUE(changed_) << row.typed;
+        const std::string heading = row.code == 83   ? "\nPlease input graph_center.\n"
+                                    : row.code == 85 ? heading85
+                                                     : "\nPlease input Window Size.\n";
+        EXPECT_EQ(r.out, heading + row.prompts) << row.typed;
+        EXPECT_NE(settings().find(row.after), std::string::npos) << row.typed << ": " << settings();
+    }
+}
+
+// Sizes that X takes but GL cannot: over GL_MAX_VIEWPORT_DIMS, or over the
+// memory bound; zooms that overflow the projection in single precision.
+TEST_F(SettingsDialogue, SizesAndZoomsTheRendererCannotTakeAreAskedAgain) {
+    set_viewport_limit(16384, 16384);
+    auto r = ask(92, "16385\n16384\n2049\n2048\n");
+    EXPECT_EQ(r.out, "\nPlease input Window Size.\nwidht = widht = height = height = ");
+    EXPECT_EQ(app.window_width, 16384) << "16384 x 2048 is the most pixels allowed";
+    EXPECT_EQ(app.window_height, 2048);
+    r = ask(92, "10000 10000\n1000 30000\n1000 1000\n");
+    EXPECT_EQ(r.out, "\nPlease input Window Size.\nwidht = widht = widht = ");
+    EXPECT_EQ(app.window_width, 1000);
+    set_viewport_limit(0, 0);
+
+    r = ask(89, "1e-300\n1e300\n1e-7\n2e6\n1e6\n");
+    EXPECT_EQ(r.out, "Please input Zoom rate.\nZoom = Zoom = Zoom = Zoom = Zoom = ");
+    EXPECT_EQ(app.zoom, 1e6);
+    ask(89, "1e-6\n");
+    EXPECT_EQ(app.zoom, 1e-6);
+}
+
+TEST(WindowSizeFits, SidesPixelsAndTheViewport) {
+    EXPECT_TRUE(window_size_fits(1, 1));
+    EXPECT_TRUE(window_size_fits(32767, 1));
+    EXPECT_TRUE(window_size_fits(7680, 4320)) << "an 8K screen";
+    EXPECT_FALSE(window_size_fits(0, 1));
+    EXPECT_FALSE(window_size_fits(32768, 1));
+    EXPECT_FALSE(window_size_fits(8192, 4097));
+    set_viewport_limit(4096, 2048);
+    EXPECT_TRUE(window_size_fits(4096, 2048));
+    EXPECT_FALSE(window_size_fits(4097, 10));
+    EXPECT_FALSE(window_size_fits(10, 2049));
+    set_viewport_limit(0, 0);
+}
+
 TEST_F(SettingsDialogue, RotationAngleAcceptsAnyInt) {
     auto r = ask(84, "-15\n");
     ASSERT_TRUE(changed_);

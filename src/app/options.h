@@ -1,0 +1,78 @@
+// The command line: what the user asked for at start, parsed before any
+// window opens. Parsing is pure (no GL, no GLUT) so that every usage error
+// is found, and reported with exit status 2, before a display is touched.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "geom4/types.h"
+
+namespace fourview {
+
+// The pictures and models to write instead of opening the windows.
+struct FigureOptions {
+    std::string png, gif;  // output paths; empty when not asked for
+    std::string obj, stl;
+    int width = 640, height = 480;  // --size WxH
+    int frames = 36;                // GIF frames, one rotation step each
+    int turn_plane = 3;             // index into RotationPlanes (3 = WX)
+    double scale_mm = 100;          // STL: largest side of the bounding box
+};
+
+// A setting of the values window given on the command line; `given` tells
+// it from the start value, which stays in force otherwise.
+template <typename T>
+struct Given {
+    bool given = false;
+    T value{};
+};
+
+struct StartOptions {
+    Given<ModelId> model;
+    // The four equations of the user graph (x, y, f, g), as typed.
+    Given<std::array<std::string, 4>> equations;
+    std::string keys;  // applied in order, a frame drawn after each
+
+    // One for every "Change" button of the values window, validated as the
+    // console dialogue validates its answer.
+    Given<std::array<int, 2>> window_size;
+    Given<std::array<std::string, 2>> s_range, t_range;  // constant expressions
+    Given<double> infinity;
+    Given<Point4> center;
+    Given<int> rotation_angle;
+    Given<std::array<double, 5>> hyperplane;
+    Given<double> zoom;
+
+    FigureOptions figures;
+    // GLUT's own options (-display NAME, -geometry WxH+X+Y, ...), in order,
+    // for glutInit.
+    std::vector<std::string> glut_args;
+};
+
+enum class ParseOutcome {
+    kRun,         // go on with `options`
+    kExitOk,      // --help or --version printed; exit 0
+    kUsageError,  // one line on standard error printed; exit 2
+};
+
+ParseOutcome parse_options(int argc, char** argv, StartOptions& options);
+
+// Applies what was parsed to the state record once the windows (or the
+// offscreen surface) exist and the start contents are in place: the stored
+// equation set, the model, the settings; then the keys, each as if typed
+// into the graph window, with a frame drawn after each.
+void apply_start_options(const StartOptions& options);
+void apply_start_keys(const std::string& keys);
+
+bool figures_requested(const FigureOptions& figures);
+
+// Draws and writes the figures without opening any window: an offscreen GL
+// context when there is no display, the start contents set up as for the
+// windows, then apply_start_options and the figures. Returns the process's
+// exit status (0 written, 1 an output could not be written).
+int make_figures(const StartOptions& options);
+
+}  // namespace fourview
