@@ -187,6 +187,14 @@ void grid_stored(benchmark::State& state, int set)
         });
 }
 
+// The floor: the same four formulas compiled as C++.
+void grid_native(benchmark::State& state, int set)
+{
+    const Equation* e = EQUATIONS + 4 * set;
+    for (auto _ : state)
+        sample_grid([e](int i, double s, double t, double x, double y) { return e[i].native(s, t, x, y); });
+}
+
 // The sampler's path: the derived forms, checked against the stored programs once per grid.
 void grid_derived(benchmark::State& state, int set)
 {
@@ -252,13 +260,15 @@ void print_table(const std::map<std::string, double>& ns)
         std::printf("geometric mean over %d equations: engine/native %.2f, derived/native %.2f\n", rows,
                     std::exp(engine_logs / rows), std::exp(derived_logs / rows));
 
-    std::printf("\n%-8s %16s %17s %15s\n", "51 x 51", "stored path ms", "derived path ms", "stored/derived");
+    std::printf("\n%-8s %16s %17s %16s %15s %15s\n", "51 x 51", "stored path ms", "derived path ms",
+                "native path ms", "stored/derived", "derived/native");
     for (int set = 0; set < SET_COUNT; ++set) {
         const auto o = ns.find(grid_name("grid_stored", set));
         const auto d = ns.find(grid_name("grid_derived", set));
-        if (o == ns.end() || d == ns.end()) continue;
-        std::printf("%-8s %16.3f %17.3f %15.2f\n", ("set " + std::to_string(set + 1)).c_str(), o->second / 1e6,
-                    d->second / 1e6, o->second / d->second);
+        const auto n = ns.find(grid_name("grid_native", set));
+        if (o == ns.end() || d == ns.end() || n == ns.end()) continue;
+        std::printf("%-8s %16.3f %17.3f %16.3f %15.2f %15.2f\n", ("set " + std::to_string(set + 1)).c_str(),
+                    o->second / 1e6, d->second / 1e6, n->second / 1e6, o->second / d->second, d->second / n->second);
     }
 }
 
@@ -285,6 +295,7 @@ int main(int argc, char** argv)
     for (int set = 0; set < SET_COUNT; ++set) {
         repeat(benchmark::RegisterBenchmark(grid_name("grid_stored", set).c_str(), grid_stored, set));
         repeat(benchmark::RegisterBenchmark(grid_name("grid_derived", set).c_str(), grid_derived, set));
+        repeat(benchmark::RegisterBenchmark(grid_name("grid_native", set).c_str(), grid_native, set));
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
