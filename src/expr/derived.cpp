@@ -251,8 +251,8 @@ namespace {
 // Runs a derived program of at least one operation. Kept out of line so that evaluate_derived's
 // short paths set up no frame.
 #if defined(__GNUC__) && !defined(__clang__)
-// GCC would otherwise merge the handlers' common tails into one shared dispatch jump, which the
-// branch predictor then sees as a single, unpredictable site.
+// GCC otherwise merges the handlers' common tails ("store, next, dispatch") into one shared
+// indirect jump, which predicts worse than one jump per handler.
 __attribute__((optimize("no-crossjumping")))
 #endif
 __attribute__((noinline)) double run_derived(const DerivedProgram& d, double s, double t, double x, double y)
@@ -305,3 +305,9 @@ double evaluate_derived(const DerivedProgram& d, double s, double t, double x, d
     default: return evaluate_expression(s, t, x, y, d.source, d.source_count);
     }
 }
+
+#undef DERIVED_OPERATIONS
+#undef DERIVED_FUNCTION
+#undef K
+#undef R_B
+#undef R_A
