@@ -1,8 +1,10 @@
 #!/bin/bash
 # Installs what is missing, builds, and starts fourview.
-# With a display it simply runs the viewer there (arguments go to GLUT).
-# Without one it runs the viewer inside a private Xvfb, saves pictures of
-# what it shows to pictures/ and stops it again.
+# With a display it simply runs the viewer there (arguments go to it).
+# Without one it makes figures instead, offscreen, written by fourview
+# itself: pictures/graph.png (the start frame), pictures/cut.png (the
+# hypercube turned and cut) and pictures/rotation.gif (a turn in the WX
+# plane). Arguments are then added to each of the three commands.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -15,4 +17,7 @@ fi
 
 out=$PWD/pictures
 mkdir -p "$out"
-exec tests/support/with_xvfb.sh bash scripts/headless_tour.sh "$bin" "$out"
+"$bin" "$@" --png "$out/graph.png"
+"$bin" "$@" --keys 4444f --png "$out/cut.png"
+"$bin" "$@" --turn WX --frames 36 --gif "$out/rotation.gif"
+echo "Saved $out/graph.png, $out/cut.png and $out/rotation.gif (36 rotation steps in WX)."

@@ -84,3 +84,11 @@ void reset_view() {
 }
 
 }  // namespace fourview
+
+// The offscreen glyphs (offscreen/bitmap_font.cpp) are read from libglut's
+// own font data, which the stand-in has not; the targets never draw
+// offscreen, and widths are answered as above.
+namespace fourview {
+void draw_bitmap_character(void*, int) {}
+int bitmap_character_width(void* font, int character) { return glutBitmapWidth(font, character); }
+}  // namespace fourview

@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
         case ParseOutcome::kUsageError: return 2;
         case ParseOutcome::kRun: break;
     }
+    // Figures are drawn offscreen, display or not: no window opens.
+    if (figures_requested(options.figures)) return make_figures(options);
     std::vector<char*> glut_argv{argv[0]};
     for (std::string& a : options.glut_args) glut_argv.push_back(a.data());
     int glut_argc = static_cast<int>(glut_argv.size());

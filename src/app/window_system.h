@@ -23,4 +23,12 @@ int pointer_modifiers();
 void bitmap_character(void* font, int character);
 int bitmap_width(void* font, int character);
 
+// From here on the calls above are answered for one offscreen frame of
+// width x height, with no window and no GLUT: selecting a window, redisplay
+// requests, the swap and reshapes do nothing (the figure's size is fixed),
+// no modifier is held, and the bitmap fonts are drawn from libglut's glyph
+// data (offscreen/bitmap_font.h).
+void use_offscreen_window_system(int width, int height);
+bool offscreen_window_system();
+
 }  // namespace fourview

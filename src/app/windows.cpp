@@ -62,14 +62,7 @@ void set_panel_gl_state() {
 
 }  // namespace
 
-void create_windows() {
-    app.graph_window = open_window("graph", 0, 50, app.window_width, app.window_height);
-    glutDisplayFunc(display_graph);
-    glutReshapeFunc(reshape_graph);
-    glutKeyboardFunc(keyboard);
-    glutSpecialFunc(special_key);
-    glutMouseFunc(mouse_graph);
-    glutMotionFunc(motion_graph);
+void init_graph_gl_state() {
     glClearColor(1, 1, 1, 1);
     glDepthFunc(GL_LESS);
     glEnable(GL_DEPTH_TEST);
@@ -80,6 +73,17 @@ void create_windows() {
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHT2);
+}
+
+void create_windows() {
+    app.graph_window = open_window("graph", 0, 50, app.window_width, app.window_height);
+    glutDisplayFunc(display_graph);
+    glutReshapeFunc(reshape_graph);
+    glutKeyboardFunc(keyboard);
+    glutSpecialFunc(special_key);
+    glutMouseFunc(mouse_graph);
+    glutMotionFunc(motion_graph);
+    init_graph_gl_state();
 
     app.controller_window = open_window("controller", 652, 50, 150, 540);
     glutDisplayFunc(display_controller);

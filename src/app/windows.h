@@ -5,6 +5,9 @@
 namespace fourview {
 
 void create_windows();
+// The graph window's GL state and lights, in the current context: the
+// window's own, or the offscreen surface of a figure.
+void init_graph_gl_state();
 void init_contents();
 
 // Carries the view back to its preset: view direction, transform aligned

@@ -99,7 +99,7 @@ void refresh_value_field(int code, int field) {
         cut_to_cell(line, kButtonTextSize - 1);
         set_button_text(f, line);
     }
-    fit_text_to_width(f.text, kButtonTextSize - 1, f.width, f.font, glutBitmapWidth);
+    fit_text_to_width(f.text, kButtonTextSize - 1, f.width, f.font, bitmap_width);
     place_button_text(f);
     post_values_redisplay();
 }

@@ -91,7 +91,15 @@ e2e_start
 check "the start frame is painted" wait_until 10 painted "$GRAPH"
 check "and settles" wait_until 10 settled "$GRAPH" "$E2E_DIR/start.rgb"
 check "--keys changed the frame" bash -c "! cmp -s $E2E_DIR/start.rgb $E2E_DIR/keys-option.rgb"
-key "$GRAPH" 4 4 4 4 f colon
+# One key per drawn frame: two rotation keys handled before one frame make
+# a single step, in the program as typed by a person.
+cp "$E2E_DIR/start.rgb" "$E2E_DIR/before.rgb"
+changed() { window_rgb "$1" "$E2E_DIR/after.rgb" && ! cmp -s "$E2E_DIR/before.rgb" "$E2E_DIR/after.rgb"; }
+for k in 4 4 4 4 f colon; do
+  key "$GRAPH" "$k"
+  check "key $k is drawn" wait_until 10 changed "$GRAPH"
+  cp "$E2E_DIR/after.rgb" "$E2E_DIR/before.rgb"
+done
 check "--keys 4444f: draws what typing 4444f: draws" wait_until 10 same_as "$GRAPH" "$E2E_DIR/keys-option.rgb"
 check "and the values window agrees" wait_until 10 same_as "$VALUES" "$E2E_DIR/keys-option-values.rgb"
 key "$GRAPH" Escape
