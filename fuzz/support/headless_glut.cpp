@@ -69,6 +69,7 @@ int fixed_font_width(void* font) {
 namespace fourview {
 
 void set_color(int) {}
+void show_console_notice() {}
 void draw_text(int, int, void*, const char*) {}
 void apply_projection() { app.frame_changed = 1; }
 // What the real reset_view (app/windows.cpp) does to the state, less the

@@ -22,7 +22,10 @@ Matrix5 step_matrix_for(int request, int angle_degrees) {
     Matrix5 m = identity_matrix5();
     if (request < 1 || request > 12) return m;
     const double radians_per_degree = 0.017453292519943295;
-    const double theta = (request % 2 == 1 ? angle_degrees : -angle_degrees) * radians_per_degree;
+    // Negated as a double: in int, -INT_MIN overflows and the reverse step
+    // would turn the same way as the forward one.
+    const double degrees = angle_degrees;
+    const double theta = (request % 2 == 1 ? degrees : -degrees) * radians_per_degree;
     const double c = std::cos(theta), s = std::sin(theta);
     const RotationPlane& plane = RotationPlanes[(request - 1) / 2];
     const int a = plane.first, b = plane.second;
@@ -33,6 +36,19 @@ Matrix5 step_matrix_for(int request, int angle_degrees) {
     m[5 * b + b] = c;
     return m;
 }
+
+namespace {
+
+// Under Mesa's software rasteriser the drawable takes a new size only at a
+// buffer swap: the first frame after a resize is drawn into the buffer of
+// the old size, and shows clipped and offset. A resize therefore draws a
+// second frame at once, and that one is the frame a capture keeps.
+bool resize_frame_pending = false;
+
+// Set while the frame shown before a console dialogue is drawn.
+bool console_notice = false;
+
+}  // namespace
 
 void draw_label_background() {
     glShadeModel(GL_SMOOTH);
@@ -97,8 +113,10 @@ void display_graph() {
         }
     }
 
-    const Matrix5 step = step_matrix_for(app.rotation_request, app.rotation_angle);
-    if (app.rotation_request != 0) {
+    // The notice frame leaves a pending step to the frame after the dialogue.
+    const int request = console_notice ? 0 : app.rotation_request;
+    const Matrix5 step = step_matrix_for(request, app.rotation_angle);
+    if (request != 0) {
         app.rotation_request = 0;
         app.frame_changed = 1;
     }
@@ -111,10 +129,31 @@ void display_graph() {
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     if (app.label == 1) draw_caption();
-    if (app.save_screen == 1 && app.frame_changed == 1) capture_frame();
+    if (console_notice) {
+        // Neither saved nor counted as the changed frame: that is the one
+        // drawn after the dialogue.
+        draw_outlined_text(10, window_height() - 45, GLUT_BITMAP_HELVETICA_18,
+                           "Answer in the terminal");
+        glFlush();
+        swap_window_buffers();
+        return;
+    }
+    const bool stale_size = resize_frame_pending;
+    resize_frame_pending = false;
+    if (app.save_screen == 1 && app.frame_changed == 1 && !stale_size) capture_frame();
     glFlush();
     swap_window_buffers();
-    app.frame_changed = 0;
+    if (stale_size)
+        post_redisplay();
+    else
+        app.frame_changed = 0;
+}
+
+void show_console_notice() {
+    if (app.graph_window == 0) return;
+    console_notice = true;
+    display_graph();
+    console_notice = false;
 }
 
 void apply_projection() {
@@ -136,6 +175,7 @@ void apply_projection() {
 
 void reshape_graph(int width, int height) {
     if (height == 0) return;
+    resize_frame_pending = true;
     glViewport(0, 0, width, height);
     app.window_width = width;
     app.window_height = height;

@@ -10,6 +10,10 @@ void display_graph();
 void draw_label_background();
 void apply_projection();
 void reshape_graph(int width, int height);
+// Draws the graph window at once with "Answer in the terminal" in it, for a
+// console dialogue about to block the program; the dialogue's caller posts
+// the normal frame when it ends. Takes no pending step and saves nothing.
+void show_console_notice();
 
 // The one-step rotation for a request code 1..12 by `angle_degrees` (odd
 // codes turn forward, even codes back); the identity for any other code.

@@ -46,6 +46,16 @@ void draw_text(int x, int y, void* font, const char* text) {
     glEnable(GL_LIGHT2);
 }
 
+void draw_outlined_text(int x, int y, void* font, const char* text) {
+    set_color(4);
+    draw_text(x, y, font, text);
+    set_color(5);
+    draw_text(x - 1, y - 1, font, text);
+    draw_text(x - 1, y + 1, font, text);
+    draw_text(x + 1, y - 1, font, text);
+    draw_text(x + 1, y + 1, font, text);
+}
+
 void draw_text_3d(double x, double y, double z, void* font, const char* text) {
     glRasterPos3d(x, y, z);
     for (const char* c = text; *c != '\0'; ++c)

@@ -11,6 +11,10 @@ namespace fourview {
 // light 0 off and lights 1 and 2 on.
 void draw_text(int x, int y, void* font, const char* text);
 
+// White text outlined in black, readable on any background: the message
+// of a saved frame and the console notice.
+void draw_outlined_text(int x, int y, void* font, const char* text);
+
 // The characters of text at the scene point (x, y, z).
 void draw_text_3d(double x, double y, double z, void* font, const char* text);
 

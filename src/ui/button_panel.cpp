@@ -55,8 +55,18 @@ void draw_button(const ButtonPanel& b, int raised) {
     const int tx = b.x + b.text_x + shift, ty = b.y + b.text_y + shift;
     set_color(4);
     draw_text(tx - 1, ty - 1, b.font, b.text);
-    set_color(*b.enable == 1 ? 5 : 7);
+    if (*b.enable == 1) {
+        set_color(5);
+        draw_text(tx, ty, b.font, b.text);
+        return;
+    }
+    // An option that is off: mid grey. Lit, any grey here comes out white,
+    // for draw_text's light 0 keeps OpenGL's white diffuse and specular in
+    // the panels; unlit, the glyphs take the current colour as it is.
+    glDisable(GL_LIGHTING);
+    glColor3ub(kOffLabelGrey, kOffLabelGrey, kOffLabelGrey);
     draw_text(tx, ty, b.font, b.text);
+    glEnable(GL_LIGHTING);
 }
 
 int button_hit(const ButtonPanel& b, int x, int y) {

@@ -9,6 +9,9 @@ namespace fourview {
 inline constexpr int always_on_flag = 1;
 
 constexpr int kButtonTextSize = 100;  // 99 characters and the NUL
+// The grey of a label whose option is off, between the black of an "on"
+// label and the panels' 191.
+constexpr unsigned char kOffLabelGrey = 128;
 
 struct ButtonPanel {
     int code = 0;                       // what the record sends when used

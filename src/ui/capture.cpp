@@ -1,6 +1,8 @@
 #include "ui/capture.h"
 
 #include <GL/glut.h>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +21,7 @@ namespace fourview {
 
 int capture_counter = 0;
 bool capture_directory_done = false;
+bool capture_limit_reported = false;
 
 namespace {
 
@@ -39,11 +42,44 @@ void report_failure(const char* name, int error) {
     std::fprintf(stderr, "fourview: cannot save %s: %s\n", name, std::strerror(error));
 }
 
+// Past P6_9999.PPM there is no name left; said once, as a failed save is.
+bool numbers_left() {
+    if (capture_counter < kCaptureLimit) return true;
+    if (!capture_limit_reported)
+        std::fprintf(stderr, "fourview: cannot save more frames: P6_9999.PPM is the last name\n");
+    capture_limit_reported = true;
+    return false;
+}
+
 void read_back_buffer_row(int gl_row, int width, unsigned char* row, void*) {
     glReadPixels(0, gl_row, width, 1, GL_RGB, GL_UNSIGNED_BYTE, row);
 }
 
 }  // namespace
+
+int first_free_capture_number(const char* folder) {
+    DIR* d = opendir(folder);
+    if (d == nullptr) return 0;
+    int next = 0;
+    while (const dirent* e = readdir(d)) {
+        const char* n = e->d_name;
+        if (std::strlen(n) != 11 || std::strncmp(n, "P6_", 3) != 0 || std::strcmp(n + 7, ".PPM") != 0)
+            continue;
+        int number = 0;
+        bool digits = true;
+        for (int i = 3; i < 7; ++i) {
+            digits = digits && n[i] >= '0' && n[i] <= '9';
+            number = number * 10 + (n[i] - '0');
+        }
+        // Only pictures count: a device or folder in a file's place holds no
+        // frame to keep, and the save there fails on its own.
+        struct stat st {};
+        if (!digits || fstatat(dirfd(d), n, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (number + 1 > next) next = number + 1;
+    }
+    closedir(d);
+    return next;
+}
 
 void capture_file_name(char* out, std::size_t size, int counter) {
     std::snprintf(out, size, "P6_%04d.PPM", counter);
@@ -102,9 +138,7 @@ void write_ppm_capture() {
     const int w = window_width();
     const int h = window_height();
     if (w < 1 || h < 1) return;
-    if (capture_counter >= kCaptureLimit) return;
-    char name[32];
-    capture_file_name(name, sizeof name, capture_counter);
+    if (!numbers_left()) return;
 
     // Once per run, not per counter 0: after a failed first file, entering
     // "PPM_P6" again would nest a new one inside it.
@@ -117,7 +151,13 @@ void write_ppm_capture() {
         std::printf("%d\n", mkdir("PPM_P6", 0777));
         std::printf("%d\n", chdir("PPM_P6"));
         std::fflush(stdout);
+        // An earlier run's pictures stay: numbering goes on after them.
+        const int next = first_free_capture_number(".");
+        if (next > capture_counter) capture_counter = next;
+        if (!numbers_left()) return;
     }
+    char name[32];
+    capture_file_name(name, sizeof name, capture_counter);
 
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -129,13 +169,7 @@ void write_ppm_capture() {
     // Drawn after the read: on screen, not in the file.
     char message[64];
     std::snprintf(message, sizeof message, "Save as \"%s\".", name);
-    set_color(4);
-    draw_text(10, h - 20, GLUT_BITMAP_HELVETICA_18, message);
-    set_color(5);
-    draw_text(9, h - 21, GLUT_BITMAP_HELVETICA_18, message);
-    draw_text(9, h - 19, GLUT_BITMAP_HELVETICA_18, message);
-    draw_text(11, h - 21, GLUT_BITMAP_HELVETICA_18, message);
-    draw_text(11, h - 19, GLUT_BITMAP_HELVETICA_18, message);
+    draw_outlined_text(10, h - 20, GLUT_BITMAP_HELVETICA_18, message);
     ++capture_counter;
 }
 

@@ -5,11 +5,14 @@
 
 namespace fourview {
 
-// Number of the next file, 0-9999; it only grows while the program runs.
+// Number of the next file, 0-9999 (10000: none left); it only grows while
+// the program runs, and starts after the pictures already in "PPM_P6".
 extern int capture_counter;
 constexpr int kCaptureLimit = 10000;
 // Set once the first capture has made and entered "PPM_P6" (or tried to).
 extern bool capture_directory_done;
+// Set once the line saying that no number is left has been written.
+extern bool capture_limit_reported;
 
 // Called by the frame with the back buffer holding the finished picture:
 // a beep, write_ppm_capture, a beep.
@@ -17,6 +20,10 @@ void capture_frame();
 // Writes the next file from the graph window's back buffer and shows its
 // name in the frame just read, so that it is on screen but not in the file.
 void write_ppm_capture();
+
+// One past the highest number of a regular file "P6_nnnn.PPM" in `folder`
+// (up to 10000); 0 when there is none or the folder cannot be read.
+int first_free_capture_number(const char* folder);
 
 // "P6_0000.PPM" for counter 0 up to "P6_9999.PPM".
 void capture_file_name(char* out, std::size_t size, int counter);

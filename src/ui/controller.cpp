@@ -49,6 +49,16 @@ constexpr OptionButtonSpec OptionButtons[kControllerButtonCount - kRotationButto
     {"Quit", 100, nullptr},
 };
 
+// Numbers the presses: a 50 ms timer carries the number of the press that
+// armed it, and a timer of an earlier press (released, perhaps pressed
+// again within 50 ms) ends itself instead of running beside the new chain.
+int rotation_chain = 0;
+
+void rotation_timer(int chain) {
+    if (chain != rotation_chain || controller_pressed == -1) return;
+    repeat_rotation_step(controller_buttons[controller_pressed].code);
+}
+
 }  // namespace
 
 const char* rotation_mode_label(int rotation_mode) {
@@ -127,6 +137,7 @@ void reshape_controller(int width, int height) {
 }
 
 void mouse_controller(int button, int state, int x, int y) {
+    if (button == GLUT_LEFT_BUTTON) ++rotation_chain;
     if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) {
         for (int i = 0; i < kControllerButtonCount; ++i) {
             if (button_hit(controller_buttons[i], x, y) == 1) {
@@ -157,7 +168,7 @@ void repeat_rotation_step(int code) {
     app.rotation_request = code;
     select_window(app.graph_window);
     post_redisplay();
-    glutTimerFunc(50, repeat_rotation_step, code);
+    glutTimerFunc(50, rotation_timer, rotation_chain);
 }
 
 }  // namespace fourview

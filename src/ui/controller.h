@@ -30,8 +30,8 @@ void redraw_controller_panel();
 // shows calls this, since the window never repaints on its own.
 void post_controller_redisplay();
 
-// Timer callback: one rotation step for `code` and another 50 ms later, for
-// as long as the button with that code stays pressed.
+// One rotation step for `code` and, through a timer of this press, another
+// 50 ms later, for as long as the button with that code stays pressed.
 void repeat_rotation_step(int code);
 
 // The labels of the mode buttons for a state value.

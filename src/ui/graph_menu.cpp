@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "ui/graph_slots.h"
+#include "ui/menus.h"
 
 namespace fourview {
 
@@ -20,6 +21,7 @@ char labels[kGraphSlotCount][kGraphMenuLabelSize];
 void rebuild_graph_menu() {
     for (int k = 0; k < kGraphSlotCount; ++k) compose_graph_menu_label(labels[k], graph_slots[k]);
     if (app.graph_menu == 0) return;  // before the menus exist
+    if (!menu_change_allowed(MenuChange::graph_entries)) return;
     const int previous = glutGetMenu();
     glutSetMenu(app.graph_menu);
     for (int k = 0; k < kGraphSlotCount; ++k) glutRemoveMenuItem(kFirstSlotPosition);

@@ -162,7 +162,13 @@ void mouse_graph(int button, int state, int x, int y) {
 }
 
 void mouse_graph_with_modifiers(int button, int state, int x, int y, int modifiers) {
-    if (button != GLUT_LEFT_BUTTON) return;  // the right button opens the menu
+    if (button != GLUT_LEFT_BUTTON) {
+        // The left release may go to the menu or be lost while another
+        // button is down: the drag ends here, or the next motion with any
+        // button held would turn from the old press point.
+        if (state == GLUT_DOWN) app.dragging = 0;
+        return;  // the right button opens the menu
+    }
     if (state == GLUT_DOWN) {
         app.last_mouse_x = x;
         app.last_mouse_y = y;

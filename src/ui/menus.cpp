@@ -50,7 +50,29 @@ void set_label(int entry, const char* text) {
     std::snprintf(option_labels[entry - 1], kLabelSize, "%s", text);
 }
 
+// freeglut ends the program on any menu change while a menu is up, and keys
+// still reach the other windows then: such changes wait for it to close.
+bool menu_up = false;
+bool change_due[2] = {false, false};
+
 }  // namespace
+
+bool menu_change_allowed(MenuChange change) {
+    const int k = static_cast<int>(change);
+    change_due[k] = menu_up;
+    return !menu_up;
+}
+
+void menu_status(int status, int, int) {
+    menu_up = status == GLUT_MENU_IN_USE;
+    if (menu_up) {
+        // The menu takes the left button's release: a drag cannot end by it.
+        app.dragging = 0;
+        return;
+    }
+    if (change_due[static_cast<int>(MenuChange::option_labels)]) refresh_option_labels();
+    if (change_due[static_cast<int>(MenuChange::graph_entries)]) rebuild_graph_menu();
+}
 
 bool option_is_on(int command) {
     if (command == 55) return app.mesh_resolution == 51;
@@ -103,10 +125,12 @@ void build_menus() {
     glutAddSubMenu("Options", app.options_menu);
     glutAddMenuEntry("Quit", 100);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
+    glutMenuStatusFunc(menu_status);
 }
 
 void refresh_option_labels() {
     if (app.options_menu == 0) return;  // before the menus exist
+    if (!menu_change_allowed(MenuChange::option_labels)) return;
     const int previous = glutGetMenu();
     glutSetMenu(app.options_menu);
     set_label(1, rotation_mode_label(app.rotation_mode));
@@ -125,7 +149,12 @@ void select_model(int value) {
     if (value == kNewEquations) {
         // A dialogue cut short by the end of the console input stored
         // nothing: the picture stays what it was.
-        if (!enter_new_equations()) return;
+        if (!console_input_gone()) show_console_notice();
+        if (!enter_new_equations()) {
+            select_window(app.graph_window);
+            post_redisplay();  // without the notice
+            return;
+        }
         rebuild_graph_menu();
         model = kModelUserGraph;
     } else if (value >= kFirstSlotEntry && value < kFirstSlotEntry + kSlotCount) {

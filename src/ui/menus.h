@@ -10,6 +10,15 @@ void build_menus();
 // force, the option entries with "* " (on) or two blanks (off).
 void refresh_option_labels();
 
+// Changes of the menus that must wait while a menu is up.
+enum class MenuChange { option_labels = 0, graph_entries = 1 };
+// True when the change may be made now; false while a menu is up, and the
+// change is then made again when the menu closes.
+bool menu_change_allowed(MenuChange change);
+// glutMenuStatusFunc's callback: tracks whether a menu is up, ends a left
+// drag when one opens and makes the changes that waited when it closes.
+void menu_status(int status, int x, int y);
+
 // Callback of the model menus: 0-7, 10-13 a model, 20 "NEW" equations,
 // 21-26 a stored equation set.
 void select_model(int value);

@@ -205,6 +205,7 @@ bool zoom_allowed(double zoom) { return zoom >= kLeastZoom && zoom <= kMostZoom;
 bool ask_setting(int code) {
     // Once the console has ended no dialogue starts: not even its heading.
     if (code != 88 && row_of(code) >= 0 && console_input_gone()) return false;
+    if (code != 88 && row_of(code) >= 0) show_console_notice();
     switch (code) {
         case 92: return ask_window_size();
         case 81:

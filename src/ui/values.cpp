@@ -54,6 +54,15 @@ constexpr ButtonSpec Buttons[kValueButtonCount] = {
 
 bool is_held_code(int code) { return code == 86 || code == 87 || code == 90 || code == 91; }
 
+// As for the controller's rotation buttons: a timer armed by an earlier
+// press ends itself, so a press has one chain behind it.
+int value_chain = 0;
+
+void value_timer(int chain) {
+    if (chain != value_chain || value_pressed == -1) return;
+    repeat_value_step(value_buttons[value_pressed].code);
+}
+
 }  // namespace
 
 void post_values_redisplay() {
@@ -143,6 +152,7 @@ void reshape_values(int width, int height) {
 
 void mouse_values(int button, int state, int x, int y) {
     if (button != GLUT_LEFT_BUTTON) return;
+    ++value_chain;
     if (state == GLUT_DOWN) {
         for (int i = 0; i < kValueButtonCount; ++i) {
             if (button_hit(value_buttons[i], x, y) == 1) {
@@ -188,7 +198,7 @@ void repeat_value_step(int code) {
         default:
             return;
     }
-    glutTimerFunc(50, repeat_value_step, code);
+    glutTimerFunc(50, value_timer, value_chain);
     app.frame_changed = 1;
     select_window(app.graph_window);
     post_redisplay();

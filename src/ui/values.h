@@ -28,8 +28,9 @@ void reshape_values(int width, int height);
 void mouse_values(int button, int state, int x, int y);
 void motion_values(int x, int y);
 
-// Timer callback of the held buttons (86, 87 section offset; 90, 91 zoom):
-// one step now and another 50 ms later while the button stays pressed.
+// The step of the held buttons (86, 87 section offset; 90, 91 zoom): one
+// step now and, through a timer of this press, another 50 ms later while the
+// button stays pressed.
 void repeat_value_step(int code);
 
 // A sunken frame and the shadowed text of one field, in the current window.

@@ -56,4 +56,18 @@ check "numbered without gaps up to $last" [ -e "$ppm/$last" ]
 key "$GRAPH" Escape
 check "ends" wait_exit 10
 check "nothing on standard error" [ ! -s "$E2E_ERR" ]
+
+# A second run in the same folder keeps the first run's pictures byte for
+# byte and numbers its own after them.
+first=$(ppm_count)
+(cd "$ppm" && md5sum P6_*.PPM) >"$E2E_DIR/first.md5"
+rm -f "$E2E_DIR/stdin"
+e2e_start
+key "$GRAPH" l
+check "the second run saves after the first run's last file" \
+  wait_file 10 "$ppm/$(printf 'P6_%04d.PPM' "$first")" $size
+check "the first run's files are kept as they were" bash -c "cd '$ppm' && md5sum --quiet -c '$E2E_DIR/first.md5'"
+key "$GRAPH" Escape
+check "the second run ends" wait_exit 10
+check "one file more" [ "$(ppm_count)" = $((first + 1)) ]
 e2e_report

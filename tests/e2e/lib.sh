@@ -137,28 +137,55 @@ menu_geometry() {
     /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
 }
 
+# menus_shown: how many freeglut menu windows are mapped.
+menus_shown() { xdotool search --onlyvisible --name '^freeglut menu$' 2>/dev/null | wc -l; }
+# wait_menus N: until more than N menu windows are mapped.
+wait_menus() { wait_until "${E2E_MENU_WAIT:-5}" bash -c "[ \$(xdotool search --onlyvisible --name '^freeglut menu\$' 2>/dev/null | wc -l) -gt $1 ]"; }
+
+# menu_open X Y [ENTRY]: right-click in the graph window at (X, Y) and, with
+# ENTRY, open that entry's submenu; the menus stay up.
+menu_open() {
+  local x=$1 y=$2 entry=${3:-}
+  local before; before=$(menus_shown)
+  xdotool mousemove --window "$GRAPH" "$x" "$y" click 3
+  wait_menus "$before" || { e2e_fail "menu did not open"; return 1; }
+  [ -n "$entry" ] || return 0
+  local mx my mw mh
+  read -r mx my mw mh < <(menu_geometry)
+  local ey=$((my + 2 + 25 * entry + 12))
+  # Along the entry, then right into the submenu.
+  xdotool mousemove "$((mx + 10))" "$ey" mousemove "$((mx + mw - 4))" "$ey"
+  wait_menus "$((before + 1))" || { e2e_fail "submenu did not open"; return 1; }
+}
+
+# menu_close: a left click on the graph window outside the menus closes them.
+menu_close() {
+  xdotool mousemove --window "$GRAPH" 630 470 click 1
+  wait_until "${E2E_MENU_WAIT:-5}" bash -c "[ \$(xdotool search --onlyvisible --name '^freeglut menu\$' 2>/dev/null | wc -l) = 0 ]"
+}
+
 # menu_pick X Y ENTRY [SUBENTRY]: right-click in the graph window at (X, Y),
 # hover entry ENTRY (0-based) and, with SUBENTRY, pick it in the submenu
 # that opens; otherwise pick ENTRY itself.
 menu_pick() {
   local x=$1 y=$2 entry=$3 sub=${4:-}
-  local before; before=$(xdotool search --onlyvisible --name '^freeglut menu$' 2>/dev/null | wc -l)
-  xdotool mousemove --window "$GRAPH" "$x" "$y" click 3
-  wait_until "${E2E_MENU_WAIT:-5}" bash -c "[ \$(xdotool search --onlyvisible --name '^freeglut menu\$' 2>/dev/null | wc -l) -gt $before ]" || { e2e_fail "menu did not open"; return 1; }
-  local mx my mw mh
-  read -r mx my mw mh < <(menu_geometry)
-  local ey=$((my + 2 + 25 * entry + 12))
-  xdotool mousemove "$((mx + 10))" "$ey"
   if [ -z "$sub" ]; then
-    xdotool click 1
+    menu_open "$x" "$y" || return 1
+    local mx my mw mh
+    read -r mx my mw mh < <(menu_geometry)
+    xdotool mousemove "$((mx + 10))" "$((my + 2 + 25 * entry + 12))" click 1
     return 0
   fi
-  # Move right along the entry into the submenu.
-  xdotool mousemove "$((mx + mw - 4))" "$ey"
-  wait_until "${E2E_MENU_WAIT:-5}" bash -c "[ \$(xdotool search --onlyvisible --name '^freeglut menu\$' 2>/dev/null | wc -l) -gt $((before + 1)) ]" || { e2e_fail "submenu did not open"; return 1; }
+  menu_open "$x" "$y" "$entry" || return 1
   local sx sy sw sh
   read -r sx sy sw sh < <(menu_geometry)
   xdotool mousemove "$((sx + 10))" "$((sy + 2 + 25 * sub + 12))" click 1
+}
+
+# menu_rgb FILE: the newest mapped menu window's pixels as raw RGB bytes.
+menu_rgb() {
+  local id; id=$(xdotool search --onlyvisible --name '^freeglut menu$' 2>/dev/null | tail -n1)
+  [ -n "$id" ] && window_rgb "$id" "$1"
 }
 
 e2e_finish() {
@@ -214,7 +241,11 @@ trap 'e2e_finish' EXIT
 
 # window_rgb WINDOW FILE: the window's pixels as raw RGB bytes, rows from the
 # top (what is on screen, through the X server).
-window_rgb() { import -window "$1" -depth 8 rgb:"$2" 2>/dev/null; }
+# Bounded: import waits for a click on the screen when the window is gone.
+window_rgb() { timeout 10 import -window "$1" -depth 8 rgb:"$2" 2>/dev/null; }
+
+# painted WINDOW: the window has drawn a frame (until then X shows it black).
+painted() { window_rgb "$1" "$E2E_DIR/p.rgb" && [ "$(od -An -tx1 -N3 "$E2E_DIR/p.rgb" | tr -d ' ')" != 000000 ]; }
 
 # file_size FILE: its size in bytes, or nothing when it does not exist.
 file_size() { stat -c %s "$1" 2>/dev/null; }

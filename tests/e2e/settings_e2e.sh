@@ -45,6 +45,19 @@ send 1
 check "zoom 1 gives back the start values line" wait_until 10 shows "$VALUES" values-start
 check "and the start picture" wait_until 10 shows "$GRAPH" graph-start
 
+# While a dialogue waits, the graph window says so in its lower part only;
+# the answer brings the normal frame back.
+change 7
+check "zoom asked once more" prompts "Zoom = " 4
+noticed() {
+  window_rgb "$GRAPH" "$E2E_DIR/n.rgb" &&
+    cmp -s <(head -c $((1920 * 400)) "$E2E_DIR/n.rgb") <(head -c $((1920 * 400)) "$E2E_DIR/graph-start.rgb") &&
+    ! cmp -s <(tail -c $((1920 * 80)) "$E2E_DIR/n.rgb") <(tail -c $((1920 * 80)) "$E2E_DIR/graph-start.rgb")
+}
+check "the notice is in the graph window while the dialogue waits" wait_until 10 noticed
+send 1
+check "and gone after the answer" wait_until 10 shows "$GRAPH" graph-start
+
 # Window size (row 0): a width of 0, a word and a width beyond X's 16 bits
 # (which would reach the server as 0 and end the program) are asked again.
 change 0
@@ -93,6 +106,7 @@ check "one line on standard error" [ "$(wc -l <"$E2E_ERR")" = 1 ]
 cat >"$E2E_DIR/expected" <<'END'
 Please input Zoom rate.
 Zoom = Zoom = Please input Zoom rate.
+Zoom = Please input Zoom rate.
 Zoom = 
 Please input Window Size.
 widht = widht = widht = widht = height = 

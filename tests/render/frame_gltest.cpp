@@ -2,6 +2,7 @@
 // steps folded into the transform.
 #include <GL/freeglut.h>
 
+#include <climits>
 #include <cmath>
 
 #include "app/app_state.h"
@@ -121,6 +122,21 @@ TEST_F(FrameTest, GlobalAndLocalOrderDiffer) {
     testing::render_graph_frame();
     EXPECT_EQ(app.transform, multiply_matrix5(xy, wx));
     EXPECT_NE(app.transform, global);
+}
+
+TEST_F(FrameTest, ReverseStepUndoesTheForwardStepAtEveryAngle) {
+    for (int angle : {10, -10, INT_MAX, INT_MIN, INT_MIN + 1})
+        for (int request = 1; request <= 12; request += 2) {
+            const Matrix5 forward = step_matrix_for(request, angle);
+            const Matrix5 back = step_matrix_for(request + 1, angle);
+            const Matrix5 both = multiply_matrix5(forward, back);
+            const Matrix5 one = identity_matrix5();
+            for (int i = 0; i < 25; ++i) {
+                // The reverse is the forward's transpose, to the last bit.
+                EXPECT_EQ(back[i], forward[5 * (i % 5) + i / 5]) << angle << " " << request;
+                EXPECT_NEAR(both[i], one[i], 1e-15) << angle << " " << request << " " << i;
+            }
+        }
 }
 
 }  // namespace

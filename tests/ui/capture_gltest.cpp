@@ -59,6 +59,7 @@ protected:
         ASSERT_EQ(chdir(dir.c_str()), 0);
         capture_counter = 0;
         capture_directory_done = false;
+        capture_limit_reported = false;
     }
     void TearDown() override {
         app.save_screen = 0;
@@ -172,6 +173,20 @@ TEST_F(CaptureTest, NoFileAfterTheLimit) {
     EXPECT_FALSE(exists(in_ppm("P6_10000.PPM")));
     EXPECT_FALSE(exists(dir + "/P6_10000.PPM"));
     EXPECT_EQ(out, "") << "nothing reported, no directory made";
+}
+
+TEST_F(CaptureTest, AFullFolderStopsTheCaptureWithOneLine) {
+    ASSERT_EQ(mkdir("PPM_P6", 0755), 0);
+    std::ofstream("PPM_P6/P6_9999.PPM") << "an earlier run's";
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    saved_frame();
+    saved_frame();
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "fourview: cannot save more frames: P6_9999.PPM is the last name\n");
+    EXPECT_EQ(read_all(in_ppm("P6_9999.PPM")).size(), 16u) << "kept";
+    EXPECT_EQ(capture_counter, 10000);
 }
 
 TEST_F(CaptureTest, AFileThatCannotBeOpenedStopsTheCaptureSafely) {

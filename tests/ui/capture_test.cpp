@@ -66,6 +66,24 @@ void coded_rows(int gl_row, int width, unsigned char* row, void* calls) {
     ++*static_cast<int*>(calls);
 }
 
+TEST_F(PpmFile, NumberingGoesOnAfterTheHighestPictureInTheFolder) {
+    EXPECT_EQ(first_free_capture_number(dir.c_str()), 0) << "a fresh folder";
+    EXPECT_EQ(first_free_capture_number((dir + "/none").c_str()), 0);
+    auto touch = [&](const char* name) { std::ofstream(path(name)) << "x"; };
+    // Not pictures of ours: other names, and a folder or device in a picture's place.
+    for (const char* name : {"P6_12.PPM", "P6_0042.PPM.bak", "p6_0050.ppm", "P6_00a9.PPM", "x"})
+        touch(name);
+    ASSERT_EQ(mkdir(path("P6_0060.PPM").c_str(), 0755), 0);
+    ASSERT_EQ(symlink("/dev/full", path("P6_0070.PPM").c_str()), 0);
+    EXPECT_EQ(first_free_capture_number(dir.c_str()), 0);
+    const std::pair<const char*, int> pictures[] = {
+        {"P6_0003.PPM", 4}, {"P6_0001.PPM", 4}, {"P6_0999.PPM", 1000}, {"P6_9999.PPM", 10000}};
+    for (const auto& [name, next] : pictures) {
+        touch(name);
+        EXPECT_EQ(first_free_capture_number(dir.c_str()), next) << name;
+    }
+}
+
 TEST_F(PpmFile, HeaderByteForByteThenRowsFromTheTop) {
     int calls = 0;
     const std::string p = path("P6_0000.PPM");

@@ -265,6 +265,22 @@ TEST_F(InputTest, OtherButtonsDoNotDrag) {
     EXPECT_EQ(app.dragging, 0);
 }
 
+// Another button, or the menu, may take the left release: the drag ends there.
+TEST_F(InputTest, ADragEndsWhenItsReleaseCannotArrive) {
+    for (int way = 0; way < 2; ++way) {
+        mouse_graph_with_modifiers(GLUT_LEFT_BUTTON, GLUT_DOWN, 100, 100, 0);
+        if (way == 0)
+            mouse_graph_with_modifiers(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 300, 300, 0);
+        else
+            menu_status(GLUT_MENU_IN_USE, 300, 300);
+        EXPECT_EQ(app.dragging, 0) << way;
+        const Matrix4 view = app.view_matrix;
+        motion_graph(310, 310);
+        EXPECT_EQ(app.view_matrix, view) << way;
+        menu_status(GLUT_MENU_NOT_IN_USE, 300, 300);
+    }
+}
+
 TEST_F(InputTest, ResetAfterDraggingRestoresTheChosenPreset) {
     key('m');  // from Z
     mouse_graph_with_modifiers(GLUT_LEFT_BUTTON, GLUT_DOWN, 10, 10, 0);

@@ -45,6 +45,17 @@ TEST_F(MenusTest, OptionsAtStartUp) {
         EXPECT_STREQ(options_menu_label(entry), expected[entry - 1]) << entry;
 }
 
+// freeglut ends the program on a menu change while a menu is up: the
+// command acts at once, its marks follow when the menu closes.
+TEST_F(MenusTest, MarksWaitForAnOpenMenuToClose) {
+    menu_status(GLUT_MENU_IN_USE, 0, 0);
+    execute_command(50);
+    EXPECT_EQ(app.solid, 0);
+    EXPECT_STREQ(options_menu_label(3), "* Solid");
+    menu_status(GLUT_MENU_NOT_IN_USE, 0, 0);
+    EXPECT_STREQ(options_menu_label(3), "  Solid");
+}
+
 TEST_F(MenusTest, MarksAreRewrittenAfterEveryCommand) {
     for (const OptionEntry& o : OptionEntries) {
         execute_command(o.command);

@@ -1,16 +1,36 @@
 // The controller and values windows: their tables, presses, releases,
 // drag-offs, the 50 ms repetition, forced sizes and repaint on demand only.
 #include <GL/freeglut.h>
+#include <dlfcn.h>
 
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/app_state.h"
 #include "gl_fixture.h"
 #include "ui/controller.h"
 #include "ui/input.h"
 #include "ui/values.h"
+
+// The held buttons' timers, kept here instead of GLUT's while `active`, so
+// that a test fires them itself and counts what each one arms.
+struct HeldTimers {
+    bool active = false;
+    std::vector<std::pair<void (*)(int), int>> armed;
+} held_timers;
+
+extern "C" void glutTimerFunc(unsigned int ms, void (*callback)(int), int value) {
+    if (held_timers.active) {
+        held_timers.armed.emplace_back(callback, value);
+        return;
+    }
+    using Real = void (*)(unsigned int, void (*)(int), int);
+    static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "glutTimerFunc"));
+    real(ms, callback, value);
+}
 
 namespace fourview {
 namespace {
@@ -175,6 +195,36 @@ TEST_F(PanelsTest, HeldRotationStepsAgainFromTheRealTimer) {
     pump_until([] { return false; }, 0.15);
     EXPECT_EQ(app.transform, settled);
     EXPECT_EQ(app.rotation_request, 0);
+}
+
+// Released and pressed again before the 50 ms timer of the first press fires:
+// that timer must end, so that one chain steps, not two.
+TEST_F(PanelsTest, AQuickReleaseAndPressLeavesOneChain) {
+    struct Held {
+        void (*mouse)(int, int, int, int);
+        int x, y;
+    };
+    for (const Held& h : {Held{mouse_controller, 25, 75}, Held{mouse_values, 495, 170}}) {
+        held_timers.active = true;
+        held_timers.armed.clear();
+        h.mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, h.x, h.y);
+        h.mouse(GLUT_LEFT_BUTTON, GLUT_UP, h.x, h.y);
+        h.mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, h.x, h.y);
+        ASSERT_EQ(held_timers.armed.size(), 2u);
+        // Both fire, the old one first: only the new one arms the next tick.
+        for (int tick = 0; tick < 2; ++tick) {
+            const auto armed = held_timers.armed;
+            held_timers.armed.clear();
+            for (const auto& t : armed) t.first(t.second);
+            EXPECT_EQ(held_timers.armed.size(), 1u) << tick;
+        }
+        h.mouse(GLUT_LEFT_BUTTON, GLUT_UP, h.x, h.y);
+        const auto armed = held_timers.armed;
+        held_timers.armed.clear();
+        for (const auto& t : armed) t.first(t.second);
+        EXPECT_TRUE(held_timers.armed.empty()) << "the release ends the chain";
+        held_timers.active = false;
+    }
 }
 
 TEST_F(PanelsTest, ValueLinesAtStartUp) {
@@ -365,6 +415,31 @@ TEST_F(PanelsTest, PanelsRepaintOnlyWhenSomethingTheyShowChanges) {
     glutDisplayFunc(display_controller);
     glutSetWindow(app.values_window);
     glutDisplayFunc(display_values);
+}
+
+// The panels light their text under a light 0 that saturates any grey to
+// white; an off label must still come out grey, and nothing else change.
+TEST_F(PanelsTest, AnOffLabelIsMidGreyAndNothingElseChanges) {
+    auto controller = [] {
+        glutSetWindow(app.controller_window);
+        display_controller();  // shows, then swaps: draw again and read the back buffer
+        glutSetWindow(app.controller_window);
+        glClear(GL_COLOR_BUFFER_BIT);
+        redraw_controller_panel();
+        return testing::read_back_buffer();
+    };
+    const testing::Pixels on = controller();
+    app.solid = 0;
+    const testing::Pixels off = controller();
+    const testing::Rgb black{0, 0, 0}, grey{kOffLabelGrey, kOffLabelGrey, kOffLabelGrey};
+    int greyed = 0;
+    for (int y = 0; y < on.height; ++y)
+        for (int x = 0; x < on.width; ++x) {
+            const bool in_solid_label = y > 150 && y < 180 && x > 1 && x < 148;  // inside the bevel
+            if (in_solid_label && on.at(x, y) == black && off.at(x, y) == grey) ++greyed;
+            else ASSERT_EQ(off.at(x, y), on.at(x, y)) << x << "," << y;
+        }
+    EXPECT_GT(greyed, 40) << "the label's strokes, black when on, are grey when off";
 }
 
 TEST_F(PanelsTest, APressedButtonIsDrawnSunken) {
