@@ -10,34 +10,16 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "engine_input.h"
 #include "expr/compiler.h"
-#include "expr/console.h"
 #include "expr/evaluator.h"
 #include "expr/syntax.h"
 #include "expr/tokenizer.h"
 
 namespace {
 
-// Standard output goes to an in-memory file whose size tells whether the engine printed.
-int output_fd = -1;
-
-void start_output()
-{
-    std::fflush(stdout);
-    if (ftruncate(output_fd, 0) != 0 || lseek(output_fd, 0, SEEK_SET) != 0) std::abort();
-}
-
-bool printed()
-{
-    std::fflush(stdout);
-    struct stat st;
-    if (fstat(output_fd, &st) != 0) std::abort();
-    return st.st_size > 0;
-}
+using engine_input::printed;
+using engine_input::start_output;
 
 [[noreturn]] void fault(const char* what, const char* line)
 {
@@ -49,23 +31,14 @@ bool printed()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    console_set_encoding(ConsoleEncoding::utf8);
-    output_fd = memfd_create("engine-output", 0);
-    if (output_fd < 0 || dup2(output_fd, 1) < 0) std::abort();
-    output_fd = 1;
+    engine_input::capture_output();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // A console line: at most 200 bytes, ending at the first NUL or newline.
     char line[EXPRESSION_TEXT_LENGTH + 1];
-    std::size_t length = 0;
-    while (length < size && length < EXPRESSION_TEXT_LENGTH && data[length] != '\0' && data[length] != '\n') {
-        line[length] = static_cast<char>(data[length]);
-        ++length;
-    }
-    line[length] = '\0';
+    engine_input::console_line(data, size, line);
 
     start_output();
     Token tokens[TOKEN_LIST_SIZE];

@@ -4,18 +4,19 @@
 #   scripts/fuzz.sh all SECONDS         every target, one after the other, SECONDS each
 # Targets:
 #   engine     any line through the four stages of the expression engine
+#   derived    the derived form of any line's program against the stored program, bit for bit
 #   values     the values window's lines from extreme doubles, ints and range texts
 #   dialogues  every console dialogue (equations, constants, each setting) fed arbitrary bytes
 # TARGET names fuzz/TARGET_fuzz.cpp; seeds come from fuzz/corpus/TARGET and a dictionary from
-# fuzz/TARGET.dict. The build, the growing corpus and any crash files live in
-# $FOURVIEW_FUZZ_DIR/TARGET (default: /tmp/fourview-fuzz/TARGET).
+# fuzz/TARGET.dict (derived reads lines too and takes the engine's). The build, the growing
+# corpus and any crash files live in $FOURVIEW_FUZZ_DIR/TARGET (default: /tmp/fourview-fuzz/TARGET).
 # Exit status: 0 when nothing was found, 1 on a finding (crash, sanitizer report, broken
 # invariant; libFuzzer reports a hang as 70), non-zero on a build failure,
 # 77 when clang++ is not installed.
 set -eu
 cd "$(dirname "$0")/.."
 
-targets=(engine values dialogues)
+targets=(engine derived values dialogues)
 if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
   echo "usage: $0 {${targets[*]// /|}|all} SECONDS" >&2
   exit 2
@@ -41,7 +42,7 @@ binary=$work/${target}_fuzz
 # console targets run the program's own values and settings code against a stand-in for GLUT
 # (fuzz/support), with the pure libraries it calls; GL itself is linked but never reached.
 case $target in
-  engine) sources=(src/expr/*.cpp); libs=() ;;
+  engine|derived) sources=(src/expr/*.cpp); libs=() ;;
   *) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
               src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp src/app/window_system.cpp
               fuzz/support/headless_glut.cpp)
@@ -51,15 +52,17 @@ clang++ -std=c++17 -O1 -g -fno-omit-frame-pointer \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -Wall -Wextra -Isrc -Ifuzz/support "$source" "${sources[@]}" "${libs[@]}" -o "$binary"
 
-seeds=fuzz/corpus/$target
+inputs=$target
+[ "$target" = derived ] && inputs=engine
+seeds=fuzz/corpus/$inputs
 [ -d "$seeds" ] || seeds=
 dict=()
-[ -f "fuzz/$target.dict" ] && dict=(-dict="fuzz/$target.dict")
+[ -f "fuzz/$inputs.dict" ] && dict=(-dict="fuzz/$inputs.dict")
 echo "fuzzing $target for ${seconds}s (corpus $work/corpus)" >&2
 # Lines longer than 200 bytes are cut by the engine's target; -max_len keeps the search near
 # that size. A console session of a few answers needs more room.
 max_len=256
-[ "$target" = engine ] || max_len=1024
+[ "$inputs" = engine ] || max_len=1024
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} \
 UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
   "$binary" -max_total_time="$seconds" -max_len=$max_len -print_final_stats=1 -error_exitcode=1 \

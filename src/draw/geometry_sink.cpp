@@ -37,6 +37,13 @@ GeometrySink& geometry() { return *current; }
 
 void set_geometry(GeometrySink* sink) { current = sink != nullptr ? sink : &null_sink; }
 
+void begin_surface() { current->begin_surface(); }
+void end_surface() { current->end_surface(); }
+void begin_wire() { current->begin_wire(); }
+void end_wire() { current->end_wire(); }
+void bold_edge_material() { current->bold_edge_material(); }
+void section_material() { current->section_material(); }
+
 ScopedGeometry::ScopedGeometry(GeometrySink& sink) : previous_(current) { current = &sink; }
 
 ScopedGeometry::~ScopedGeometry() { current = previous_; }

@@ -68,6 +68,15 @@ protected:
 GeometrySink& geometry();
 void set_geometry(GeometrySink* sink);  // nullptr: back to dropping
 
+// The style brackets and model materials as free routines, for drawing code
+// written against them: each goes to the back end in force.
+void begin_surface();
+void end_surface();
+void begin_wire();
+void end_wire();
+void bold_edge_material();
+void section_material();
+
 // Installs `sink` for the life of the object, then restores the previous.
 class ScopedGeometry {
 public:

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "expr/arithmetic.h"
 #include "expr/tokenizer.h"
 
 namespace {
@@ -20,44 +21,21 @@ double fail()
 // The function of an opener, applied to its argument at the closer.
 double apply_function(std::int32_t opener, double v)
 {
-    switch (opener) {
-    case TOKEN_OPEN: return v;
-    case TOKEN_ASIN: return std::asin(v);
-    case TOKEN_ACOS: return std::acos(v);
-    case TOKEN_ATAN: return std::atan(v);
-    case TOKEN_COS: return std::cos(v);
-    case TOKEN_COSH: return std::cosh(v);
-    case TOKEN_EXP: return std::exp(v);
-    case TOKEN_FABS: return std::fabs(v);
-    case TOKEN_LOG: return std::log(v);
-    case TOKEN_SIN: return std::sin(v);
-    case TOKEN_SINH: return std::sinh(v);
-    case TOKEN_SQRT: return std::sqrt(v);
-    case TOKEN_TAN: return std::tan(v);
-    case TOKEN_TANH: return std::tanh(v);
-    default:
-        print_error(MESSAGE_UNKNOWN_FUNCTION);
-        return v;
-    }
+    if (opener == TOKEN_OPEN) return v;
+    double result;
+    if (expr_arithmetic::apply_named_function(opener, v, result)) return result;
+    print_error(MESSAGE_UNKNOWN_FUNCTION);
+    return v;
 }
 
-// a ^ 2 is a * a, as the C++ compiler makes of pow(a, 2.0): the correctly rounded square, for a
-// fraction of pow's cost on the commonest power. (glibc's pow differs from it in the last bit for
-// about one argument in a thousand.)
-double power(double a, double b) { return b == 2.0 ? a * a : std::pow(a, b); }
+using expr_arithmetic::power;
 
 double apply_operator(std::int32_t kind, double a, double b)
 {
-    switch (kind) {
-    case TOKEN_PLUS: return a + b;
-    case TOKEN_MINUS: return a - b;
-    case TOKEN_TIMES: return a * b;
-    case TOKEN_DIVIDE: return a / b;
-    case TOKEN_POWER: return power(a, b);
-    default:
-        print_error(MESSAGE_UNKNOWN_OPERATOR);
-        return std::numeric_limits<double>::quiet_NaN();
-    }
+    double result;
+    if (expr_arithmetic::apply_known_operator(kind, a, b, result)) return result;
+    print_error(MESSAGE_UNKNOWN_OPERATOR);
+    return std::numeric_limits<double>::quiet_NaN();
 }
 
 // What a token does at run time; the kind codes are spread over 10 to 123, these are dense so

@@ -1,7 +1,7 @@
 // The graph of the user's equations (model 20): the four equations of graph
 // slot 0 evaluated at every point of the surface grid, on every frame.
 #include "app/app_state.h"
-#include "expr/evaluator.h"
+#include "expr/derived.h"
 #include "expr/graph_slots.h"
 #include "models/mesh.h"
 #include "models/models.h"
@@ -13,6 +13,10 @@ void sample_graph_4d() {
     const int n = app.mesh_resolution;
     if (n < 4 || n > kGridMax) return;  // no drawn cell, or beyond the grid
     const Expression* e = graph_slots[0].equation;
+    // The derived forms follow the stored programs: rebuilt only when an
+    // equation has changed since the last frame.
+    static DerivedProgram derived[kEquationsPerSet];
+    for (int i = 0; i < kEquationsPerSet; ++i) refresh_derived(derived[i], e[i].program, e[i].count);
     // Rows 1 .. n-2 cover s_min .. s_max in n - 3 steps (columns likewise for
     // t); rows 0 and n-1 lie one step outside, as for every grid model.
     const double ds = (app.s_max - app.s_min) / (n - 3);
@@ -24,10 +28,10 @@ void sample_graph_4d() {
             // x and y first: f and g read them. x(s,t) and y(s,t) cannot name
             // x or y, so the zeros handed to them are never read.
             Point4& p = surface_grid.samples[r][c];
-            p.x = evaluate_expression(s, t, 0, 0, e[kEquationX].program, e[kEquationX].count);
-            p.y = evaluate_expression(s, t, 0, 0, e[kEquationY].program, e[kEquationY].count);
-            p.z = evaluate_expression(s, t, p.x, p.y, e[kEquationF].program, e[kEquationF].count);
-            p.w = evaluate_expression(s, t, p.x, p.y, e[kEquationG].program, e[kEquationG].count);
+            p.x = evaluate_derived(derived[kEquationX], s, t, 0, 0);
+            p.y = evaluate_derived(derived[kEquationY], s, t, 0, 0);
+            p.z = evaluate_derived(derived[kEquationF], s, t, p.x, p.y);
+            p.w = evaluate_derived(derived[kEquationG], s, t, p.x, p.y);
         }
     }
     draw_surface_grid();

@@ -152,23 +152,23 @@ struct GlSink final : GeometrySink {
 
     void begin_surface() override {
         state_change();
-        fourview::begin_surface();
+        gl_begin_surface();
         surface = true;
     }
     void end_surface() override {
         flush();
-        fourview::end_surface();
+        gl_end_surface();
         surface = false;
     }
     void begin_wire() override {
         state_change();
-        fourview::begin_wire();
+        gl_begin_wire();
         current[0] = -1, current[1] = 0, current[2] = 0;  // begin_wire's normal
         wire = true;
     }
     void end_wire() override {
         flush();
-        fourview::end_wire();
+        gl_end_wire();
         wire = false;
     }
     void part(Part p) override {
@@ -176,11 +176,11 @@ struct GlSink final : GeometrySink {
     }
     void section_material() override {
         state_change();
-        fourview::section_material();
+        gl_section_material();
     }
     void bold_edge_material() override {
         state_change();
-        fourview::bold_edge_material();
+        gl_bold_edge_material();
     }
     void color(int index) override {
         state_change();

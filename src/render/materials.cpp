@@ -38,13 +38,13 @@ void transparent_material() {
     glMateriali(GL_FRONT, GL_SHININESS, 50);
 }
 
-void bold_edge_material() {
+void gl_bold_edge_material() {
     reset_material();
     material(GL_AMBIENT, 0.5f, 0.5f, 1, 1);
     material(GL_DIFFUSE, 0.4f, 0.4f, 0.4f, 1);
 }
 
-void section_material() {
+void gl_section_material() {
     reset_material();
     material(GL_AMBIENT, 0.9f, 0.2f, 0.2f, 1);
     material(GL_DIFFUSE, 0.2f, 0.2f, 0.2f, 1);
@@ -68,7 +68,7 @@ void set_color(int index) {
     material(GL_SPECULAR, r, g, b, 1);
 }
 
-void begin_surface() {
+void gl_begin_surface() {
     // Pushed back so that the mesh lines and the cut drawn afterwards stay
     // visible. The units term is measured in steps of the depth buffer: two
     // steps of a 24-bit buffer (about 1.2e-7) clear the float rounding of
@@ -92,13 +92,13 @@ void begin_surface() {
     }
 }
 
-void end_surface() {
+void gl_end_surface() {
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
     glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
-void begin_wire() {
+void gl_begin_wire() {
     // Acts only on filled polygons inside the bracket (tubes and balls of
     // bold edges), never on lines.
     glEnable(GL_POLYGON_OFFSET_FILL);
@@ -108,6 +108,6 @@ void begin_wire() {
     glNormal3d(-1, 0, 0);
 }
 
-void end_wire() { glDisable(GL_POLYGON_OFFSET_FILL); }
+void gl_end_wire() { glDisable(GL_POLYGON_OFFSET_FILL); }
 
 }  // namespace fourview
