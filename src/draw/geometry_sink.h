@@ -67,6 +67,11 @@ struct GeometrySink {
     virtual void colours(ColourUse) {}
     virtual void colour(const Colour&) {}
 
+    // A file for printing or modelling wants every tube and ball as a closed
+    // shell (tube() and ball()), even where the screen would take a strip
+    // whose rings carry the colours by w.
+    virtual bool wants_closed_shells() const { return false; }
+
 protected:
     ~GeometrySink() = default;
 };

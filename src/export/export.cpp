@@ -110,6 +110,7 @@ struct ExportSink final : GeometrySink {
     }
     void colours(ColourUse use) override { colour_use = use; }
     void colour(const Colour& c) override { current_colour = c; }
+    bool wants_closed_shells() const override { return true; }
     void vertex(const Point3& n, const Point3& p) override {
         current_normal = n;
         vertex(p);

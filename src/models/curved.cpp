@@ -241,7 +241,7 @@ void bent_tube(const Point4* s, const Point3* q, int count, double radius) {
         }
         i = j;
     }
-    if (coloured) {
+    if (coloured && !geometry().wants_closed_shells()) {
         tube_run(ks, kq, kept, radius, bent_tube_sides(radius));
         return;
     }
@@ -286,6 +286,8 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
                       [&](const Point4* s, const Point3* q, int count) {
                           if (bent)
                               bent_tube(s, q, count, shape.tube_radius);
+                          else if (g.wants_closed_shells())
+                              for (int k = 1; k < count; ++k) g.tube(q[k - 1], q[k], shape.tube_radius);
                           else
                               tube_run(s, q, count, shape.tube_radius, kStraightTubeSides);
                       });

@@ -178,6 +178,12 @@ TEST(Export, StlWireframeIsClosedOutwardAndScaled) {
     app.projection_mode = kProjectionStereographic;  // the bent tubes too
     ASSERT_TRUE(encode_stl(40, bytes));
     expect_closed_and_outward(parse_stl(bytes));
+    app.colour_by_w = 1;  // which the screen draws as strips carrying colours
+    for (int mode : {kProjectionStereographic, kProjectionPerspective}) {
+        app.projection_mode = mode;
+        ASSERT_TRUE(encode_stl(40, bytes));
+        expect_closed_and_outward(parse_stl(bytes));
+    }
 }
 
 TEST(Export, NothingToExportGivesValidEmptyFiles) {
