@@ -61,7 +61,7 @@ enum LongOnly {
 // The option table and its --help lines: one row each, so that the usage
 // can never leave an option out.
 struct OptionRow {
-    option spec;
+    option entry;
     const char* argument;  // as --help shows it; nullptr for none
     const char* what;
 };
@@ -120,7 +120,7 @@ constexpr GlutOption GlutOptions[] = {
 
 const char* option_name(int code) {
     for (const OptionRow& r : OptionRows)
-        if (r.spec.val == code) return r.spec.name;
+        if (r.entry.val == code) return r.entry.name;
     return "?";
 }
 
@@ -437,8 +437,8 @@ void print_help() {
         "Options:\n");
     for (const OptionRow& r : OptionRows) {
         char head[64];
-        const char* short_name = r.spec.val == 'h' ? "-h, " : r.spec.val == 'V' ? "-V, " : "    ";
-        std::snprintf(head, sizeof head, "%s--%s%s%s", short_name, r.spec.name,
+        const char* short_name = r.entry.val == 'h' ? "-h, " : r.entry.val == 'V' ? "-V, " : "    ";
+        std::snprintf(head, sizeof head, "%s--%s%s%s", short_name, r.entry.name,
                       r.argument != nullptr ? " " : "", r.argument != nullptr ? r.argument : "");
         std::printf("  %-30s ", head);
         print_wrapped(r.what, 33, 33);
@@ -472,7 +472,7 @@ void print_help() {
 bool takes_separate_value(const char* arg) {
     if (std::strncmp(arg, "--", 2) != 0) return false;
     for (const OptionRow& r : OptionRows)
-        if (r.spec.has_arg == required_argument && std::strcmp(arg + 2, r.spec.name) == 0) return true;
+        if (r.entry.has_arg == required_argument && std::strcmp(arg + 2, r.entry.name) == 0) return true;
     return false;
 }
 
@@ -517,9 +517,9 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
     }
     rest.push_back(nullptr);
 
-    option specs[kOptionRowCount + 1];
-    for (int i = 0; i < kOptionRowCount; ++i) specs[i] = OptionRows[i].spec;
-    specs[kOptionRowCount] = option{nullptr, 0, nullptr, 0};
+    option long_options[kOptionRowCount + 1];
+    for (int i = 0; i < kOptionRowCount; ++i) long_options[i] = OptionRows[i].entry;
+    long_options[kOptionRowCount] = option{nullptr, 0, nullptr, 0};
     bool seen[kOptScale - kOptWindowSize + 1] = {};
 
     const int count = static_cast<int>(rest.size()) - 1;
@@ -528,7 +528,7 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
     opterr = 0;  // the messages are ours: one line, naming the option
     for (;;) {
         const int previous = optind == 0 ? 1 : optind;
-        const int code = getopt_long(count, args, "+:hV", specs, nullptr);
+        const int code = getopt_long(count, args, "+:hV", long_options, nullptr);
         if (code == -1) break;
         const char* given = args[previous] != nullptr ? args[previous] : "";
         if (code == 'h') {
