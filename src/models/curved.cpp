@@ -81,23 +81,55 @@ double distance(const Point3& a, const Point3& b) {
     return std::sqrt(x * x + y * y + z * z);
 }
 
-// The divisions a face's triangle needs: none when the middles of its sides,
-// pushed and projected, lie within half a pixel of the flat triangle's (a
-// small face far from the pole), else the full patch. A neighbour that is
-// divided meets it along a side bent by less than that half pixel.
+Point3 middle_of(const Point3& a, const Point3& b) {
+    return Point3{(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
+}
+
+// Whether each of the d pieces of the side a-b (projected ends pa, pb), drawn
+// straight, stays within the tolerance of the arc it stands for: the
+// piece's middle, pushed and projected, against the middle of its chord.
+bool side_flat(const Point4& a, const Point4& b, const Point3& pa, const Point3& pb, int d,
+               double tolerance) {
+    Point3 from = pa;
+    for (int i = 0; i < d; ++i) {
+        const Point3 to = i + 1 == d ? pb : project_point(edge_point(a, b, i + 1, d));
+        const Point3 middle = project_point(edge_point(a, b, 2 * i + 1, 2 * d));
+        if (!(distance(middle, middle_of(from, to)) < tolerance)) return false;
+        from = to;
+    }
+    return true;
+}
+
+// The divisions a face's triangle needs: the fewest (of 1 to
+// kPatchDivisions) with which every side, pushed and projected, lies within
+// half a pixel of its straight pieces, so that no one sees the patch is
+// coarser than the curve; the full patch where even that bends more. A
+// piece's bend falls with the square of the divisions, so a side whose whole
+// bend is s cannot do with fewer than sqrt(s / tolerance): those are not
+// tried. Neighbours divided differently meet along a side that each keeps
+// within the half pixel.
 int face_divisions(const Point4& a, const Point4& b, const Point4& c, const Point3& pa,
                    const Point3& pb, const Point3& pc) {
     if (app.push_onto_sphere != 1) return 1;
     const double tolerance = half_pixel();
     const Point4* ends[3][2] = {{&a, &b}, {&b, &c}, {&c, &a}};
     const Point3* flat[3][2] = {{&pa, &pb}, {&pb, &pc}, {&pc, &pa}};
+    double bend = 0;
     for (int k = 0; k < 3; ++k) {
         const Point3 middle = project_point(edge_point(*ends[k][0], *ends[k][1], 1, 2));
-        const Point3 chord{(flat[k][0]->x + flat[k][1]->x) / 2, (flat[k][0]->y + flat[k][1]->y) / 2,
-                           (flat[k][0]->z + flat[k][1]->z) / 2};
-        if (!(distance(middle, chord) < tolerance)) return kPatchDivisions;
+        const double off = distance(middle, middle_of(*flat[k][0], *flat[k][1]));
+        if (std::isnan(off)) return kPatchDivisions;
+        bend = std::fmax(bend, off);
     }
-    return 1;
+    if (bend < tolerance) return 1;
+    for (int d = 2; d < kPatchDivisions; ++d) {
+        if (bend >= tolerance * d * d) continue;
+        bool flat_enough = true;
+        for (int k = 0; k < 3 && flat_enough; ++k)
+            flat_enough = side_flat(*ends[k][0], *ends[k][1], *flat[k][0], *flat[k][1], d, tolerance);
+        if (flat_enough) return d;
+    }
+    return kPatchDivisions;
 }
 
 void draw_faces(const Point4* v, const TableShape& shape) {

@@ -12,6 +12,7 @@
 #include "app/app_state.h"
 #include "export/export.h"
 #include "geom4/projection.h"
+#include "geom4/stereo.h"
 #include "../support/arc_check.h"
 #include "geom4/transform.h"
 #include "models/polychora.h"
@@ -285,6 +286,38 @@ TEST(Export, StereographicEdgesAreArcsBetweenTheProjectedVertices) {
         }
         EXPECT_EQ(arcs, 2 * p.edge_count) << "each edge from both ends";
     }
+}
+
+// The faces in the stereographic projection are divided only as finely as
+// their bend on the screen needs: seen from far off (zoom 0.01) the 120-cell's
+// face triangles stay whole but for the few near the pole, seen from close by
+// (zoom 1000) every one is a full patch of 16, and at the start zoom, also
+// after turns towards the pole, they are in between.
+TEST(Export, StereographicFacesAreDividedAsTheirBendNeeds) {
+    const size_t whole = 720 * 3, full = whole * kPatchDivisions * kPatchDivisions;
+    for (double zoom : {0.01, 1.0, 1000.0})
+        for (int turns : {0, 3}) {
+            app = AppState{};
+            app.model_id = kModelHundredTwentyCell;
+            app.wireframe = 0;
+            app.zoom = zoom;
+            app.projection_mode = kProjectionStereographic;
+            for (int k = 0; k < turns; ++k) {
+                Matrix5 m = identity_matrix5();
+                const int a = RotationPlanes[3].first, b = RotationPlanes[3].second;
+                m[5 * a + a] = m[5 * b + b] = std::cos(0.3);
+                m[5 * a + b] = -std::sin(0.3);
+                m[5 * b + a] = std::sin(0.3);
+                app.transform = multiply_matrix5(app.transform, m);
+            }
+            ExportBytes bytes, mtl;
+            ASSERT_TRUE(encode_obj("f.mtl", bytes, mtl));
+            const size_t triangles = parse_obj(bytes).f.size();
+            if (zoom < 1) EXPECT_LT(triangles, whole + whole / 4);
+            if (zoom > 1) EXPECT_EQ(triangles, full);
+            if (zoom == 1) EXPECT_GT(triangles, whole * 4);
+            if (zoom == 1) EXPECT_LT(triangles, full * 2 / 3) << "the patches pay";
+        }
 }
 
 TEST(Export, ColourByWGivesEveryVertexOfFacesAndLinesItsColour) {
