@@ -70,17 +70,28 @@ void GeometrySink::balls(const Point3* points, int count, double radius, int, in
     for (int k = 0; k < count; ++k) ball(points[k], radius);
 }
 
+void GeometrySink::tube_paths(const Point3* points, const int* lengths, int paths, double radius,
+                              int) {
+    for (int k = 0; k < paths; points += lengths[k++])
+        for (int i = 1; i < lengths[k]; ++i) {
+            tube(points[i - 1], points[i], radius);
+            if (i > 1) ball(points[i - 1], radius);
+        }
+}
+
 namespace {
 
 Point3 plus(const Point3& p, const Point3& d) { return Point3{p.x + d.x, p.y + d.y, p.z + d.z}; }
 Point3 times(const Point3& p, double k) { return Point3{p.x * k, p.y * k, p.z * k}; }
 
-void add_corner(BatchShape& shape, const Point3& normal, const Point3& point) {
+template <typename Shape>
+void add_corner(Shape& shape, const Point3& normal, const Point3& point) {
     shape.normals[shape.corner_count] = normal;
     shape.points[shape.corner_count++] = point;
 }
 
-void add_triangle(BatchShape& shape, int a, int b, int c) {
+template <typename Shape>
+void add_triangle(Shape& shape, int a, int b, int c) {
     int* t = shape.triangles[shape.triangle_count++];
     t[0] = a;
     t[1] = b;
@@ -122,6 +133,57 @@ void tube_shape(const TubeTable& table, const Point3& p, const Point3& q, double
         add_triangle(shape, b0, b1, t1);
         add_triangle(shape, b0, t1, t0);
     }
+}
+
+namespace {
+
+double dot3(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Point3 cross3(const Point3& a, const Point3& b) {
+    return Point3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+bool unit(Point3& v) {
+    const double l = std::sqrt(dot3(v, v));
+    if (!(l > 0) || !std::isfinite(l)) return false;
+    v = times(v, 1 / l);
+    return true;
+}
+
+}  // namespace
+
+bool path_shape(const TubeTable& table, const Point3* points, int count, double radius,
+                PathShape& shape) {
+    shape.corner_count = shape.triangle_count = 0;
+    if (count < 2 || count > PathShape::kMaxPoints) return false;
+    const int sides = table.sides;
+    Point3 first{points[1].x - points[0].x, points[1].y - points[0].y, points[1].z - points[0].z};
+    Point3 u = apply_matrix4(direction_frame(first), Point3{1, 0, 0});
+    for (int k = 0; k < count; ++k) {
+        const Point3& before = points[k > 0 ? k - 1 : 0];
+        const Point3& after = points[k + 1 < count ? k + 1 : k];
+        Point3 t{after.x - before.x, after.y - before.y, after.z - before.z};
+        if (!unit(t)) {
+            shape.corner_count = shape.triangle_count = 0;
+            return false;
+        }
+        u = Point3{u.x - dot3(u, t) * t.x, u.y - dot3(u, t) * t.y, u.z - dot3(u, t) * t.z};
+        if (!unit(u)) {
+            shape.corner_count = shape.triangle_count = 0;
+            return false;
+        }
+        // Counterclockwise about the direction of travel, as tube_shape runs.
+        const Point3 w = cross3(t, u);
+        for (int m = 0; m <= sides; ++m) {
+            const Point3 r = plus(times(u, table.cosine[m]), times(w, table.sine[m]));
+            add_corner(shape, r, plus(points[k], times(r, radius)));
+        }
+        if (k == 0) continue;
+        const int below = (k - 1) * (sides + 1), above = k * (sides + 1);
+        for (int m = 0; m < sides; ++m) {
+            add_triangle(shape, below + m, below + m + 1, above + m + 1);
+            add_triangle(shape, below + m, above + m + 1, above + m);
+        }
+    }
+    return true;
 }
 
 void make_ball_table(int slices, int stacks, BallTable& table) {

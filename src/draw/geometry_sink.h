@@ -58,6 +58,14 @@ struct GeometrySink {
     virtual void tubes(const Point3* points, const int (*pairs)[2], int count, double radius,
                        int sides);
     virtual void balls(const Point3* points, int count, double radius, int slices, int stacks);
+    // Bent tubes of one radius: path k runs through the next lengths[k] (at
+    // least 2) of the points, each a drawable point apart from the one
+    // before. By default each piece goes to tube() with a ball() at every
+    // joint; the GL back end draws each path as one indexed tube whose rings
+    // are shared by the pieces on either side (see PathShape), so that no
+    // joint needs a ball.
+    virtual void tube_paths(const Point3* points, const int* lengths, int paths, double radius,
+                            int sides);
 
     // Colour by w: from colours(kLit) to colours(kNone) every vertex, tube
     // and ball takes the current colour() as the ambient and diffuse colour
@@ -123,6 +131,24 @@ struct TubeTable {
 void make_tube_table(int sides, TubeTable& table);
 void tube_shape(const TubeTable& table, const Point3& p, const Point3& q, double radius,
                 BatchShape& shape);
+
+// The side of one bent tube: a ring at every point of its path, square to
+// the path there (to the first and last piece at the ends) and carried along
+// it without twisting, with radial normals; the first ring sits as the ring
+// of tube_shape for the first piece, so that a path of two points is that
+// tube.
+struct PathShape {
+    static constexpr int kMaxPoints = 33, kMaxSides = BatchShape::kMaxSides;
+    static constexpr int kMaxCorners = kMaxPoints * (kMaxSides + 1);
+    static constexpr int kMaxTriangles = 2 * kMaxSides * (kMaxPoints - 1);
+    int corner_count = 0, triangle_count = 0;
+    Point3 normals[kMaxCorners], points[kMaxCorners];
+    int triangles[kMaxTriangles][3];
+};
+// False (shape empty) for a path of fewer than 2 or more than kMaxPoints
+// points, or one with a piece of no length.
+bool path_shape(const TubeTable& table, const Point3* points, int count, double radius,
+                PathShape& shape);
 
 struct BallTable {
     int slices = 0, stacks = 0;

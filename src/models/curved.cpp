@@ -227,10 +227,11 @@ double off_chord(const Point3& p, const Point3& a, const Point3& b) {
     return distance(p, Point3{a.x + t * ab.x, a.y + t * ab.y, a.z + t * ab.z});
 }
 
-// Uncoloured bent tubes go to the sink as one batch of straight pieces
-// (tubes()), with a ball of the tube's own radius at every joint, where the
-// pieces meet at a slight angle: drawn as indexed arrays, and exported as
-// closed tubes and balls.
+// Uncoloured bent tubes go to the sink as one batch. On the screen each is
+// one path (tube_paths()), its rings shared by the pieces on either side;
+// a sink that wants closed shells gets straight pieces (tubes()) with a
+// ball of the tube's own radius at every joint, where the pieces meet at a
+// slight angle.
 struct TubeBatch {
     static constexpr int kPieces = 1200 * kArcPieces;  // the 120-cell's edges
     Point3 points[2 * kPieces];
@@ -238,15 +239,20 @@ struct TubeBatch {
     int count = 0;
     Point3 joints[kPieces];
     int joint_count = 0;
+    int lengths[kPieces];  // of the paths, whose points fill `points`
+    int path_count = 0, path_points = 0;
 } tube_batch;
 
 void flush_tube_batch(double radius) {
     const int sides = bent_tube_sides(radius);
+    if (tube_batch.path_count > 0)
+        geometry().tube_paths(tube_batch.points, tube_batch.lengths, tube_batch.path_count, radius,
+                              sides);
     if (tube_batch.count > 0)
         geometry().tubes(tube_batch.points, tube_batch.pairs, tube_batch.count, radius, sides);
     if (tube_batch.joint_count > 0)
         geometry().balls(tube_batch.joints, tube_batch.joint_count, radius, sides, (sides + 1) / 2 + 1);
-    tube_batch.count = tube_batch.joint_count = 0;
+    tube_batch.count = tube_batch.joint_count = tube_batch.path_count = tube_batch.path_points = 0;
 }
 
 // A bent tube along q[0..count-1] with rings only where the path turns by
@@ -273,8 +279,17 @@ void bent_tube(const Point4* s, const Point3* q, int count, double radius) {
         }
         i = j;
     }
-    if (coloured && !geometry().wants_closed_shells()) {
-        tube_run(ks, kq, kept, radius, bent_tube_sides(radius));
+    if (kept < 2) return;
+    if (!geometry().wants_closed_shells()) {
+        if (coloured) {
+            tube_run(ks, kq, kept, radius, bent_tube_sides(radius));
+            return;
+        }
+        if (tube_batch.path_points + kept > 2 * TubeBatch::kPieces ||
+            tube_batch.path_count == TubeBatch::kPieces)
+            flush_tube_batch(radius);
+        for (int k = 0; k < kept; ++k) tube_batch.points[tube_batch.path_points++] = kq[k];
+        tube_batch.lengths[tube_batch.path_count++] = kept;
         return;
     }
     for (int k = 1; k < kept; ++k) {

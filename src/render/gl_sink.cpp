@@ -73,7 +73,8 @@ struct IndexedBatch {
         glDisable(GL_CULL_FACE);
     }
 
-    void add(const BatchShape& shape) {
+    template <typename Shape>
+    void add(const Shape& shape) {
         if (vertex_count + shape.corner_count > kVertices ||
             index_count + 3 * shape.triangle_count > kIndices)
             draw();
@@ -97,6 +98,7 @@ struct IndexedBatch {
 } indexed;
 
 BatchShape batch_shape;  // scratch of one tube or ball
+PathShape path;          // of one bent tube
 
 struct GlSink final : GeometrySink {
     GLfloat positions[kCapacity][3];
@@ -306,6 +308,25 @@ struct GlSink final : GeometrySink {
         }
         indexed.end();
         glNormal3fv(current);  // as flush leaves it
+    }
+
+    void tube_paths(const Point3* points, const int* lengths, int paths, double radius,
+                    int sides) override {
+        state_change();
+        TubeTable table;
+        make_tube_table(sides, table);
+        indexed.begin();
+        for (int k = 0; k < paths; points += lengths[k++]) {
+            // A straight tube exactly as tubes() draws it.
+            if (lengths[k] == 2) {
+                tube_shape(table, points[0], points[1], radius, batch_shape);
+                indexed.add(batch_shape);
+            } else if (path_shape(table, points, lengths[k], radius, path)) {
+                indexed.add(path);
+            }
+        }
+        indexed.end();
+        glNormal3fv(current);
     }
 
     void balls(const Point3* points, int count, double radius, int slices, int stacks) override {

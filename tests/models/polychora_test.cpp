@@ -114,10 +114,10 @@ TEST(Polychora, CaptionsCountWhatWasGenerated) {
     }
 }
 
-// Batched tubes and balls are culled from behind: every triangle must turn
-// counterclockwise seen from outside, whichever way the tube points.
+// Batched tubes, bent tubes and balls are culled from behind: every triangle
+// must turn counterclockwise seen from outside, whichever way the tube points.
 TEST(Polychora, BatchedTubesAndBallsTurnOutward) {
-    auto outward = [](const BatchShape& s, auto centre_of) {
+    auto outward = [](const auto& s, auto centre_of) {
         for (int t = 0; t < s.triangle_count; ++t) {
             const Point3 &a = s.points[s.triangles[t][0]], &b = s.points[s.triangles[t][1]],
                          &c = s.points[s.triangles[t][2]];
@@ -146,6 +146,58 @@ TEST(Polychora, BatchedTubesAndBallsTurnOutward) {
                 return Point3{p.x + t * d.x, p.y + t * d.y, p.z + t * d.z};
             })) << sides << " sides, along " << d.x << " " << d.y << " " << d.z;
         }
+    // Bent tubes along arcs of 9 points in several planes: rings of the
+    // radius round each point, square to the path, the triangles outward
+    // from the nearest point of the path; a path of two points is the
+    // straight tube.
+    PathShape path;
+    for (const Point3& d : {Point3{1, 0, 0}, Point3{0, 0, 1}, Point3{-1, 2, 0.5}})
+        for (int sides : {4, 7, 12}) {
+            make_tube_table(sides, tube);
+            Point3 arc[9];
+            const Point3 e{-d.y, d.x + d.z, -d.y};  // square to d
+            for (int k = 0; k < 9; ++k)
+                arc[k] = Point3{p.x + 2 * (std::cos(0.1 * k) * d.x + std::sin(0.1 * k) * e.x),
+                                p.y + 2 * (std::cos(0.1 * k) * d.y + std::sin(0.1 * k) * e.y),
+                                p.z + 2 * (std::cos(0.1 * k) * d.z + std::sin(0.1 * k) * e.z)};
+            ASSERT_TRUE(path_shape(tube, arc, 9, 0.1, path));
+            EXPECT_EQ(path.triangle_count, 2 * sides * 8);
+            for (int c = 0; c < path.corner_count; ++c) {
+                const Point3& q = arc[c / (sides + 1)];
+                const Point3 r{path.points[c].x - q.x, path.points[c].y - q.y, path.points[c].z - q.z};
+                EXPECT_NEAR(std::sqrt(r.x * r.x + r.y * r.y + r.z * r.z), 0.1, 1e-12);
+                const int k = c / (sides + 1);
+                const Point3& a = arc[k > 0 ? k - 1 : 0];
+                const Point3& b = arc[k < 8 ? k + 1 : 8];
+                EXPECT_NEAR(r.x * (b.x - a.x) + r.y * (b.y - a.y) + r.z * (b.z - a.z), 0, 1e-12);
+            }
+            EXPECT_TRUE(outward(path, [&](const Point3& m) {
+                Point3 best = arc[0];
+                double best_d = 1e300;
+                for (int k = 0; k < 8; ++k) {
+                    const Point3 u{arc[k + 1].x - arc[k].x, arc[k + 1].y - arc[k].y, arc[k + 1].z - arc[k].z};
+                    const double t = std::fmax(0.0, std::fmin(1.0, ((m.x - arc[k].x) * u.x + (m.y - arc[k].y) * u.y +
+                                                                    (m.z - arc[k].z) * u.z) /
+                                                                       (u.x * u.x + u.y * u.y + u.z * u.z)));
+                    const Point3 o{arc[k].x + t * u.x, arc[k].y + t * u.y, arc[k].z + t * u.z};
+                    const double dd = (m.x - o.x) * (m.x - o.x) + (m.y - o.y) * (m.y - o.y) + (m.z - o.z) * (m.z - o.z);
+                    if (dd < best_d) best_d = dd, best = o;
+                }
+                return best;
+            })) << sides << " sides";
+            ASSERT_TRUE(path_shape(tube, arc, 2, 0.1, path));
+            tube_shape(tube, arc[0], arc[1], 0.1, shape);
+            ASSERT_EQ(path.corner_count, shape.corner_count);
+            for (int c = 0; c < path.corner_count; ++c) {
+                const Point3& a = path.points[c];
+                const Point3& b = shape.points[(c % (sides + 1)) * 2 + c / (sides + 1)];
+                EXPECT_NEAR(a.x, b.x, 1e-12);
+                EXPECT_NEAR(a.y, b.y, 1e-12);
+                EXPECT_NEAR(a.z, b.z, 1e-12);
+            }
+        }
+    const Point3 same[3] = {p, p, Point3{1, 1, 1}};
+    EXPECT_FALSE(path_shape(tube, same, 3, 0.1, path)) << "a piece of no length";
     BallTable ball;
     for (int slices : {4, 5, 10}) {
         make_ball_table(slices, slices / 2 + 1, ball);
