@@ -359,6 +359,19 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
         return;
     }
     if (coloured) g.colours(ColourUse::kUnlit);
+    if (pieces() > 1) {
+        // An arc is one strip: half the vertices of its pieces as lines.
+        for (int e = 0; e < shape.edge_count; ++e)
+            edge_runs(v[shape.edges[e][0]], v[shape.edges[e][1]],
+                      [&g](const Point4* s, const Point3* q, int count) {
+                          if (count < 2) return;
+                          g.begin(Primitive::kLineStrip);
+                          for (int k = 0; k < count; ++k) vertex(g, s[k], q[k]);
+                          g.end();
+                      });
+        if (coloured) g.colours(ColourUse::kNone);
+        return;
+    }
     g.begin(Primitive::kLines);
     for (int e = 0; e < shape.edge_count; ++e)
         edge_runs(v[shape.edges[e][0]], v[shape.edges[e][1]],
