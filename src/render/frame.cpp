@@ -56,12 +56,7 @@ void draw_label_background() {
     glEnable(GL_LIGHT0);
     glDisable(GL_LIGHT1);
     glDisable(GL_LIGHT2);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
+    push_window_matrices();
     glOrtho(-1, 1, -1, 1, 0, 2);
     gluLookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
     // Reaches past the view (y = +-1.5), so the visible part runs from light
@@ -74,9 +69,7 @@ void draw_label_background() {
     glVertex3d(1, -1.5, -1);
     glVertex3d(-1, -1.5, -1);
     glEnd();
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    pop_window_matrices();
     glDisable(GL_LIGHT0);
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHT2);

@@ -16,6 +16,22 @@
 
 namespace fourview {
 
+void push_window_matrices() {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void pop_window_matrices() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
 void draw_text(int x, int y, void* font, const char* text) {
     // The characters take their colour from lighting the raster position
     // with the current material, under light 0 alone.
@@ -24,12 +40,7 @@ void draw_text(int x, int y, void* font, const char* text) {
     glDisable(GL_LIGHT2);
     const int w = window_width();
     const int h = window_height();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
+    push_window_matrices();
     glOrtho(0, w, 0, h, 0, 1);
     gluLookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
     if (font == GLUT_BITMAP_9_BY_15)
@@ -38,10 +49,7 @@ void draw_text(int x, int y, void* font, const char* text) {
         glRasterPos3i(x, h - y - 8, 0);
     for (const char* c = text; *c != '\0'; ++c)
         bitmap_character(font, static_cast<unsigned char>(*c));
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    pop_window_matrices();
     glDisable(GL_LIGHT0);
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHT2);
@@ -105,12 +113,7 @@ void draw_colour_bar() {
     const int w = window_width(), h = window_height();
     const BarPlace bar = colour_bar_place(w, h);
     const double r = app.model_radius;
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
+    push_window_matrices();
     glOrtho(0, w, h, 0, -1, 1);  // window pixels, y downwards
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
@@ -133,10 +136,7 @@ void draw_colour_bar() {
     glEnd();
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    pop_window_matrices();
 
     char low[32], high[32];
     std::snprintf(low, sizeof low, "%.3g", -r);

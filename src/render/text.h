@@ -6,6 +6,12 @@
 
 namespace fourview {
 
+// For drawing in window or unit coordinates over the frame: both matrices
+// saved and set to the identity, the projection left current; the pop puts
+// both back and leaves the modelview current.
+void push_window_matrices();
+void pop_window_matrices();
+
 // x from the left, y downwards from the top of the current window; the
 // baseline lies 8 pixels below y (6, and 1 to the right, for 9x15). Leaves
 // light 0 off and lights 1 and 2 on.
