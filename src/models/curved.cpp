@@ -410,7 +410,7 @@ void prepare_model_sphere(bool for_centre) {
     } else if (app.model_id == kModelCube) {
         app.model_radius = std::sqrt(3.0);
     } else if (app.model_id == kModelUserGraph && stereographic && for_centre) {
-        fill_graph_4d();
+        fill_graph_4d_for_frame();
         app.model_radius = surface_grid_radius(app.mesh_resolution);
     }
 }

@@ -36,8 +36,18 @@ void fill_graph_4d() {
     }
 }
 
-void sample_graph_4d() {
+namespace {
+bool filled_for_frame = false;
+}  // namespace
+
+void fill_graph_4d_for_frame() {
     fill_graph_4d();
+    filled_for_frame = true;
+}
+
+void sample_graph_4d() {
+    if (!filled_for_frame) fill_graph_4d();
+    filled_for_frame = false;
     draw_surface_grid();
 }
 

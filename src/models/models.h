@@ -25,8 +25,12 @@ void draw_hundred_twenty_cell();
 void draw_six_hundred_cell();
 
 // The graph of the user's equations of graph slot 0: fill_graph_4d only
-// evaluates it into the surface grid, sample_graph_4d also draws it.
+// evaluates it into the surface grid, sample_graph_4d also draws it. A
+// frame that needs the samples before drawing (the stereographic sphere
+// through the farthest sample) fills them once with fill_graph_4d_for_frame,
+// and the next sample_graph_4d draws them without evaluating them again.
 void fill_graph_4d();
+void fill_graph_4d_for_frame();
 void sample_graph_4d();
 
 // The current model (app.model_id) under the current transform, handed to
