@@ -70,6 +70,19 @@ void GeometrySink::balls(const Point3* points, int count, double radius, int, in
     for (int k = 0; k < count; ++k) ball(points[k], radius);
 }
 
+void GeometrySink::triangle_mesh(const Point3* points, const Point3* normals,
+                                 const Colour* colours, const int (*triangles)[3],
+                                 int triangle_count) {
+    begin(Primitive::kTriangles);
+    for (int t = 0; t < triangle_count; ++t)
+        for (int c = 0; c < 3; ++c) {
+            const int k = triangles[t][c];
+            if (colours != nullptr) colour(colours[k]);
+            vertex(normals[k], points[k]);
+        }
+    end();
+}
+
 void GeometrySink::tube_paths(const Point3* points, const int* lengths, int paths, double radius,
                               int) {
     for (int k = 0; k < paths; points += lengths[k++])

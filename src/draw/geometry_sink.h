@@ -67,6 +67,15 @@ struct GeometrySink {
     virtual void tube_paths(const Point3* points, const int* lengths, int paths, double radius,
                             int sides);
 
+    // A patch of triangles that share their corners: corner k at points[k]
+    // with normals[k] (and colours[k] when colours is not null), each
+    // triangle three corner indices. By default the triangles go to
+    // vertex() one after another as one kTriangles primitive; the GL back
+    // end draws the patch indexed, each corner lit once however many
+    // triangles share it.
+    virtual void triangle_mesh(const Point3* points, const Point3* normals, const Colour* colours,
+                               const int (*triangles)[3], int triangle_count);
+
     // Colour by w: from colours(kLit) to colours(kNone) every vertex, tube
     // and ball takes the current colour() as the ambient and diffuse colour
     // of the material in force, lit as before; from colours(kUnlit) lines
@@ -74,6 +83,11 @@ struct GeometrySink {
     enum class ColourUse { kNone, kLit, kUnlit };
     virtual void colours(ColourUse) {}
     virtual void colour(const Colour&) {}
+
+    // What was given so far may be drawn while the rest is worked out: a
+    // frame of many pieces goes to the rasteriser in parts, so that it
+    // fills the first while the program makes the next.
+    virtual void hand_over() {}
 
     // A file for printing or modelling wants every tube and ball as a closed
     // shell (tube() and ball()), even where the screen would take a strip

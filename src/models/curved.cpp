@@ -3,6 +3,7 @@
 // points and faces through a patch of small triangles, so that the push
 // onto the sphere bends them; colours are taken at every one of those
 // points. With neither feature on the models keep their own plain drawing.
+#include <algorithm>
 #include <cmath>
 
 #include "app/app_state.h"
@@ -100,69 +101,176 @@ bool side_flat(const Point4& a, const Point4& b, const Point3& pa, const Point3&
     return true;
 }
 
-// The divisions a face's triangle needs: the fewest (of 1 to
-// kPatchDivisions) with which every side, pushed and projected, lies within
-// half a pixel of its straight pieces, so that no one sees the patch is
-// coarser than the curve; the full patch where even that bends more. A
+// The divisions a side a-b of a face needs: the fewest (of 1 to
+// kPatchDivisions) with which the side, pushed and projected, lies within
+// the tolerance of its straight pieces, so that no one sees the patch is
+// coarser than the curve; the full count where even that bends more. A
 // piece's bend falls with the square of the divisions, so a side whose whole
 // bend is s cannot do with fewer than sqrt(s / tolerance): those are not
-// tried. Neighbours divided differently meet along a side that each keeps
-// within the half pixel.
-int face_divisions(const Point4& a, const Point4& b, const Point4& c, const Point3& pa,
-                   const Point3& pb, const Point3& pc) {
-    if (app.push_onto_sphere != 1) return 1;
-    const double tolerance = half_pixel();
-    const Point4* ends[3][2] = {{&a, &b}, {&b, &c}, {&c, &a}};
-    const Point3* flat[3][2] = {{&pa, &pb}, {&pb, &pc}, {&pc, &pa}};
-    double bend = 0;
-    for (int k = 0; k < 3; ++k) {
-        const Point3 middle = project_point(edge_point(*ends[k][0], *ends[k][1], 1, 2));
-        const double off = distance(middle, middle_of(*flat[k][0], *flat[k][1]));
-        if (std::isnan(off)) return kPatchDivisions;
-        bend = std::fmax(bend, off);
-    }
+// tried.
+int side_divisions(const Point4& a, const Point4& b, const Point3& pa, const Point3& pb,
+                   double tolerance) {
+    const Point3 middle = project_point(edge_point(a, b, 1, 2));
+    const double bend = distance(middle, middle_of(pa, pb));
+    if (std::isnan(bend)) return kPatchDivisions;
     if (bend < tolerance) return 1;
     for (int d = 2; d < kPatchDivisions; ++d) {
         if (bend >= tolerance * d * d) continue;
-        bool flat_enough = true;
-        for (int k = 0; k < 3 && flat_enough; ++k)
-            flat_enough = side_flat(*ends[k][0], *ends[k][1], *flat[k][0], *flat[k][1], d, tolerance);
-        if (flat_enough) return d;
+        if (side_flat(a, b, pa, pb, d, tolerance)) return d;
     }
     return kPatchDivisions;
 }
 
-void draw_faces(const Point4* v, const TableShape& shape) {
+// The divisions of a whole face: those its worst side needs. Only the
+// face's own sides count, which the edges' arcs (lines or tubes) run along;
+// the diagonals of its fan lie inside it, where a bend shows only in the
+// shading, which the patch's exact normals keep. One count for the face
+// keeps the points along each diagonal the same on both sides of it, so that
+// no crack opens there.
+int face_divisions(const Point4* v, const Point3* projected, const int* face, int size,
+                   double tolerance) {
+    int d = 1;
+    for (int k = 0; k < size && d < kPatchDivisions; ++k) {
+        const int i = face[k], j = face[(k + 1) % size];
+        d = std::max(d, side_divisions(v[i], v[j], projected[i], projected[j], tolerance));
+    }
+    return d;
+}
+
+// The normal of a face's patch. A face lies in a 3-space through the
+// sphere's centre (4D normal m), so its patch lies on a great 2-sphere, which
+// the projection takes to a sphere (or plane) in 3-space: there m_w |q|^2 +
+// 2 R (m_xyz . q) - m_w R^2 = 0 about the centre, whose gradient is the
+// normal below. Exact at every point of the patch, so the small triangles
+// share their corners and shade as one smooth piece.
+struct PatchNormals {
+    Point4 m;  // of the face's 3-space, about the centre
+    bool exact = false;
+    Point3 flat, centre, camera;
+    double radius = 0;
+
+    bool set(const Point4& a, const Point4& b, const Point4& c) {
+        const Point4 o = model_centre();
+        const Point4 p{a.x - o.x, a.y - o.y, a.z - o.z, a.w - o.w};
+        const Point4 q{b.x - o.x, b.y - o.y, b.z - o.z, b.w - o.w};
+        const Point4 r{c.x - o.x, c.y - o.y, c.z - o.z, c.w - o.w};
+        // The 4D cross product of p, q and r: the cofactors of their matrix.
+        auto det3 = [](double a1, double a2, double a3, double b1, double b2, double b3, double c1,
+                       double c2, double c3) {
+            return a1 * (b2 * c3 - b3 * c2) - a2 * (b1 * c3 - b3 * c1) + a3 * (b1 * c2 - b2 * c1);
+        };
+        m = Point4{det3(p.y, p.z, p.w, q.y, q.z, q.w, r.y, r.z, r.w),
+                   -det3(p.x, p.z, p.w, q.x, q.z, q.w, r.x, r.z, r.w),
+                   det3(p.x, p.y, p.w, q.x, q.y, q.w, r.x, r.y, r.w),
+                   -det3(p.x, p.y, p.z, q.x, q.y, q.z, r.x, r.y, r.z)};
+        const double size = std::sqrt(m.x * m.x + m.y * m.y + m.z * m.z + m.w * m.w);
+        const double scale = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z + p.w * p.w);
+        // A face through the centre has no sphere of its own: it is drawn
+        // with the flat normal of its corners.
+        exact = size > 1e-9 * scale * scale * scale && std::isfinite(size);
+        if (!exact) {
+            flat = triangle_normal(project_point(a), project_point(b), project_point(c));
+            return false;
+        }
+        m = Point4{m.x / size, m.y / size, m.z / size, m.w / size};
+        centre = Point3{o.x, o.y, o.z};
+        radius = app.model_radius;
+        camera = camera_in_scene();
+        return true;
+    }
+
+    // Turned toward the camera, as the flat faces' normals are.
+    bool at(const Point3& q, Point3& n) const {
+        if (!exact) {
+            n = flat;
+            return true;
+        }
+        const double x = q.x - centre.x, y = q.y - centre.y, z = q.z - centre.z;
+        n = Point3{m.w * x + radius * m.x, m.w * y + radius * m.y, m.w * z + radius * m.z};
+        const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+        if (!(length > 0) || !std::isfinite(length)) return false;
+        const double s = n.x * camera.x + n.y * camera.y + n.z * camera.z < 0 ? -1 / length : 1 / length;
+        n = Point3{n.x * s, n.y * s, n.z * s};
+        return true;
+    }
+};
+
+// A face's triangle pushed onto the sphere, as one patch of d x d small
+// triangles with shared corners; a small triangle is left out as
+// small_triangle leaves it out, bar the flat-normal test (the patch's
+// normals are exact).
+void sphere_patch(const Point4& a, const Point4& b, const Point4& c, int d) {
+    PatchNormals normals;
+    normals.set(a, b, c);
+    static Point3 q[kPatchPoints], n[kPatchPoints];
+    static Colour colours[kPatchPoints];
+    static int triangles[kPatchDivisions * kPatchDivisions][3];
+    bool usable[kPatchPoints];
+    for (int i = 0; i <= d; ++i)
+        for (int j = 0; j <= d - i; ++j) {
+            const int k = patch_index(i, j, d);
+            const Point4 s = patch_point(a, b, c, i, j, d);
+            q[k] = project_point(s);
+            usable[k] = fits_gl(q[k]) && normals.at(q[k], n[k]);
+            if (coloured) colours[k] = colour_of(s);
+        }
+    int count = 0;
+    auto add = [&](int x, int y, int z) {
+        if (!usable[x] || !usable[y] || !usable[z]) return;
+        if (classify_edge3(q[x], q[y]) != 1 || classify_edge3(q[y], q[z]) != 1 ||
+            classify_edge3(q[z], q[x]) != 1)
+            return;
+        triangles[count][0] = x, triangles[count][1] = y, triangles[count][2] = z;
+        ++count;
+    };
+    for (int i = 0; i < d; ++i)
+        for (int j = 0; j < d - i; ++j) {
+            add(patch_index(i, j, d), patch_index(i + 1, j, d), patch_index(i, j + 1, d));
+            if (j < d - i - 1)
+                add(patch_index(i + 1, j, d), patch_index(i + 1, j + 1, d), patch_index(i, j + 1, d));
+        }
+    geometry().triangle_mesh(q, n, coloured ? colours : nullptr, triangles, count);
+}
+
+// Faces in the plain projections: one flat triangle each (only the colours
+// by w need the points); on the sphere each face is a patch.
+void draw_flat_faces(const Point4* v, const TableShape& shape) {
     const Point3 camera = camera_in_scene();
-    Point4 s[kPatchPoints];
-    Point3 q[kPatchPoints];
+    Point4 s[3];
+    Point3 q[3];
     GeometrySink& g = geometry();
     g.begin(Primitive::kTriangles);
     for (int t = 0; t < shape.face_count * (shape.face_size - 2); ++t) {
         // Triangle m of face f's fan: corners 0, m + 1, m + 2.
         const int* f = shape.faces + (t / (shape.face_size - 2)) * shape.face_size;
         const int m = t % (shape.face_size - 2);
-        const Point4& a = v[f[0]];
-        const Point4& b = v[f[m + 1]];
-        const Point4& c = v[f[m + 2]];
-        const Point3 pa = project_point(a), pb = project_point(b), pc = project_point(c);
-        const int d = face_divisions(a, b, c, pa, pb, pc);
-        for (int i = 0; i <= d; ++i)
-            for (int j = 0; j <= d - i; ++j) {
-                const int k = patch_index(i, j, d);
-                s[k] = patch_point(a, b, c, i, j, d);
-                q[k] = project_point(s[k]);
-            }
-        for (int i = 0; i < d; ++i)
-            for (int j = 0; j < d - i; ++j) {
-                small_triangle(g, s, q, patch_index(i, j, d), patch_index(i + 1, j, d),
-                               patch_index(i, j + 1, d), camera);
-                if (j < d - i - 1)
-                    small_triangle(g, s, q, patch_index(i + 1, j, d), patch_index(i + 1, j + 1, d),
-                                   patch_index(i, j + 1, d), camera);
-            }
+        s[0] = v[f[0]], s[1] = v[f[m + 1]], s[2] = v[f[m + 2]];
+        for (int k = 0; k < 3; ++k) q[k] = project_point(s[k]);
+        small_triangle(g, s, q, 0, 1, 2, camera);
     }
     g.end();
+}
+
+void draw_faces(const Point4* v, int vertex_count, const TableShape& shape) {
+    if (app.push_onto_sphere != 1) {
+        draw_flat_faces(v, shape);
+        return;
+    }
+    static Point3 projected[kMaxVertices];
+    if (vertex_count > kMaxVertices) return;
+    for (int k = 0; k < vertex_count; ++k) projected[k] = project_point(v[k]);
+    // Under bold edges a side may stray from its arc by half the tube's
+    // radius: the tube (its pieces within a tenth of the radius of the arc,
+    // its sides at least cos 45 degrees of the radius out) still covers it.
+    double tolerance = half_pixel();
+    if (app.wireframe == 1 && app.bold_line == 1 && shape.tube_radius > 0)
+        tolerance = std::fmax(tolerance, 0.5 * shape.tube_radius);
+    for (int f = 0; f < shape.face_count; ++f) {
+        const int* face = shape.faces + f * shape.face_size;
+        const int d = face_divisions(v, projected, face, shape.face_size, tolerance);
+        for (int m = 0; m + 2 < shape.face_size; ++m)
+            sphere_patch(v[face[0]], v[face[m + 1]], v[face[m + 2]], d);
+    }
 }
 
 Point3 minus(const Point3& a, const Point3& b) { return Point3{a.x - b.x, a.y - b.y, a.z - b.z}; }
@@ -250,8 +358,11 @@ void flush_tube_batch(double radius) {
                               sides);
     if (tube_batch.count > 0)
         geometry().tubes(tube_batch.points, tube_batch.pairs, tube_batch.count, radius, sides);
-    if (tube_batch.joint_count > 0)
-        geometry().balls(tube_batch.joints, tube_batch.joint_count, radius, sides, (sides + 1) / 2 + 1);
+    if (tube_batch.joint_count > 0) {
+        int slices, stacks;
+        bent_ball_facets(radius, slices, stacks);
+        geometry().balls(tube_batch.joints, tube_batch.joint_count, radius, slices, stacks);
+    }
     tube_batch.count = tube_batch.joint_count = tube_batch.path_count = tube_batch.path_points = 0;
 }
 
@@ -354,8 +465,9 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
             centres[count] = project_point(v[k]);
             if (fits_gl(centres[count])) ++count;
         }
-        const int slices = bent ? bent_tube_sides(shape.ball_radius) : 10;
-        g.balls(centres, count, shape.ball_radius, slices, bent ? (slices + 1) / 2 + 1 : 10);
+        int slices = 10, stacks = 10;
+        if (bent) bent_ball_facets(shape.ball_radius, slices, stacks);
+        g.balls(centres, count, shape.ball_radius, slices, stacks);
         return;
     }
     if (coloured) g.colours(ColourUse::kUnlit);
@@ -417,7 +529,13 @@ void prepare_model_sphere(bool for_centre) {
 
 int bent_tube_sides(double radius) {
     const double pixels = radius / (2 * half_pixel());
-    return pixels < 2 ? 6 : pixels < 6 ? 8 : 12;
+    return pixels < 2 ? 4 : pixels < 4 ? 6 : pixels < 8 ? 8 : 12;
+}
+
+void bent_ball_facets(double radius, int& slices, int& stacks) {
+    const double pixels = radius / (2 * half_pixel());
+    slices = pixels < 3 ? 6 : pixels < 6 ? 8 : 12;
+    stacks = (slices + 1) / 2 + 1;
 }
 
 bool curved_drawing() {
@@ -430,9 +548,13 @@ void draw_table_shape(const Point4* v, int vertex_count, const TableShape& shape
     if (app.solid == 1) {
         g.begin_surface();
         if (coloured) g.colours(ColourUse::kLit);
-        draw_faces(v, shape);
+        draw_faces(v, vertex_count, shape);
         if (coloured) g.colours(ColourUse::kNone);
         g.end_surface();
+        // On the sphere the faces and the edges each cost the rasteriser
+        // and the program about as much: the faces are filled while the
+        // arcs are worked out.
+        if (app.push_onto_sphere == 1) g.hand_over();
     }
     if (app.wireframe == 1) {
         g.begin_wire();

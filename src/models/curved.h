@@ -31,6 +31,8 @@ void prepare_model_sphere(bool for_centre);
 // round at its size on the screen (a 120-cell's tubes are a pixel or two
 // thick), so that the vertex count stays within the frame's budget.
 int bent_tube_sides(double radius);
+// The slices and stacks of a ball among bent tubes, chosen the same way.
+void bent_ball_facets(double radius, int& slices, int& stacks);
 
 // Whether the curved drawing is in force (stereographic, or colour by w).
 bool curved_drawing();

@@ -60,8 +60,9 @@ void add_arc_ball(const Point3& p, double radius) {
 
 void draw_arc_balls() {
     if (arc_balls.count > 0) {
-        const int slices = bent_tube_sides(arc_balls.radius);
-        geometry().balls(arc_balls.centres, arc_balls.count, arc_balls.radius, slices, (slices + 1) / 2 + 1);
+        int slices, stacks;
+        bent_ball_facets(arc_balls.radius, slices, stacks);
+        geometry().balls(arc_balls.centres, arc_balls.count, arc_balls.radius, slices, stacks);
     }
     arc_balls.count = 0;
 }

@@ -97,6 +97,35 @@ struct IndexedBatch {
     }
 } indexed;
 
+// The patches of triangle_mesh(): lit and coloured once per corner, drawn
+// two-sided (faces show from both sides) before anything given after them.
+struct MeshBatch {
+    static constexpr int kVertices = 8192, kIndices = 6 * kVertices;
+    GLfloat positions[kVertices][3], normals[kVertices][3], colours[kVertices][3];
+    GLushort indices[kIndices];
+    int vertex_count = 0, index_count = 0;
+
+    bool fits(int vertices, int triangles) const {
+        return vertex_count + vertices <= kVertices && index_count + 3 * triangles <= kIndices;
+    }
+
+    void draw(bool coloured) {
+        if (index_count > 0) {
+            glEnableClientState(GL_VERTEX_ARRAY);
+            glEnableClientState(GL_NORMAL_ARRAY);
+            glVertexPointer(3, GL_FLOAT, 0, positions);
+            glNormalPointer(GL_FLOAT, 0, normals);
+            if (coloured) {
+                glEnableClientState(GL_COLOR_ARRAY);
+                glColorPointer(3, GL_FLOAT, 0, colours);
+            }
+            glDrawElements(GL_TRIANGLES, index_count, GL_UNSIGNED_SHORT, indices);
+            if (coloured) glDisableClientState(GL_COLOR_ARRAY);
+        }
+        vertex_count = index_count = 0;
+    }
+} mesh;
+
 BatchShape batch_shape;  // scratch of one tube or ball
 PathShape path;          // of one bent tube
 
@@ -123,6 +152,8 @@ struct GlSink final : GeometrySink {
     bool bracketed() const { return surface || wire || grouped; }
 
     void flush() {
+        const bool meshes = mesh.index_count > 0;
+        if (meshes) mesh.draw(colour_use != ColourUse::kNone);
         if (used > 0) {
             int n = runs;
             if (open && is_run(kind) && used - run_start > 0 && n < kRunCapacity) {
@@ -159,7 +190,7 @@ struct GlSink final : GeometrySink {
     }
 
     void state_change() {
-        if (used > 0) flush();
+        if (used > 0 || mesh.index_count > 0) flush();
     }
 
     void begin_surface() override {
@@ -213,6 +244,7 @@ struct GlSink final : GeometrySink {
     }
 
     void begin(Primitive k) override {
+        if (mesh.index_count > 0) flush();
         if (used > 0 && (k != kind || (is_run(k) && runs == kRunCapacity))) flush();
         if (is_run(k) && used > kCapacity - kLoopRoom) flush();
         kind = k;
@@ -275,6 +307,41 @@ struct GlSink final : GeometrySink {
         }
         open = false;
         run_start = used;
+        if (!bracketed()) flush();
+    }
+
+    void triangle_mesh(const Point3* points, const Point3* normals, const Colour* colours,
+                       const int (*triangles)[3], int triangle_count) override {
+        if (triangle_count <= 0) return;
+        if (used > 0) flush();
+        int corners = 0;
+        for (int t = 0; t < triangle_count; ++t)
+            for (int c = 0; c < 3; ++c)
+                if (triangles[t][c] >= corners) corners = triangles[t][c] + 1;
+        if (!mesh.fits(corners, triangle_count)) flush();
+        if (!mesh.fits(corners, triangle_count)) return;  // larger than a whole batch
+        const float g = gain();
+        const int first = mesh.vertex_count;
+        for (int k = 0; k < corners; ++k) {
+            GLfloat* v = mesh.positions[first + k];
+            GLfloat* n = mesh.normals[first + k];
+            v[0] = static_cast<GLfloat>(points[k].x);
+            v[1] = static_cast<GLfloat>(points[k].y);
+            v[2] = static_cast<GLfloat>(points[k].z);
+            n[0] = static_cast<GLfloat>(normals[k].x);
+            n[1] = static_cast<GLfloat>(normals[k].y);
+            n[2] = static_cast<GLfloat>(normals[k].z);
+            GLfloat* c = mesh.colours[first + k];
+            if (colours != nullptr) {
+                c[0] = colours[k].r * g, c[1] = colours[k].g * g, c[2] = colours[k].b * g;
+            } else {
+                c[0] = current_colour[0], c[1] = current_colour[1], c[2] = current_colour[2];
+            }
+        }
+        mesh.vertex_count += corners;
+        for (int t = 0; t < triangle_count; ++t)
+            for (int c = 0; c < 3; ++c)
+                mesh.indices[mesh.index_count++] = static_cast<GLushort>(first + triangles[t][c]);
         if (!bracketed()) flush();
     }
 
@@ -385,12 +452,19 @@ struct GlSink final : GeometrySink {
     // Lit, a colour of the scale would come out brighter than itself: the
     // lights add up to an ambient of 1.4, and the blend of transparent faces
     // doubles what it receives. These gains bring it back near the scale's.
+    void hand_over() override {
+        flush();
+        glFlush();
+    }
+
+    float gain() const {
+        return colour_use != ColourUse::kLit ? 1.0f : surface && app.transparent == 1 ? 0.4f : 0.42f;
+    }
     void colour(const Colour& c) override {
-        const float gain =
-            colour_use != ColourUse::kLit ? 1.0f : surface && app.transparent == 1 ? 0.4f : 0.42f;
-        current_colour[0] = c.r * gain;
-        current_colour[1] = c.g * gain;
-        current_colour[2] = c.b * gain;
+        const float g = gain();
+        current_colour[0] = c.r * g;
+        current_colour[1] = c.g * g;
+        current_colour[2] = c.b * g;
     }
 } gl_sink;
 

@@ -324,6 +324,72 @@ TEST(Export, StereographicFacesAreDividedAsTheirBendNeeds) {
         }
 }
 
+// On the sphere a face lies on a sphere of 3-space, and its patch carries
+// that sphere's normals rather than those of its small flat triangles: the
+// lines along the normals at the corners of a triangle meet in one point,
+// the centre, as far from each corner.
+TEST(Export, StereographicFacesCarryTheNormalsOfTheirSphere) {
+    auto minus = [](const Point3& a, const Point3& b) { return Point3{a.x - b.x, a.y - b.y, a.z - b.z}; };
+    auto dot = [](const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
+    auto along = [](const Point3& p, const Point3& n, double t) {
+        return Point3{p.x + t * n.x, p.y + t * n.y, p.z + t * n.z};
+    };
+    for (ModelId model : {kModelHypercube, kModelTwentyFourCell, kModelHundredTwentyCell}) {
+        app = AppState{};
+        app.model_id = model;
+        app.wireframe = 0;
+        app.projection_mode = kProjectionStereographic;
+        for (int plane : {3, 4}) {
+            Matrix5 m = identity_matrix5();
+            const int a = RotationPlanes[plane].first, b = RotationPlanes[plane].second;
+            m[5 * a + a] = m[5 * b + b] = std::cos(0.4);
+            m[5 * a + b] = -std::sin(0.4);
+            m[5 * b + a] = std::sin(0.4);
+            app.transform = multiply_matrix5(app.transform, m);
+        }
+        ExportBytes obj, mtl;
+        ASSERT_TRUE(encode_obj("n.mtl", obj, mtl));
+        std::vector<Point3> v, vn;
+        std::istringstream in(std::string(obj.begin(), obj.end()));
+        int curved = 0, off = 0;
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string tag;
+            words >> tag;
+            Point3 q;
+            if (tag == "v" && words >> q.x >> q.y >> q.z) v.push_back(q);
+            if (tag == "vn" && words >> q.x >> q.y >> q.z) vn.push_back(q);
+            if (tag != "f") continue;
+            Point3 p[3], n[3];
+            for (int k = 0; k < 3; ++k) {
+                int i = 0, j = 0;
+                char slash;
+                words >> i >> slash >> slash >> j;
+                p[k] = v.at(i - 1), n[k] = vn.at(j - 1);
+            }
+            // The closest points of the lines through corners 0 and 1.
+            const double b = dot(n[0], n[1]);
+            if (1 - b * b < 1e-6) continue;  // nearly flat here
+            ++curved;
+            const Point3 r = minus(p[0], p[1]);
+            const double d = dot(n[0], r), e = dot(n[1], r);
+            const double t = (b * e - d) / (1 - b * b), u = (e - b * d) / (1 - b * b);
+            const Point3 c0 = along(p[0], n[0], t), c1 = along(p[1], n[1], u);
+            const Point3 c{(c0.x + c1.x) / 2, (c0.y + c1.y) / 2, (c0.z + c1.z) / 2};
+            const double radius = std::sqrt(dot(minus(p[0], c), minus(p[0], c)));
+            const Point3 to2 = minus(c, p[2]);
+            const double across = dot(to2, to2) - dot(to2, n[2]) * dot(to2, n[2]);  // off line 2
+            const double tolerance = 1e-6 * radius;
+            if (std::sqrt(dot(minus(c0, c1), minus(c0, c1))) > tolerance || std::sqrt(std::fmax(0, across)) > tolerance ||
+                std::fabs(std::sqrt(dot(to2, to2)) - radius) > tolerance ||
+                std::fabs(std::sqrt(dot(minus(p[1], c), minus(p[1], c))) - radius) > tolerance)
+                ++off;
+        }
+        EXPECT_GT(curved, 100) << "model " << model;
+        EXPECT_EQ(off, 0) << "model " << model << ": normals of no one sphere";
+    }
+}
+
 TEST(Export, ColourByWGivesEveryVertexOfFacesAndLinesItsColour) {
     start_hypercube(1, 1);
     app.colour_by_w = 1;
