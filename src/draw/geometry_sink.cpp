@@ -83,6 +83,15 @@ void GeometrySink::triangle_mesh(const Point3* points, const Point3* normals,
     end();
 }
 
+void GeometrySink::thin_tube_paths(const Point3* points, const int* lengths, int paths,
+                                   double radius) {
+    tube_paths(points, lengths, paths, radius, 4);
+}
+
+void GeometrySink::thin_balls(const Point3* points, int count, double radius, int rim) {
+    balls(points, count, radius, rim, (rim + 1) / 2 + 1);
+}
+
 void GeometrySink::tube_paths(const Point3* points, const int* lengths, int paths, double radius,
                               int) {
     for (int k = 0; k < paths; points += lengths[k++])

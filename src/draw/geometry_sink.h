@@ -76,6 +76,14 @@ struct GeometrySink {
     virtual void triangle_mesh(const Point3* points, const Point3* normals, const Colour* colours,
                                const int (*triangles)[3], int triangle_count);
 
+    // Bent tubes and balls a few pixels across, too thin to show their
+    // facets: the screen may draw only their halves that face the camera,
+    // a tube as a ridge of two faces along its path, a ball as a cone of
+    // `rim` faces whose rim is its outline. By default they are drawn whole,
+    // by tube_paths() with 4 sides and balls().
+    virtual void thin_tube_paths(const Point3* points, const int* lengths, int paths, double radius);
+    virtual void thin_balls(const Point3* points, int count, double radius, int rim);
+
     // Colour by w: from colours(kLit) to colours(kNone) every vertex, tube
     // and ball takes the current colour() as the ambient and diffuse colour
     // of the material in force, lit as before; from colours(kUnlit) lines

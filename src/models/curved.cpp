@@ -77,6 +77,15 @@ void small_triangle(GeometrySink& g, const Point4* s, const Point3* q, int a, in
     vertex(g, s[c], q[c]);
 }
 
+Point3 minus(const Point3& a, const Point3& b) { return Point3{a.x - b.x, a.y - b.y, a.z - b.z}; }
+double dot(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+bool normalise(Point3& v) {
+    const double l = std::sqrt(dot(v, v));
+    if (!(l > 0) || !std::isfinite(l)) return false;
+    v = Point3{v.x / l, v.y / l, v.z / l};
+    return true;
+}
+
 double distance(const Point3& a, const Point3& b) {
     const double x = a.x - b.x, y = a.y - b.y, z = a.z - b.z;
     return std::sqrt(x * x + y * y + z * z);
@@ -84,6 +93,17 @@ double distance(const Point3& a, const Point3& b) {
 
 Point3 middle_of(const Point3& a, const Point3& b) {
     return Point3{(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
+}
+
+// The direction to the camera (the view is parallel), and how far apart two
+// points look across it: a bend along the line of sight moves nothing on
+// the screen.
+Point3 toward_camera{1, 0, 0};
+
+double apart_on_screen(const Point3& a, const Point3& b) {
+    const double x = a.x - b.x, y = a.y - b.y, z = a.z - b.z;
+    const double along = x * toward_camera.x + y * toward_camera.y + z * toward_camera.z;
+    return std::sqrt(std::fmax(0.0, x * x + y * y + z * z - along * along));
 }
 
 // Whether each of the d pieces of the side a-b (projected ends pa, pb), drawn
@@ -95,7 +115,7 @@ bool side_flat(const Point4& a, const Point4& b, const Point3& pa, const Point3&
     for (int i = 0; i < d; ++i) {
         const Point3 to = i + 1 == d ? pb : project_point(edge_point(a, b, i + 1, d));
         const Point3 middle = project_point(edge_point(a, b, 2 * i + 1, 2 * d));
-        if (!(distance(middle, middle_of(from, to)) < tolerance)) return false;
+        if (!(apart_on_screen(middle, middle_of(from, to)) < tolerance)) return false;
         from = to;
     }
     return true;
@@ -111,7 +131,7 @@ bool side_flat(const Point4& a, const Point4& b, const Point3& pa, const Point3&
 int side_divisions(const Point4& a, const Point4& b, const Point3& pa, const Point3& pb,
                    double tolerance) {
     const Point3 middle = project_point(edge_point(a, b, 1, 2));
-    const double bend = distance(middle, middle_of(pa, pb));
+    const double bend = apart_on_screen(middle, middle_of(pa, pb));
     if (std::isnan(bend)) return kPatchDivisions;
     if (bend < tolerance) return 1;
     for (int d = 2; d < kPatchDivisions; ++d) {
@@ -258,6 +278,8 @@ void draw_faces(const Point4* v, int vertex_count, const TableShape& shape) {
     }
     static Point3 projected[kMaxVertices];
     if (vertex_count > kMaxVertices) return;
+    toward_camera = camera_in_scene();
+    if (!normalise(toward_camera)) toward_camera = Point3{1, 0, 0};
     for (int k = 0; k < vertex_count; ++k) projected[k] = project_point(v[k]);
     // Under bold edges a side may stray from its arc by half the tube's
     // radius: the tube (its pieces within a tenth of the radius of the arc,
@@ -273,14 +295,6 @@ void draw_faces(const Point4* v, int vertex_count, const TableShape& shape) {
     }
 }
 
-Point3 minus(const Point3& a, const Point3& b) { return Point3{a.x - b.x, a.y - b.y, a.z - b.z}; }
-double dot(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-bool normalise(Point3& v) {
-    const double l = std::sqrt(dot(v, v));
-    if (!(l > 0) || !std::isfinite(l)) return false;
-    v = Point3{v.x / l, v.y / l, v.z / l};
-    return true;
-}
 
 // A tube along the points q[0..count-1], all drawable, each ring square to
 // the path there and carried along it without twisting (its first axis
@@ -349,20 +363,19 @@ struct TubeBatch {
     int joint_count = 0;
     int lengths[kPieces];  // of the paths, whose points fill `points`
     int path_count = 0, path_points = 0;
+    double radius = 0;  // of the cut's arcs, gathered over a run
 } tube_batch;
 
 void flush_tube_batch(double radius) {
     const int sides = bent_tube_sides(radius);
-    if (tube_batch.path_count > 0)
+    if (tube_batch.path_count > 0 && sides <= 4)
+        geometry().thin_tube_paths(tube_batch.points, tube_batch.lengths, tube_batch.path_count, radius);
+    else if (tube_batch.path_count > 0)
         geometry().tube_paths(tube_batch.points, tube_batch.lengths, tube_batch.path_count, radius,
                               sides);
     if (tube_batch.count > 0)
         geometry().tubes(tube_batch.points, tube_batch.pairs, tube_batch.count, radius, sides);
-    if (tube_batch.joint_count > 0) {
-        int slices, stacks;
-        bent_ball_facets(radius, slices, stacks);
-        geometry().balls(tube_batch.joints, tube_batch.joint_count, radius, slices, stacks);
-    }
+    if (tube_batch.joint_count > 0) draw_bent_balls(tube_batch.joints, tube_batch.joint_count, radius);
     tube_batch.count = tube_batch.joint_count = tube_batch.path_count = tube_batch.path_points = 0;
 }
 
@@ -465,9 +478,10 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
             centres[count] = project_point(v[k]);
             if (fits_gl(centres[count])) ++count;
         }
-        int slices = 10, stacks = 10;
-        if (bent) bent_ball_facets(shape.ball_radius, slices, stacks);
-        g.balls(centres, count, shape.ball_radius, slices, stacks);
+        if (bent)
+            draw_bent_balls(centres, count, shape.ball_radius);
+        else
+            g.balls(centres, count, shape.ball_radius, 10, 10);
         return;
     }
     if (coloured) g.colours(ColourUse::kUnlit);
@@ -532,10 +546,14 @@ int bent_tube_sides(double radius) {
     return pixels < 2 ? 4 : pixels < 4 ? 6 : pixels < 8 ? 8 : 12;
 }
 
-void bent_ball_facets(double radius, int& slices, int& stacks) {
+void draw_bent_balls(const Point3* centres, int count, double radius) {
     const double pixels = radius / (2 * half_pixel());
-    slices = pixels < 3 ? 6 : pixels < 6 ? 8 : 12;
-    stacks = (slices + 1) / 2 + 1;
+    if (pixels < 3) {
+        geometry().thin_balls(centres, count, radius, 6);
+        return;
+    }
+    const int slices = pixels < 6 ? 8 : 12;
+    geometry().balls(centres, count, radius, slices, (slices + 1) / 2 + 1);
 }
 
 bool curved_drawing() {
@@ -594,8 +612,10 @@ void draw_section_arc(const Point4& from, const Point4& to, double tube_radius) 
     coloured = false;
     edge_runs(from, to, [&](const Point4* s, const Point3* q, int count) {
         if (tube_radius > 0) {
+            // Tubes of another radius go first: the batch has one.
+            if (tube_batch.radius != tube_radius) flush_section_arcs();
+            tube_batch.radius = tube_radius;
             bent_tube(s, q, count, tube_radius);
-            flush_tube_batch(tube_radius);
             return;
         }
         GeometrySink& g = geometry();
@@ -603,6 +623,10 @@ void draw_section_arc(const Point4& from, const Point4& to, double tube_radius) 
         for (int k = 0; k < count; ++k) g.vertex(q[k]);
         g.end();
     });
+}
+
+void flush_section_arcs() {
+    if (tube_batch.path_count > 0 || tube_batch.count > 0) flush_tube_batch(tube_batch.radius);
 }
 
 }  // namespace fourview

@@ -29,10 +29,12 @@ void prepare_model_sphere(bool for_centre);
 
 // A bent tube (or ball) is made of short pieces: as many sides as keep it
 // round at its size on the screen (a 120-cell's tubes are a pixel or two
-// thick), so that the vertex count stays within the frame's budget.
+// thick), so that the vertex count stays within the frame's budget. A tube
+// of 4 sides (under 2 pixels) is drawn as a thin tube.
 int bent_tube_sides(double radius);
-// The slices and stacks of a ball among bent tubes, chosen the same way.
-void bent_ball_facets(double radius, int& slices, int& stacks);
+// Balls among bent tubes, as many facets as their size on the screen
+// needs; those under 3 pixels are drawn as thin balls.
+void draw_bent_balls(const Point3* centres, int count, double radius);
 
 // Whether the curved drawing is in force (stereographic, or colour by w).
 bool curved_drawing();
@@ -49,5 +51,8 @@ bool draw_curved_polytope(ModelId model);
 // A cut segment between two transformed points as an arc on the sphere:
 // a line strip in the current width, or a tube when tube_radius > 0.
 void draw_section_arc(const Point4& from, const Point4& to, double tube_radius);
+// The arcs' tubes gathered since the last call, as one batch: the cut's
+// many short arcs would each be a draw of their own.
+void flush_section_arcs();
 
 }  // namespace fourview

@@ -59,11 +59,7 @@ void add_arc_ball(const Point3& p, double radius) {
 }
 
 void draw_arc_balls() {
-    if (arc_balls.count > 0) {
-        int slices, stacks;
-        bent_ball_facets(arc_balls.radius, slices, stacks);
-        geometry().balls(arc_balls.centres, arc_balls.count, arc_balls.radius, slices, stacks);
-    }
+    if (arc_balls.count > 0) draw_bent_balls(arc_balls.centres, arc_balls.count, arc_balls.radius);
     arc_balls.count = 0;
 }
 
@@ -86,6 +82,7 @@ void begin_section_run() {
 }
 
 void end_section_run() {
+    flush_section_arcs();
     draw_arc_balls();
     run = SectionRun{};
     geometry().part(Part::kNone);
@@ -139,7 +136,10 @@ void draw_section_segment(const Point4& from, const Point4& to) {
             draw_section_arc(from, to, tube);
             add_arc_ball(project_point(from), tube);
             add_arc_ball(project_point(to), tube);
-            if (!run.active) draw_arc_balls();
+            if (!run.active) {
+                flush_section_arcs();
+                draw_arc_balls();
+            }
             return;
         }
         once_per_run(run.line_width, [] { geometry().line_width(5); });

@@ -320,6 +320,19 @@ TEST(Export, StereographicFacesAreDividedAsTheirBendNeeds) {
             } else {
                 EXPECT_GT(triangles, whole * 4);
                 EXPECT_LT(triangles, full * 2 / 3) << "the patches pay";
+                // Under bold tubes the sides may stray by half their radius:
+                // fewer divisions, but still bent faces.
+                app.wireframe = app.bold_line = 1;
+                ASSERT_TRUE(encode_obj("f.mtl", bytes, mtl));
+                std::istringstream in(std::string(bytes.begin(), bytes.end()));
+                size_t bold = 0;
+                bool faces = false;
+                for (std::string line; std::getline(in, line);) {
+                    if (line.rfind("g ", 0) == 0) faces = line == "g faces";
+                    if (faces && line.rfind("f ", 0) == 0) ++bold;
+                }
+                EXPECT_GT(bold, whole * 2);
+                EXPECT_LT(bold, triangles - triangles / 50);
             }
         }
 }

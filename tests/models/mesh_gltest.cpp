@@ -299,6 +299,28 @@ TEST_F(MeshTest, PolychoraDrawFacesEdgesTubesAndBallsInTheirStyles) {
     EXPECT_EQ(count_both_sides(draw_polytope_model_turned).polygons, 720 * 28 * 2 + 120 * 100);
 }
 
+// Tubes and balls a pixel or two thick are drawn as their halves facing the
+// camera: two faces a piece along a path, a cone of `rim` faces a ball, and
+// none of them is culled away, from whatever side the view comes.
+TEST_F(MeshTest, ThinTubesAndBallsDrawTheirFrontHalvesOnly) {
+    static const Point3 path[5] = {{0, 0, 0}, {0.3, 0.1, 0}, {0.6, 0.1, 0.2}, {0.9, 0, 0.3}, {1, 0, 0}};
+    static const int lengths[2] = {2, 3};  // the first two points, then the last three
+    for (double turn : {0.0, 1.0, 2.5}) {
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glRotated(turn * 57.3, 0.3, 1, 0.2);
+        const FeedbackCounts c = count_feedback([] {
+            GeometrySink& g = geometry();
+            g.begin_wire();
+            g.thin_tube_paths(path, lengths, 2, 0.02);
+            g.thin_balls(path, 5, 0.03, 6);
+            g.end_wire();
+        });
+        glPopMatrix();
+        EXPECT_EQ(c.polygons, 2 * (1 + 2) * 2 + 5 * 6) << "turn " << turn;
+    }
+}
+
 TEST_F(MeshTest, SixteenCellCutAtHalfIsAnOctahedronOfTwelveSegments) {
     // w = 0.5 crosses the six edges from (0, 0, 0, 1): one segment in each
     // of the twelve triangles at that vertex.
