@@ -465,8 +465,12 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
         if (bent) flush_tube_batch(shape.tube_radius);
         if (coloured) {
             for (int k = 0; k < vertex_count; ++k) {
+                const Point3 centre = project_point(v[k]);
                 g.colour(colour_of(v[k]));
-                draw_sphere_marker(project_point(v[k]), shape.ball_radius);
+                if (!bent)
+                    draw_sphere_marker(centre, shape.ball_radius);
+                else if (fits_gl(centre))
+                    draw_bent_balls(&centre, 1, shape.ball_radius);
             }
             g.colours(ColourUse::kNone);
             return;

@@ -495,6 +495,7 @@ struct GlSink final : GeometrySink {
         const Facing view = facing();
         TubeTable table;
         make_tube_table(rim, table);
+        if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
         indexed.begin();
         glDisable(GL_CULL_FACE);
         for (int k = 0; k < count; ++k) {
@@ -509,6 +510,7 @@ struct GlSink final : GeometrySink {
         state_change();
         static BallTable table;
         make_ball_table(slices, stacks, table);
+        if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
         indexed.begin();
         for (int k = 0; k < count; ++k) {
             ball_shape(table, points[k], radius, batch_shape);
