@@ -87,6 +87,16 @@ void start_hypercube(int solid, int wireframe) {
     app.mesh_resolution = 25;
 }
 
+// One turn of the model by `angle` in rotation plane `plane` (3, 4, 5: WX, WY, WZ).
+void turn(int plane, double angle) {
+    Matrix5 m = identity_matrix5();
+    const int a = RotationPlanes[plane].first, b = RotationPlanes[plane].second;
+    m[5 * a + a] = m[5 * b + b] = std::cos(angle);
+    m[5 * a + b] = -std::sin(angle);
+    m[5 * b + a] = std::sin(angle);
+    app.transform = multiply_matrix5(app.transform, m);
+}
+
 TEST(Export, StartHypercubeFacesAreItsProjectedVertices) {
     start_hypercube(1, 0);
     std::set<std::array<double, 3>> projected;
@@ -233,14 +243,7 @@ TEST(Export, StereographicEdgesAreArcsBetweenTheProjectedVertices) {
         app.model_id = model;
         app.solid = 0;
         app.projection_mode = kProjectionStereographic;
-        for (int plane : {3, 4, 5}) {  // WX, WY, WZ by 20 degrees
-            Matrix5 m = identity_matrix5();
-            const int a = RotationPlanes[plane].first, b = RotationPlanes[plane].second;
-            m[5 * a + a] = m[5 * b + b] = std::cos(0.35);
-            m[5 * a + b] = -std::sin(0.35);
-            m[5 * b + a] = std::sin(0.35);
-            app.transform = multiply_matrix5(app.transform, m);
-        }
+        for (int plane : {3, 4, 5}) turn(plane, 0.35);  // WX, WY, WZ by 20 degrees
         const Polytope& p = *find_polytope(model);
         ExportBytes obj, mtl;
         ASSERT_TRUE(encode_obj("s.mtl", obj, mtl));
@@ -302,14 +305,7 @@ TEST(Export, StereographicFacesAreDividedAsTheirBendNeeds) {
             app.wireframe = 0;
             app.zoom = zoom;
             app.projection_mode = kProjectionStereographic;
-            for (int k = 0; k < turns; ++k) {
-                Matrix5 m = identity_matrix5();
-                const int a = RotationPlanes[3].first, b = RotationPlanes[3].second;
-                m[5 * a + a] = m[5 * b + b] = std::cos(0.3);
-                m[5 * a + b] = -std::sin(0.3);
-                m[5 * b + a] = std::sin(0.3);
-                app.transform = multiply_matrix5(app.transform, m);
-            }
+            for (int k = 0; k < turns; ++k) turn(3, 0.3);
             ExportBytes bytes, mtl;
             ASSERT_TRUE(encode_obj("f.mtl", bytes, mtl));
             const size_t triangles = parse_obj(bytes).f.size();
@@ -352,14 +348,7 @@ TEST(Export, StereographicFacesCarryTheNormalsOfTheirSphere) {
         app.model_id = model;
         app.wireframe = 0;
         app.projection_mode = kProjectionStereographic;
-        for (int plane : {3, 4}) {
-            Matrix5 m = identity_matrix5();
-            const int a = RotationPlanes[plane].first, b = RotationPlanes[plane].second;
-            m[5 * a + a] = m[5 * b + b] = std::cos(0.4);
-            m[5 * a + b] = -std::sin(0.4);
-            m[5 * b + a] = std::sin(0.4);
-            app.transform = multiply_matrix5(app.transform, m);
-        }
+        for (int plane : {3, 4}) turn(plane, 0.4);
         ExportBytes obj, mtl;
         ASSERT_TRUE(encode_obj("n.mtl", obj, mtl));
         std::vector<Point3> v, vn;
