@@ -169,7 +169,7 @@ struct PatchNormals {
     Point3 flat, centre, camera;
     double radius = 0;
 
-    bool set(const Point4& a, const Point4& b, const Point4& c) {
+    void set(const Point4& a, const Point4& b, const Point4& c) {
         const Point4 o = model_centre();
         const Point4 p{a.x - o.x, a.y - o.y, a.z - o.z, a.w - o.w};
         const Point4 q{b.x - o.x, b.y - o.y, b.z - o.z, b.w - o.w};
@@ -190,13 +190,12 @@ struct PatchNormals {
         exact = size > 1e-9 * scale * scale * scale && std::isfinite(size);
         if (!exact) {
             flat = triangle_normal(project_point(a), project_point(b), project_point(c));
-            return false;
+            return;
         }
         m = Point4{m.x / size, m.y / size, m.z / size, m.w / size};
         centre = Point3{o.x, o.y, o.z};
         radius = app.model_radius;
         camera = camera_in_scene();
-        return true;
     }
 
     // Turned toward the camera, as the flat faces' normals are.
@@ -282,8 +281,10 @@ void draw_faces(const Point4* v, int vertex_count, const TableShape& shape) {
     if (!normalise(toward_camera)) toward_camera = Point3{1, 0, 0};
     for (int k = 0; k < vertex_count; ++k) projected[k] = project_point(v[k]);
     // Under bold edges a side may stray from its arc by half the tube's
-    // radius: the tube (its pieces within a tenth of the radius of the arc,
-    // its sides at least cos 45 degrees of the radius out) still covers it.
+    // radius: the tube still covers it (its axis keeps within a tenth of the
+    // radius or half a pixel of the arc, its outline at least 0.7 of the
+    // radius out: a thin tube's at the radius, 4 to 12 sides' at cos 45 to
+    // cos 15 degrees of it).
     double tolerance = half_pixel();
     if (app.wireframe == 1 && app.bold_line == 1 && shape.tube_radius > 0)
         tolerance = std::fmax(tolerance, 0.5 * shape.tube_radius);
