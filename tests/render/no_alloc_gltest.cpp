@@ -51,20 +51,25 @@ TEST(NoAllocation, TheCounterSeesAnAllocation) {
 TEST(NoAllocation, GraphFramesAllocateNothing) {
     testing::start_program();
     const ModelId models[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 20, 99};
-    // Plain, then stereographic and coloured by w.
-    for (int curved : {0, 1})
+    // Plain, then stereographic and coloured by w, then stereographic alone.
+    for (int curved : {0, 1, 2})
     for (int bold : {0, 1})
         for (ModelId model : models) {
             // The curved drawing of a few models of each kind, to keep it quick.
-            if (curved == 1 && model != 0 && model != 3 && model != 11 && model != 13 &&
+            if (curved > 0 && model != 0 && model != 3 && model != 11 && model != 13 &&
                 model != 16 && model != 20)
                 continue;
-            app.projection_mode = curved == 1 ? kProjectionStereographic : kProjectionPerspective;
-            app.colour_by_w = curved;
+            app.projection_mode = curved > 0 ? kProjectionStereographic : kProjectionPerspective;
+            app.colour_by_w = curved == 1 ? 1 : 0;
             app.model_id = model;
             app.cross_section = 1;
             app.bold_line = bold;
-            display_graph();  // first use of anything (the sphere quadric) outside the count
+            // First use of anything (the sphere quadric, llvmpipe's shader
+            // variants for each state the steps reach) outside the count.
+            for (int step : {7, 10, 0}) {
+                app.rotation_request = step;
+                display_graph();
+            }
             watching = true;
             allocations = 0;
             for (int step : {7, 10, 0}) {
