@@ -21,8 +21,16 @@ Point3 project_point(const Point4& p) {
         // typed hyperplane moves the cut, not the sphere under the model.
         const Point4 c = model_centre();
         const Point4 d{p.x - c.x, p.y - c.y, p.z - c.z, p.w - c.w};
-        const Point3 q = stereographic(app.push_onto_sphere == 1 ? onto_sphere(d, app.model_radius) : d,
-                                       app.model_radius);
+        if (app.push_onto_sphere == 1) {
+            // Pushed onto the sphere (d R / |d|) and projected (times R / (R - w)) in
+            // one step: d R / (|d| - d.w), one root and one division per point.
+            const double length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z + d.w * d.w);
+            if (length * length > kZeroSquared) {
+                const double f = app.model_radius / (length - d.w);
+                return Point3{d.x * f + c.x, d.y * f + c.y, d.z * f + c.z};
+            }
+        }
+        const Point3 q = stereographic(d, app.model_radius);
         return Point3{q.x + c.x, q.y + c.y, q.z + c.z};
     }
     const double d = p.w - 2.0;
