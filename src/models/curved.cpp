@@ -285,7 +285,9 @@ void draw_faces(const Point4* v, int vertex_count, const TableShape& shape) {
     // radius or half a pixel of the arc, its outline at least 0.7 of the
     // radius out: a thin tube's at the radius, 4 to 12 sides' at cos 45 to
     // cos 15 degrees of it).
-    double tolerance = half_pixel();
+    // Under the edges' lines a side may stray by half a pixel more: a line
+    // a pixel wide covers half a pixel on either side of its arc.
+    double tolerance = app.wireframe == 1 ? 2 * half_pixel() : half_pixel();
     if (app.wireframe == 1 && app.bold_line == 1 && shape.tube_radius > 0)
         tolerance = std::fmax(tolerance, 0.5 * shape.tube_radius);
     for (int f = 0; f < shape.face_count; ++f) {
