@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "draw/geometry_sink.h"
+#include "geom4/vector3.h"
 #include "models/models.h"
 
 namespace fourview {
@@ -24,11 +25,6 @@ constexpr double kLatticeRadius = 0.005, kLatticeBall = 1.5;
 constexpr int kLatticeSides = 12, kLatticeSlices = 8, kLatticeStacks = 6;
 constexpr int kTubeSides = 30, kBallSlices = 10, kBallStacks = 10;
 
-Point3 sub(const Point3& a, const Point3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Point3 cross(const Point3& a, const Point3& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double dot(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 Point3 unit(const Point3& a) {
     const double l = std::sqrt(dot(a, a));
     return l > 0 ? Point3{a.x / l, a.y / l, a.z / l} : Point3{0, 0, 0};
@@ -120,8 +116,8 @@ struct ExportSink final : GeometrySink {
         const Face f{{points[a], points[b], points[c]}, {normals[a], normals[b], normals[c]},
                      current_part};
         if (!finite(f.v[0]) || !finite(f.v[1]) || !finite(f.v[2])) return;
-        if (dot(cross(sub(f.v[1], f.v[0]), sub(f.v[2], f.v[0])),
-                cross(sub(f.v[1], f.v[0]), sub(f.v[2], f.v[0]))) == 0)
+        if (dot(cross(minus(f.v[1], f.v[0]), minus(f.v[2], f.v[0])),
+                cross(minus(f.v[1], f.v[0]), minus(f.v[2], f.v[0]))) == 0)
             return;  // no area
         faces.push_back(f);
     }
@@ -199,7 +195,7 @@ void collect(ExportSink& sink) {
 
 void add_oriented(const Point3& a, const Point3& b, const Point3& c, const Point3& outward,
                   std::vector<ShellTriangle>& out) {
-    const Point3 n = cross(sub(b, a), sub(c, a));
+    const Point3 n = cross(minus(b, a), minus(c, a));
     if (dot(n, n) == 0) return;
     if (dot(n, outward) >= 0)
         out.push_back({{a, b, c}, unit(n)});
@@ -289,7 +285,7 @@ void tube_shell(const Point3& p, const Point3& q, double radius, int sides,
     if (sides < 3 || sides > 64 || key(p) == key(q)) return;
     Point3 bottom[64], top[64];
     tube_rings(p, q, radius, sides, bottom, top);
-    const Point3 axis = sub(q, p);
+    const Point3 axis = minus(q, p);
     const Point3 back{-axis.x, -axis.y, -axis.z};
     // The ends are shallow cones, their tips a quarter radius inside the
     // tube: tubes that meet at a vertex would otherwise share their caps'
@@ -301,7 +297,7 @@ void tube_shell(const Point3& p, const Point3& q, double radius, int sides,
     const Point3 q_tip{q.x - in.x * dent, q.y - in.y * dent, q.z - in.z * dent};
     for (int k = 0; k < sides; ++k) {
         const int k1 = (k + 1) % sides;
-        const Point3 radial = sub(bottom[k], p);
+        const Point3 radial = minus(bottom[k], p);
         add_oriented(bottom[k], bottom[k1], top[k1], radial, out);
         add_oriented(bottom[k], top[k1], top[k], radial, out);
         add_oriented(p_tip, bottom[k1], bottom[k], back, out);

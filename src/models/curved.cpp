@@ -11,6 +11,7 @@
 #include "geom4/projection.h"
 #include "geom4/stereo.h"
 #include "geom4/transform.h"
+#include "geom4/vector3.h"
 #include "models/curved.h"
 #include "models/mesh.h"
 #include "models/models.h"
@@ -77,8 +78,6 @@ void small_triangle(GeometrySink& g, const Point4* s, const Point3* q, int a, in
     vertex(g, s[c], q[c]);
 }
 
-Point3 minus(const Point3& a, const Point3& b) { return Point3{a.x - b.x, a.y - b.y, a.z - b.z}; }
-double dot(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 bool normalise(Point3& v) {
     const double l = std::sqrt(dot(v, v));
     if (!(l > 0) || !std::isfinite(l)) return false;
@@ -163,14 +162,21 @@ int face_divisions(const Point4* v, const Point3* projected, const int* face, in
 // 2 R (m_xyz . q) - m_w R^2 = 0 about the centre, whose gradient is the
 // normal below. Exact at every point of the patch, so the small triangles
 // share their corners and shade as one smooth piece.
+// The centre of the sphere, its radius and the camera are the frame's: set
+// once before the faces (patch_frame).
+struct PatchFrame {
+    Point4 centre;
+    double radius = 0;
+    Point3 camera;
+} patch_frame;
+
 struct PatchNormals {
     Point4 m;  // of the face's 3-space, about the centre
     bool exact = false;
-    Point3 flat, centre, camera;
-    double radius = 0;
+    Point3 flat;
 
     void set(const Point4& a, const Point4& b, const Point4& c) {
-        const Point4 o = model_centre();
+        const Point4& o = patch_frame.centre;
         const Point4 p{a.x - o.x, a.y - o.y, a.z - o.z, a.w - o.w};
         const Point4 q{b.x - o.x, b.y - o.y, b.z - o.z, b.w - o.w};
         const Point4 r{c.x - o.x, c.y - o.y, c.z - o.z, c.w - o.w};
@@ -193,9 +199,6 @@ struct PatchNormals {
             return;
         }
         m = Point4{m.x / size, m.y / size, m.z / size, m.w / size};
-        centre = Point3{o.x, o.y, o.z};
-        radius = app.model_radius;
-        camera = camera_in_scene();
     }
 
     // Turned toward the camera, as the flat faces' normals are.
@@ -204,11 +207,12 @@ struct PatchNormals {
             n = flat;
             return true;
         }
-        const double x = q.x - centre.x, y = q.y - centre.y, z = q.z - centre.z;
-        n = Point3{m.w * x + radius * m.x, m.w * y + radius * m.y, m.w * z + radius * m.z};
-        const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+        const PatchFrame& f = patch_frame;
+        const double x = q.x - f.centre.x, y = q.y - f.centre.y, z = q.z - f.centre.z;
+        n = Point3{m.w * x + f.radius * m.x, m.w * y + f.radius * m.y, m.w * z + f.radius * m.z};
+        const double length = std::sqrt(dot(n, n));
         if (!(length > 0) || !std::isfinite(length)) return false;
-        const double s = n.x * camera.x + n.y * camera.y + n.z * camera.z < 0 ? -1 / length : 1 / length;
+        const double s = dot(n, f.camera) < 0 ? -1 / length : 1 / length;
         n = Point3{n.x * s, n.y * s, n.z * s};
         return true;
     }
@@ -277,7 +281,8 @@ void draw_faces(const Point4* v, int vertex_count, const TableShape& shape) {
     }
     static Point3 projected[kMaxVertices];
     if (vertex_count > kMaxVertices) return;
-    toward_camera = camera_in_scene();
+    patch_frame = PatchFrame{model_centre(), app.model_radius, camera_in_scene()};
+    toward_camera = patch_frame.camera;
     if (!normalise(toward_camera)) toward_camera = Point3{1, 0, 0};
     for (int k = 0; k < vertex_count; ++k) projected[k] = project_point(v[k]);
     // Under bold edges a side may stray from its arc by half the tube's

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "geom4/vector3.h"
 #include "models/normals.h"
 #include "render/materials.h"
 
@@ -128,6 +129,24 @@ struct MeshBatch {
     }
 } mesh;
 
+// The tables for the last counts asked for: a frame asks for the same few
+// again and again (a coloured polytope once for each of its balls).
+const TubeTable& tube_table(int sides) {
+    static TubeTable table;
+    static int asked = -1;
+    if (asked != sides) make_tube_table(sides, table);
+    asked = sides;
+    return table;
+}
+
+const BallTable& ball_table(int slices, int stacks) {
+    static BallTable table;
+    static int asked_slices = -1, asked_stacks = -1;
+    if (asked_slices != slices || asked_stacks != stacks) make_ball_table(slices, stacks, table);
+    asked_slices = slices, asked_stacks = stacks;
+    return table;
+}
+
 BatchShape batch_shape;  // scratch of one tube or ball
 PathShape path;          // of one bent tube
 
@@ -150,10 +169,6 @@ Facing facing() {
     return Facing{unit_or(Point3{m[2], m[6], m[10]}, Point3{0, 0, 1}),
                   unit_or(Point3{m[0], m[4], m[8]}, Point3{1, 0, 0}),
                   unit_or(Point3{m[1], m[5], m[9]}, Point3{0, 1, 0})};
-}
-
-Point3 cross(const Point3& a, const Point3& b) {
-    return Point3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
 // The half of a thin bent tube that faces the camera: at every point of the
@@ -447,8 +462,7 @@ struct GlSink final : GeometrySink {
     void tubes(const Point3* points, const int (*pairs)[2], int count, double radius,
                int sides) override {
         state_change();
-        TubeTable table;
-        make_tube_table(sides, table);
+        const TubeTable& table = tube_table(sides);
         indexed.begin();
         for (int k = 0; k < count; ++k) {
             tube_shape(table, points[pairs[k][0]], points[pairs[k][1]], radius, batch_shape);
@@ -461,8 +475,7 @@ struct GlSink final : GeometrySink {
     void tube_paths(const Point3* points, const int* lengths, int paths, double radius,
                     int sides) override {
         state_change();
-        TubeTable table;
-        make_tube_table(sides, table);
+        const TubeTable& table = tube_table(sides);
         indexed.begin();
         for (int k = 0; k < paths; points += lengths[k++]) {
             // A straight tube exactly as tubes() draws it.
@@ -493,8 +506,7 @@ struct GlSink final : GeometrySink {
     void thin_balls(const Point3* points, int count, double radius, int rim) override {
         state_change();
         const Facing view = facing();
-        TubeTable table;
-        make_tube_table(rim, table);
+        const TubeTable& table = tube_table(rim);
         if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
         indexed.begin();
         glDisable(GL_CULL_FACE);
@@ -508,8 +520,7 @@ struct GlSink final : GeometrySink {
 
     void balls(const Point3* points, int count, double radius, int slices, int stacks) override {
         state_change();
-        static BallTable table;
-        make_ball_table(slices, stacks, table);
+        const BallTable& table = ball_table(slices, stacks);
         if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
         indexed.begin();
         for (int k = 0; k < count; ++k) {
