@@ -14,6 +14,7 @@
 #include "figures/gif_encode.h"
 #include "figures/output_file.h"
 #include "figures/png_encode.h"
+#include "../support/scratch_files.h"
 
 namespace fourview {
 namespace {
@@ -89,14 +90,10 @@ TEST(GifEncode, FramesPaletteAndLoop) {
 class Output : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/fourview-figure.XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        dir = testing::make_scratch_directory("fourview-figure");
+        ASSERT_FALSE(dir.empty());
     }
-    void TearDown() override {
-        chmod(dir.c_str(), 0700);
-        ASSERT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0);
-    }
+    void TearDown() override { ASSERT_TRUE(testing::remove_scratch_directory(dir)); }
     std::vector<std::string> listing() const {
         std::vector<std::string> names;
         DIR* d = opendir(dir.c_str());

@@ -14,6 +14,7 @@
 #include "app/app_state.h"
 #include "gl_fixture.h"
 #include "ui/capture.h"
+#include "../support/scratch_files.h"
 
 namespace fourview {
 namespace {
@@ -23,15 +24,13 @@ namespace {
 class ScratchDirectory : public ::testing::Environment {
 public:
     void SetUp() override {
-        char tmpl[] = "/tmp/fourview-gltest.XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root = tmpl;
+        root = testing::make_scratch_directory("fourview-gltest");
+        ASSERT_FALSE(root.empty());
         ASSERT_EQ(chdir(root.c_str()), 0);
     }
     void TearDown() override {
         if (chdir("/") != 0) return;
-        const std::string cmd = "rm -rf '" + root + "'";
-        if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "could not remove " << root;
+        if (!testing::remove_scratch_directory(root)) ADD_FAILURE() << "could not remove " << root;
     }
     std::string root;
 };

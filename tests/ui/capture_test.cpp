@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ui/capture.h"
+#include "../support/scratch_files.h"
 
 namespace fourview {
 namespace {
@@ -40,14 +41,10 @@ TEST(CaptureNames, FourDigitsWithLeadingZeros) {
 class PpmFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/fourview-ppm.XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        dir = testing::make_scratch_directory("fourview-ppm");
+        ASSERT_FALSE(dir.empty());
     }
-    void TearDown() override {
-        const std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
-    }
+    void TearDown() override { ASSERT_TRUE(testing::remove_scratch_directory(dir)); }
     std::string path(const char* name) const { return dir + "/" + name; }
     static std::vector<unsigned char> read_all(const std::string& p) {
         std::ifstream in(p, std::ios::binary);
