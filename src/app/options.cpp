@@ -35,6 +35,8 @@ namespace {
 // A GIF of more frames than this is no figure anyone waits for: ten turns
 // at one degree a frame.
 constexpr int kMostFrames = 3600;
+// An STL's sizes: a micrometre to a kilometre, within a float's precision.
+constexpr double kLeastMillimetres = 0.001, kMostMillimetres = 1e6;
 
 enum LongOnly {
     kOptWindowSize = 256,
@@ -56,6 +58,7 @@ enum LongOnly {
     kOptObj,
     kOptStl,
     kOptScale,
+    kOptThickness,
 };
 
 // The option table and its --help lines: one row each, so that the usage
@@ -87,9 +90,9 @@ const OptionRow OptionRows[] = {
      "the cut aX + bY + cZ + dW = e"},
     {{"zoom", required_argument, nullptr, kOptZoom}, "Z", "zoom rate, from 1e-06 to 1e+06"},
     {{"png", required_argument, nullptr, kOptPng}, "FILE",
-     "write one frame of the graph as PNG and exit, opening no window"},
+     "write one frame of the graph as PNG and exit, opening no window (- for standard output)"},
     {{"gif", required_argument, nullptr, kOptGif}, "FILE",
-     "write a turning animation as GIF and exit, opening no window"},
+     "write a turning animation as GIF and exit, opening no window (- for standard output)"},
     {{"size", required_argument, nullptr, kOptSize}, "WxH",
      "size of the PNG or GIF (default 640x480)"},
     {{"frames", required_argument, nullptr, kOptFrames}, "N",
@@ -99,9 +102,12 @@ const OptionRow OptionRows[] = {
     {{"obj", required_argument, nullptr, kOptObj}, "FILE",
      "write the model as a Wavefront OBJ file and exit"},
     {{"stl", required_argument, nullptr, kOptStl}, "FILE",
-     "write the model as an STL file and exit"},
+     "write the model as an STL file for printing and exit (- for standard output)"},
     {{"scale", required_argument, nullptr, kOptScale}, "MM",
-     "largest side of the STL model in millimetres (default 100)"},
+     "largest side of the STL model in millimetres, from 0.001 to 1e+06 (default 100)"},
+    {{"thickness", required_argument, nullptr, kOptThickness}, "MM",
+     "thickness of the plates the STL makes of faces that bound no solid, in millimetres, "
+     "from 0.001 to 1e+06 (default 1)"},
     {{"help", no_argument, nullptr, 'h'}, nullptr, "show this help and exit"},
     {{"version", no_argument, nullptr, 'V'}, nullptr, "show the version and exit"},
 };
@@ -377,6 +383,9 @@ ParseOutcome take_option(int code, const char* value, StartOptions& o) {
         case kOptObj:
         case kOptStl:
             if (value[0] == '\0') return usage_error("--%s: the file name is empty", option_name(code));
+            // An OBJ names its material library beside it: no file to name on a pipe.
+            if (code == kOptObj && std::strcmp(value, "-") == 0)
+                return usage_error("--obj: '-' cannot be written: the OBJ needs its .mtl file beside it");
             (code == kOptPng ? o.figures.png
              : code == kOptGif ? o.figures.gif
              : code == kOptObj ? o.figures.obj
@@ -401,8 +410,16 @@ ParseOutcome take_option(int code, const char* value, StartOptions& o) {
             return usage_error("--turn: '%s' is no plane; write XY, YZ, ZX, WX, WY or WZ", value);
         case kOptScale:
             if (check_numbers(code, value, v, 1) != ParseOutcome::kRun) return ParseOutcome::kUsageError;
-            if (!(v[0] > 0)) return usage_error("--scale: %s is not greater than 0", value);
+            if (!(v[0] >= kLeastMillimetres && v[0] <= kMostMillimetres))
+                return usage_error("--scale: %s is outside %g to %g", value, kLeastMillimetres, kMostMillimetres);
             o.figures.scale_mm = v[0];
+            return ParseOutcome::kRun;
+        case kOptThickness:
+            if (check_numbers(code, value, v, 1) != ParseOutcome::kRun) return ParseOutcome::kUsageError;
+            if (!(v[0] >= kLeastMillimetres && v[0] <= kMostMillimetres))
+                return usage_error("--thickness: %s is outside %g to %g", value, kLeastMillimetres,
+                                   kMostMillimetres);
+            o.figures.thickness_mm = v[0];
             return ParseOutcome::kRun;
         default: return usage_error("unknown option");
     }
@@ -485,6 +502,8 @@ ParseOutcome check_together(const StartOptions& o, const bool* seen) {
                            seen[kOptFrames - kOptWindowSize] ? "frames" : "turn");
     if (seen[kOptScale - kOptWindowSize] && f.stl.empty())
         return usage_error("--scale: only with --stl");
+    if (seen[kOptThickness - kOptWindowSize] && f.stl.empty())
+        return usage_error("--thickness: only with --stl");
     return ParseOutcome::kRun;
 }
 
@@ -520,7 +539,7 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
     option long_options[kOptionRowCount + 1];
     for (int i = 0; i < kOptionRowCount; ++i) long_options[i] = OptionRows[i].entry;
     long_options[kOptionRowCount] = option{nullptr, 0, nullptr, 0};
-    bool seen[kOptScale - kOptWindowSize + 1] = {};
+    bool seen[kOptThickness - kOptWindowSize + 1] = {};
 
     const int count = static_cast<int>(rest.size()) - 1;
     char** args = rest.data();
@@ -650,7 +669,13 @@ void apply_start_keys(const std::string& keys) {
         select_window(app.graph_window);
         keyboard(static_cast<unsigned char>(c), 0, 0);
         select_window(app.graph_window);
-        display_graph();
+        // A frame is drawn only where Save Screen keeps it; otherwise the
+        // state moves on as the frame would move it (one rotation step per
+        // key), and nobody waits for pictures nobody sees.
+        if (app.save_screen == 1)
+            display_graph();
+        else
+            take_rotation_step(app.rotation_request);
     }
 }
 

@@ -20,6 +20,7 @@ struct FigureOptions {
     int frames = 36;                // GIF frames, one rotation step each
     int turn_plane = 3;             // index into RotationPlanes (3 = WX)
     double scale_mm = 100;          // STL: largest side of the bounding box
+    double thickness_mm = 1;        // STL: plates made of faces that bound no solid
 };
 
 // A setting of the values window given on the command line; `given` tells
@@ -34,7 +35,7 @@ struct StartOptions {
     Given<ModelId> model;
     // The four equations of the user graph (x, y, f, g), as typed.
     Given<std::array<std::string, 4>> equations;
-    std::string keys;  // applied in order, a frame drawn after each
+    std::string keys;  // applied in order, each as one frame would take it
 
     // One for every "Change" button of the values window, validated as the
     // console dialogue validates its answer.
@@ -63,7 +64,8 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options);
 // Applies what was parsed to the state record once the windows (or the
 // offscreen surface) exist and the start contents are in place: the stored
 // equation set, the model, the settings; then the keys, each as if typed
-// into the graph window, with a frame drawn after each.
+// into the graph window and taken as its frame would take it (drawn only
+// when Save Screen is on to keep it).
 void apply_start_options(const StartOptions& options);
 void apply_start_keys(const std::string& keys);
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <strings.h>
 #include <map>
 #include <set>
 
@@ -204,24 +205,168 @@ void add_oriented(const Point3& a, const Point3& b, const Point3& c, const Point
 }
 
 // Shells of everything in `part` for printing: rods and balls as drawn,
-// lines as the lattice, with a ball at every vertex of a line.
-void shells_of(const ExportSink& sink, Part part, double lattice, std::vector<ShellTriangle>& out) {
+// lines as the lattice, with a ball at every vertex of a line; one shell
+// each.
+void shells_of(const ExportSink& sink, Part part, double lattice, std::vector<Shell>& out) {
     std::set<Key> balls;
+    auto next = [&out]() -> Shell& { return out.emplace_back(); };
     for (const Mark& m : sink.marks)
         if (m.part == part) {
             balls.insert(key(m.p));
-            ball_shell(m.p, m.radius > 0 ? m.radius : lattice * kLatticeBall, kBallSlices, kBallStacks, out);
+            ball_shell(m.p, m.radius > 0 ? m.radius : lattice * kLatticeBall, kBallSlices, kBallStacks, next());
         }
     for (const Rod& r : sink.rods)
-        if (r.part == part) tube_shell(r.a, r.b, r.radius, kTubeSides, out);
+        if (r.part == part) tube_shell(r.a, r.b, r.radius, kTubeSides, next());
     for (const Segment& s : sink.segments) {
         if (s.part != part) continue;
-        tube_shell(s.a, s.b, lattice, kLatticeSides, out);
+        tube_shell(s.a, s.b, lattice, kLatticeSides, next());
         for (const Point3& end : {s.a, s.b})
             if (balls.insert(key(end)).second)
-                ball_shell(end, lattice * kLatticeBall, kLatticeSlices, kLatticeStacks, out);
+                ball_shell(end, lattice * kLatticeBall, kLatticeSlices, kLatticeStacks, next());
     }
+    while (!out.empty() && out.back().empty()) out.pop_back();
 }
+
+// The faces of one part made printable. The triangles are joined into
+// surfaces across the edges that exactly two of them share, and each
+// surface's triangles are wound alike. A closed surface that can be so
+// wound is written as the solid it bounds, wound outward; every other
+// surface (open, one-sided, or one of several faces that meet at an edge,
+// as the polytopes' faces meet three to an edge) becomes a plate `half`
+// thick on either side of it, pushed out along the surface's normal at
+// each corner, with walls along its border. A surface that has no normal
+// somewhere (folded flat on itself, or one-sided) is made of one plate per
+// triangle instead. Slicers unite the plates where they overlap.
+std::pair<int, int> edge_key(int a, int b) { return a < b ? std::make_pair(a, b) : std::make_pair(b, a); }
+
+struct PrintableFaces {
+    std::vector<Point3> corners;
+    std::vector<std::array<int, 3>> triangles;
+    std::map<Key, int> corner_of;
+    std::map<std::pair<int, int>, std::vector<int>> edge_triangles;  // (low, high) corner
+
+    int corner(const Point3& p) {
+        const auto [it, added] = corner_of.emplace(key(p), static_cast<int>(corners.size()));
+        if (added) corners.push_back(p);
+        return it->second;
+    }
+    void add(const Point3 (&v)[3]) {
+        const std::array<int, 3> t{corner(v[0]), corner(v[1]), corner(v[2])};
+        if (t[0] == t[1] || t[1] == t[2] || t[0] == t[2]) return;
+        for (int k = 0; k < 3; ++k)
+            edge_triangles[edge_key(t[k], t[(k + 1) % 3])].push_back(static_cast<int>(triangles.size()));
+        triangles.push_back(t);
+    }
+    // Whether triangle t runs from corner a to corner b.
+    bool runs(const std::array<int, 3>& t, int a, int b) const {
+        for (int k = 0; k < 3; ++k)
+            if (t[k] == a && t[(k + 1) % 3] == b) return true;
+        return false;
+    }
+
+    void shells(double half, std::vector<Shell>& out) {
+        std::vector<int> surface(triangles.size(), -1);
+        for (std::size_t seed = 0; seed < triangles.size(); ++seed) {
+            if (surface[seed] >= 0) continue;
+            // Joined and wound alike, one neighbour after another.
+            std::vector<int> members{static_cast<int>(seed)};
+            surface[seed] = static_cast<int>(seed);
+            bool one_sided = false, closed = true;
+            for (std::size_t at = 0; at < members.size(); ++at) {
+                const std::array<int, 3> t = triangles[members[at]];
+                for (int k = 0; k < 3; ++k) {
+                    const int a = t[k], b = t[(k + 1) % 3];
+                    const std::vector<int>& sharing = edge_triangles[edge_key(a, b)];
+                    if (sharing.size() != 2) {
+                        closed = false;
+                        continue;
+                    }
+                    const int other = sharing[0] == members[at] ? sharing[1] : sharing[0];
+                    std::array<int, 3>& u = triangles[other];
+                    if (surface[other] < 0) {
+                        if (runs(u, a, b)) std::swap(u[1], u[2]);
+                        surface[other] = static_cast<int>(seed);
+                        members.push_back(other);
+                    } else if (runs(u, a, b)) {
+                        one_sided = true;
+                    }
+                }
+            }
+            if (one_sided) {
+                for (int m : members) plate({m}, half, out);
+                continue;
+            }
+            if (closed && solid(members, out)) continue;
+            if (!plate(members, half, out))
+                for (int m : members) plate({m}, half, out);
+        }
+    }
+
+    // A closed surface as the solid it bounds; false if it bounds none
+    // (its volume is 0: flat, or two sheets over each other).
+    bool solid(const std::vector<int>& members, std::vector<Shell>& out) const {
+        double volume = 0;
+        for (int m : members) {
+            const std::array<int, 3>& t = triangles[m];
+            volume += dot(corners[t[0]], cross(corners[t[1]], corners[t[2]]));
+        }
+        if (!(volume != 0) || !std::isfinite(volume)) return false;
+        Shell& shell = out.emplace_back();
+        for (int m : members) {
+            const std::array<int, 3>& t = triangles[m];
+            const int b = volume > 0 ? t[1] : t[2], c = volume > 0 ? t[2] : t[1];
+            const Point3 n = cross(minus(corners[b], corners[t[0]]), minus(corners[c], corners[t[0]]));
+            shell.push_back({{corners[t[0]], corners[b], corners[c]}, unit(n)});
+        }
+        return true;
+    }
+
+    // The plate of a surface; false, with nothing added, where a corner has
+    // no normal.
+    bool plate(const std::vector<int>& members, double half, std::vector<Shell>& out) const {
+        std::map<int, Point3> normal_at;
+        for (int m : members) {
+            const std::array<int, 3>& t = triangles[m];
+            // Weighted by area: a sliver does not tilt the plate.
+            const Point3 n = cross(minus(corners[t[1]], corners[t[0]]), minus(corners[t[2]], corners[t[0]]));
+            for (int c : t) {
+                Point3& sum = normal_at[c];
+                sum = {sum.x + n.x, sum.y + n.y, sum.z + n.z};
+            }
+        }
+        std::map<int, std::pair<Point3, Point3>> sides;  // corner: (top, bottom)
+        for (const auto& [c, n] : normal_at) {
+            const Point3 u = unit(n);
+            if (dot(u, u) == 0) return false;
+            const Point3& p = corners[c];
+            sides[c] = {{p.x + half * u.x, p.y + half * u.y, p.z + half * u.z},
+                        {p.x - half * u.x, p.y - half * u.y, p.z - half * u.z}};
+        }
+        std::set<int> in_plate(members.begin(), members.end());
+        Shell& shell = out.emplace_back();
+        // Kept even where the offset leaves no area: the shell stays closed.
+        auto add = [&shell](const Point3& a, const Point3& b, const Point3& c) {
+            shell.push_back({{a, b, c}, unit(cross(minus(b, a), minus(c, a)))});
+        };
+        for (int m : members) {
+            const std::array<int, 3>& t = triangles[m];
+            add(sides.at(t[0]).first, sides.at(t[1]).first, sides.at(t[2]).first);
+            add(sides.at(t[0]).second, sides.at(t[2]).second, sides.at(t[1]).second);
+            // A wall along every edge no other triangle of the plate shares.
+            for (int k = 0; k < 3; ++k) {
+                const int a = t[k], b = t[(k + 1) % 3];
+                int shared = 0;
+                for (int other : edge_triangles.at(edge_key(a, b)))
+                    if (other != m && in_plate.count(other) != 0) ++shared;
+                if (shared > 0) continue;
+                const auto &pa = sides.at(a), &pb = sides.at(b);
+                add(pb.first, pa.first, pa.second);
+                add(pb.first, pa.second, pb.second);
+            }
+        }
+        return true;
+    }
+};
 
 void append(ExportBytes& out, const char* text) { out.insert(out.end(), text, text + std::strlen(text)); }
 void append(ExportBytes& out, const std::string& text) { out.insert(out.end(), text.begin(), text.end()); }
@@ -337,11 +482,14 @@ void ball_shell(const Point3& c, double radius, int slices, int stacks,
 
 std::string mtl_path_for(const std::string& obj_path) {
     const size_t slash = obj_path.rfind('/');
-    const size_t dot = obj_path.rfind('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
-        obj_path.compare(dot, std::string::npos, ".obj") == 0)
-        return obj_path.substr(0, dot) + ".mtl";
-    return obj_path + ".mtl";
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    std::string name = obj_path.substr(start);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos && strcasecmp(name.c_str() + dot, ".obj") == 0) name.erase(dot);
+    // The OBJ names it on its "mtllib" line, which readers split at blanks.
+    for (char& c : name)
+        if (c == ' ' || c == '\t') c = '_';
+    return obj_path.substr(0, start) + name + ".mtl";
 }
 
 bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl) {
@@ -370,16 +518,18 @@ bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl)
         for (const Mark& m : sink.marks)
             if (m.part == group.part && m.radius == 0 && !solid_lines)
                 append(elements, "p " + std::to_string(index.vertex(m.p)) + "\n");
-        std::vector<ShellTriangle> shells;
+        std::vector<Shell> shells;
         if (solid_lines) {
             shells_of(sink, group.part, lattice, shells);
         } else {
+            Shell& drawn = shells.emplace_back();
             for (const Mark& m : sink.marks)
-                if (m.part == group.part && m.radius > 0) ball_shell(m.p, m.radius, kBallSlices, kBallStacks, shells);
+                if (m.part == group.part && m.radius > 0) ball_shell(m.p, m.radius, kBallSlices, kBallStacks, drawn);
             for (const Rod& r : sink.rods)
-                if (r.part == group.part) tube_shell(r.a, r.b, r.radius, kTubeSides, shells);
+                if (r.part == group.part) tube_shell(r.a, r.b, r.radius, kTubeSides, drawn);
         }
-        for (const ShellTriangle& t : shells) append_face(elements, index, t.v, {t.normal, t.normal, t.normal});
+        for (const Shell& shell : shells)
+            for (const ShellTriangle& t : shell) append_face(elements, index, t.v, {t.normal, t.normal, t.normal});
         if (elements.empty()) continue;
         append(body, std::string("g ") + group.name + "\nusemtl " + group.name + "\n");
         body.insert(body.end(), elements.begin(), elements.end());
@@ -407,28 +557,43 @@ bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl)
     return !sink.empty();
 }
 
-bool encode_stl(double scale_mm, ExportBytes& stl) {
+void stl_shells(double scale_mm, double thickness_mm, std::vector<Shell>& shells) {
     ExportSink sink;
     collect(sink);
     const double lattice = kLatticeRadius * sink.largest_side();
-    std::vector<ShellTriangle> triangles;
-    for (const Face& f : sink.faces) {
-        // Open surfaces have no outside: the side their drawn normals face.
-        const Point3 drawn{f.n[0].x + f.n[1].x + f.n[2].x, f.n[0].y + f.n[1].y + f.n[2].y,
-                           f.n[0].z + f.n[1].z + f.n[2].z};
-        add_oriented(f.v[0], f.v[1], f.v[2], drawn, triangles);
-    }
-    for (Part part : {Part::kEdges, Part::kSection}) shells_of(sink, part, lattice, triangles);
-
+    shells.clear();
+    for (Part part : {Part::kEdges, Part::kSection}) shells_of(sink, part, lattice, shells);
+    // The scale comes from the model without the plates' thickness, which
+    // is given in millimetres of the scaled model.
+    PrintableFaces faces[2];
+    for (const Face& f : sink.faces) faces[f.part == Part::kSection ? 1 : 0].add(f.v);
     Point3 lo{INFINITY, INFINITY, INFINITY}, hi{-INFINITY, -INFINITY, -INFINITY};
-    for (const ShellTriangle& t : triangles)
-        for (const Point3& p : t.v) {
-            lo = {std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z)};
-            hi = {std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z)};
-        }
+    auto grow = [&](const Point3& p) {
+        lo = {std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z)};
+        hi = {std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z)};
+    };
+    for (const Shell& shell : shells)
+        for (const ShellTriangle& t : shell)
+            for (const Point3& p : t.v) grow(p);
+    for (const PrintableFaces& f : faces)
+        for (const Point3& p : f.corners) grow(p);
     const double side = std::fmax(hi.x - lo.x, std::fmax(hi.y - lo.y, hi.z - lo.z));
     const double scale = side > 0 && scale_mm > 0 ? scale_mm / side : 1;
+    for (PrintableFaces& f : faces) f.shells(thickness_mm / scale / 2, shells);
 
+    // Millimetres, the low corner of the whole at the origin.
+    lo = {INFINITY, INFINITY, INFINITY};
+    for (const Shell& shell : shells)
+        for (const ShellTriangle& t : shell)
+            for (const Point3& p : t.v) grow(p);
+    for (Shell& shell : shells)
+        for (ShellTriangle& t : shell)
+            for (Point3& p : t.v) p = {(p.x - lo.x) * scale, (p.y - lo.y) * scale, (p.z - lo.z) * scale};
+}
+
+bool encode_stl(double scale_mm, double thickness_mm, ExportBytes& stl) {
+    std::vector<Shell> shells;
+    stl_shells(scale_mm, thickness_mm, shells);
     stl.assign(80, 0);
     const char header[] = "fourview binary STL, millimetres";
     std::memcpy(stl.data(), header, sizeof header - 1);
@@ -436,21 +601,23 @@ bool encode_stl(double scale_mm, ExportBytes& stl) {
         const uint8_t* b = static_cast<const uint8_t*>(data);
         stl.insert(stl.end(), b, b + n);
     };
+    uint32_t count = 0;
+    for (const Shell& shell : shells) count += static_cast<uint32_t>(shell.size());
     // Little-endian, as the format and every machine this runs on.
-    const uint32_t count = static_cast<uint32_t>(triangles.size());
     put(&count, 4);
-    for (const ShellTriangle& t : triangles) {
-        float v[12] = {static_cast<float>(t.normal.x), static_cast<float>(t.normal.y),
-                       static_cast<float>(t.normal.z)};
-        for (int k = 0; k < 3; ++k) {
-            v[3 + 3 * k] = static_cast<float>((t.v[k].x - lo.x) * scale);
-            v[4 + 3 * k] = static_cast<float>((t.v[k].y - lo.y) * scale);
-            v[5 + 3 * k] = static_cast<float>((t.v[k].z - lo.z) * scale);
+    for (const Shell& shell : shells)
+        for (const ShellTriangle& t : shell) {
+            float v[12] = {static_cast<float>(t.normal.x), static_cast<float>(t.normal.y),
+                           static_cast<float>(t.normal.z)};
+            for (int k = 0; k < 3; ++k) {
+                v[3 + 3 * k] = static_cast<float>(t.v[k].x);
+                v[4 + 3 * k] = static_cast<float>(t.v[k].y);
+                v[5 + 3 * k] = static_cast<float>(t.v[k].z);
+            }
+            put(v, sizeof v);
+            const uint16_t attributes = 0;
+            put(&attributes, 2);
         }
-        put(v, sizeof v);
-        const uint16_t attributes = 0;
-        put(&attributes, 2);
-    }
     return count > 0;
 }
 

@@ -170,7 +170,7 @@ void expect_closed_and_outward(const Stl& s) {
 TEST(Export, StlWireframeIsClosedOutwardAndScaled) {
     start_hypercube(0, 1);
     ExportBytes bytes;
-    ASSERT_TRUE(encode_stl(100, bytes));
+    ASSERT_TRUE(encode_stl(100, 1, bytes));
     const Stl s = parse_stl(bytes);
     EXPECT_EQ(s.size, 84 + 50 * static_cast<size_t>(s.count));
     EXPECT_EQ(s.triangles.size(), s.count);
@@ -184,15 +184,15 @@ TEST(Export, StlWireframeIsClosedOutwardAndScaled) {
     EXPECT_NEAR(std::fmax(hi[0], std::fmax(hi[1], hi[2])), 100, 1e-3);
 
     app.bold_line = 1;  // the drawn tubes and balls, closed as well
-    ASSERT_TRUE(encode_stl(40, bytes));
+    ASSERT_TRUE(encode_stl(40, 1, bytes));
     expect_closed_and_outward(parse_stl(bytes));
     app.projection_mode = kProjectionStereographic;  // the bent tubes too
-    ASSERT_TRUE(encode_stl(40, bytes));
+    ASSERT_TRUE(encode_stl(40, 1, bytes));
     expect_closed_and_outward(parse_stl(bytes));
     app.colour_by_w = 1;  // which the screen draws as strips carrying colours
     for (int mode : {kProjectionStereographic, kProjectionPerspective}) {
         app.projection_mode = mode;
-        ASSERT_TRUE(encode_stl(40, bytes));
+        ASSERT_TRUE(encode_stl(40, 1, bytes));
         expect_closed_and_outward(parse_stl(bytes));
     }
 }
@@ -200,7 +200,7 @@ TEST(Export, StlWireframeIsClosedOutwardAndScaled) {
 TEST(Export, NothingToExportGivesValidEmptyFiles) {
     start_hypercube(0, 0);
     ExportBytes bytes, mtl;
-    EXPECT_FALSE(encode_stl(100, bytes));
+    EXPECT_FALSE(encode_stl(100, 1, bytes));
     EXPECT_EQ(bytes.size(), 84u);
     EXPECT_EQ(parse_stl(bytes).count, 0u);
     EXPECT_FALSE(encode_obj("x.mtl", bytes, mtl));
@@ -227,7 +227,7 @@ TEST(Export, SurfaceThroughThePerspectiveEyeLeavesNoNonFiniteNumber) {
         const std::string text(obj.begin(), obj.end());
         EXPECT_EQ(text.find("nan"), std::string::npos);
         EXPECT_EQ(text.find("inf"), std::string::npos);
-        ASSERT_TRUE(encode_stl(100, stl));
+        ASSERT_TRUE(encode_stl(100, 1, stl));
         for (const auto& t : parse_stl(stl).triangles)
             for (float c : t) ASSERT_TRUE(std::isfinite(c));
     }
@@ -431,7 +431,9 @@ TEST(Export, ColourByWGivesEveryVertexOfFacesAndLinesItsColour) {
 
 TEST(Export, MaterialLibraryBesideTheObjFile) {
     const std::pair<const char*, const char*> cases[] = {
-        {"out/cube.obj", "out/cube.mtl"}, {"cube", "cube.mtl"}, {"a.b/cube", "a.b/cube.mtl"}};
+        {"out/cube.obj", "out/cube.mtl"}, {"cube", "cube.mtl"}, {"a.b/cube", "a.b/cube.mtl"},
+        {"x.OBJ", "x.mtl"}, {"x.Obj", "x.mtl"}, {"my dir/my model.obj", "my dir/my_model.mtl"},
+        {"tab\tname.obj", "tab_name.mtl"}, {"x.objx", "x.objx.mtl"}};
     for (const auto& [obj, mtl] : cases) EXPECT_EQ(mtl_path_for(obj), mtl) << obj;
 }
 
