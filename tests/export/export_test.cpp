@@ -14,7 +14,9 @@
 #include "geom4/projection.h"
 #include "geom4/stereo.h"
 #include "../support/arc_check.h"
+#include "expr/graph_slots.h"
 #include "geom4/transform.h"
+#include "geom4/vector3.h"
 #include "models/polychora.h"
 #include "models/tables.h"
 
@@ -194,6 +196,113 @@ TEST(Export, StlWireframeIsClosedOutwardAndScaled) {
         app.projection_mode = mode;
         ASSERT_TRUE(encode_stl(40, 1, bytes));
         expect_closed_and_outward(parse_stl(bytes));
+    }
+}
+
+// Each shell of an STL on its own: every directed edge once and its
+// reverse once, each stored normal with its winding, a positive volume.
+// Returns the number of shells, or -1 after reporting the first bad one.
+int bad_shells(const std::vector<Shell>& shells) {
+    int bad = 0;
+    for (std::size_t i = 0; i < shells.size(); ++i) {
+        std::map<std::array<double, 6>, int> directed;
+        double volume = 0;
+        int against = 0;
+        for (const ShellTriangle& t : shells[i]) {
+            for (int k = 0; k < 3; ++k) {
+                const Point3 &a = t.v[k], &b = t.v[(k + 1) % 3];
+                ++directed[{a.x, a.y, a.z, b.x, b.y, b.z}];
+            }
+            const Point3 n = cross(minus(t.v[1], t.v[0]), minus(t.v[2], t.v[0]));
+            if (dot(n, t.normal) < 0) ++against;
+            volume += dot(t.v[0], n) / 6;
+        }
+        int open = 0;
+        for (const auto& [e, count] : directed) {
+            const auto back = directed.find({e[3], e[4], e[5], e[0], e[1], e[2]});
+            if (count != 1 || back == directed.end() || back->second != 1) ++open;
+        }
+        if (open > 0 || against > 0 || !(volume > 0)) {
+            if (bad == 0)
+                ADD_FAILURE() << "shell " << i << " of " << shells.size() << ": " << shells[i].size()
+                              << " triangles, " << open << " open edges, " << against
+                              << " normals against the winding, volume " << volume;
+            ++bad;
+        }
+    }
+    return bad;
+}
+
+// Only Solid on: the faces alone, as a printer gets them.
+void only_solid(ModelId model) {
+    app = AppState{};
+    app.model_id = model;
+    app.solid = 1;
+    app.transparent = 0;
+    app.wireframe = 0;
+    app.cross_section = 0;
+    app.mesh_resolution = 25;
+}
+
+void user_graph(const char* f, const char* g) {
+    only_solid(kModelUserGraph);
+    app.s_min = app.t_min = -2;
+    app.s_max = app.t_max = 2;
+    set_expression(graph_slots[0].equation[kEquationX], "s");
+    set_expression(graph_slots[0].equation[kEquationY], "t");
+    set_expression(graph_slots[0].equation[kEquationF], f);
+    set_expression(graph_slots[0].equation[kEquationG], g);
+}
+
+TEST(Export, StlFacesAreClosedShellsWoundOutward) {
+    const struct {
+        const char* name;
+        void (*setup)();
+        std::size_t shells;  // one per surface; the polytopes' faces one each
+    } rows[] = {
+        {"torus", [] { only_solid(kModelTorus); }, 1},
+        {"sphere", [] { only_solid(kModelSphere); }, 1},
+        {"cylinder", [] { only_solid(kModelCylinder); }, 1},
+        {"cube", [] { only_solid(kModelCube); }, 1},
+        {"hypercube", [] { only_solid(kModelHypercube); }, 24},
+        {"hypercube turned", [] { only_solid(kModelHypercube); turn(3, 0.3); turn(4, 0.2); }, 24},
+        {"Moebius strip", [] { only_solid(kModelMoebiusStrip); }, 1},
+        {"Klein bottle", [] { only_solid(kModelKleinBottle4d); }, 1},
+        {"user graph", [] { user_graph("sin(s)*cos(t)", "s*t"); }, 1},
+        {"hypercube and its cut", [] { only_solid(kModelHypercube); app.cross_section = 1; turn(3, 0.4); }, 68},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.setup();
+        std::vector<Shell> shells;
+        stl_shells(100, 1, shells);
+        ASSERT_FALSE(shells.empty());
+        EXPECT_EQ(bad_shells(shells), 0);
+        EXPECT_EQ(shells.size(), row.shells);
+    }
+}
+
+TEST(Export, StlPlatesHaveTheThicknessAsked) {
+    for (double thickness : {0.5, 1.0, 4.0}) {
+        user_graph("0", "0");  // the flat square s, t in the plane z = 0
+        std::vector<Shell> shells;
+        stl_shells(50, thickness, shells);
+        EXPECT_EQ(bad_shells(shells), 0);
+        ASSERT_EQ(shells.size(), 1u) << "one plate for one surface";
+        double lo[3] = {INFINITY, INFINITY, INFINITY}, hi[3] = {-INFINITY, -INFINITY, -INFINITY};
+        for (const ShellTriangle& t : shells[0])
+            for (const Point3& p : t.v) {
+                const double c[3] = {p.x, p.y, p.z};
+                for (int k = 0; k < 3; ++k) lo[k] = std::fmin(lo[k], c[k]), hi[k] = std::fmax(hi[k], c[k]);
+            }
+        // The square's side is the scale; the plate stands out by half the
+        // thickness on either side of it.
+        const double sides[3] = {hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]};
+        std::vector<double> sorted(sides, sides + 3);
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_NEAR(sorted[0], thickness, 1e-9);
+        EXPECT_NEAR(sorted[2], 50, 1e-9);
+        EXPECT_NEAR(lo[0], 0, 1e-12);
     }
 }
 
