@@ -538,6 +538,127 @@ TEST(Export, ColourByWGivesEveryVertexOfFacesAndLinesItsColour) {
     EXPECT_EQ(blue, 8);
 }
 
+// Colour by w in parallel projection: the hypercube unturned puts each
+// corner at w = -1 over one at w = +1; each keeps its own colour, the
+// blue half and the orange half of the bar, in faces, lines and Bold Line.
+TEST(Export, ColourByWInParallelProjectionGivesEachCornerItsOwnColour) {
+    for (int bold : {0, 1}) {
+        SCOPED_TRACE(bold ? "Bold Line" : "lines");
+        start_hypercube(1, 1);
+        app.bold_line = bold;
+        app.colour_by_w = 1;
+        app.projection_mode = app.flat_projection = kProjectionParallel;
+        ExportBytes obj, mtl;
+        ASSERT_TRUE(encode_obj("c.mtl", obj, mtl));
+        std::istringstream in(std::string(obj.begin(), obj.end()));
+        std::map<std::array<double, 3>, std::set<std::array<double, 3>>> colours_at;
+        int plain = 0;
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string tag;
+            double x, y, z, r, g, b;
+            if (!(words >> tag) || tag != "v" || !(words >> x >> y >> z)) continue;
+            if (words >> r >> g >> b)
+                colours_at[{x, y, z}].insert({r, g, b});
+            else
+                ++plain;
+        }
+        EXPECT_EQ(plain, 0) << "no file mixes vertices with and without colours";
+        const Colour low = w_colour(-1, 2), high = w_colour(1, 2);
+        const std::array<double, 3> blue{std::round(low.r * 1000) / 1000, std::round(low.g * 1000) / 1000,
+                                         std::round(low.b * 1000) / 1000};
+        const std::array<double, 3> orange{std::round(high.r * 1000) / 1000, std::round(high.g * 1000) / 1000,
+                                           std::round(high.b * 1000) / 1000};
+        ASSERT_GT(blue[2], blue[0]);
+        ASSERT_GT(orange[0], orange[2]);
+        int corners = 0;
+        for (const Point4& p : HypercubeVertices) {
+            if (p.w != 1) continue;
+            const Point3 q = project_point(p);
+            const auto it = colours_at.find({q.x, q.y, q.z});
+            ASSERT_NE(it, colours_at.end());
+            EXPECT_EQ(it->second, (std::set<std::array<double, 3>>{blue, orange}));
+            ++corners;
+        }
+        EXPECT_EQ(corners, 8);
+    }
+}
+
+// Every triangle of an OBJ wound counterclockwise seen from where its
+// normals point, as viewers take the front of a face.
+TEST(Export, ObjTrianglesAreWoundWithTheirNormals) {
+    const struct {
+        const char* name;
+        void (*setup)();
+    } rows[] = {
+        {"torus", [] { only_solid(kModelTorus); }},
+        {"sphere", [] { only_solid(kModelSphere); }},
+        {"cube", [] { only_solid(kModelCube); }},
+        {"hypercube", [] { start_hypercube(1, 1); app.bold_line = 1; turn(3, 0.3); }},
+        {"Klein bottle", [] { only_solid(kModelKleinBottle4d); app.cross_section = 1; }},
+        {"user graph", [] { user_graph("sin(s)*cos(t)", "s*t"); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.setup();
+        ExportBytes obj, mtl;
+        ASSERT_TRUE(encode_obj("w.mtl", obj, mtl));
+        std::vector<Point3> v, vn;
+        int faces = 0, against = 0;
+        std::istringstream in(std::string(obj.begin(), obj.end()));
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string tag;
+            words >> tag;
+            Point3 p{};
+            if (tag == "v" || tag == "vn") {
+                words >> p.x >> p.y >> p.z;
+                (tag == "v" ? v : vn).push_back(p);
+            } else if (tag == "f") {
+                Point3 corner[3], normal{0, 0, 0};
+                for (Point3& c : corner) {
+                    std::string item;
+                    words >> item;
+                    const std::size_t slashes = item.find("//");
+                    c = v.at(std::stoi(item) - 1);
+                    const Point3& n = vn.at(std::stoi(item.substr(slashes + 2)) - 1);
+                    normal = {normal.x + n.x, normal.y + n.y, normal.z + n.z};
+                }
+                ++faces;
+                if (dot(cross(minus(corner[1], corner[0]), minus(corner[2], corner[0])), normal) < 0) ++against;
+            }
+        }
+        EXPECT_GT(faces, 0);
+        EXPECT_EQ(against, 0) << "of " << faces;
+    }
+}
+
+// The material library holds the window's materials; Kd is what a face
+// shows lit head-on, so that the cut is red (its red is ambient).
+TEST(Export, MaterialLibraryGivesTheWindowsColours) {
+    const struct {
+        int transparent, bold;
+        const char* faces;
+        const char* edges;
+    } rows[] = {
+        {0, 0, "newmtl faces\nKa 0.4 0.4 0.7\nKd 0.6 0.6 1\nKs 0.7 0.7 0.7\nNs 50\nd 1\n",
+         "newmtl edges\nKa 0 0 0\nKd 0 0 0\n"},
+        {1, 1, "newmtl faces\nKa 0.2 0.2 0.2\nKd 0.6 0.6 1\nKs 0.6 0.6 0.6\nNs 50\nd 0.3\n",
+         "newmtl edges\nKa 0.5 0.5 1\nKd 0.9 0.9 1\n"},
+    };
+    for (const auto& row : rows) {
+        start_hypercube(1, 1);
+        app.transparent = row.transparent;
+        app.bold_line = row.bold;
+        ExportBytes obj, mtl;
+        ASSERT_TRUE(encode_obj("m.mtl", obj, mtl));
+        const std::string text(mtl.begin(), mtl.end());
+        EXPECT_NE(text.find(row.faces), std::string::npos) << text;
+        EXPECT_NE(text.find(row.edges), std::string::npos) << text;
+        EXPECT_NE(text.find("newmtl section\nKa 0.9 0.2 0.2\nKd 1 0.4 0.4\n"), std::string::npos) << text;
+    }
+}
+
 TEST(Export, MaterialLibraryBesideTheObjFile) {
     const std::pair<const char*, const char*> cases[] = {
         {"out/cube.obj", "out/cube.mtl"}, {"cube", "cube.mtl"}, {"a.b/cube", "a.b/cube.mtl"},
