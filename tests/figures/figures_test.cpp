@@ -195,6 +195,35 @@ TEST_F(Output, FailuresNameThePathAndLeaveNothing) {
     EXPECT_TRUE(listing().empty()) << "an abandoned figure leaves nothing";
 }
 
+// The outputs of a run go in place together: one that fails (a full
+// device) leaves every other target as it was, and no temporary file.
+TEST_F(Output, AllOutputsOrNone) {
+    std::string error;
+    ASSERT_TRUE(write(dir + "/old", "old", error)) << error;
+    const struct {
+        std::vector<std::string> paths;
+        bool ok;
+    } rows[] = {
+        {{dir + "/old", dir + "/new", "/dev/full"}, false},
+        {{"/dev/full", dir + "/new"}, false},
+        {{dir + "/old", dir + "/new"}, true},
+    };
+    for (const auto& row : rows) {
+        std::vector<OutputFile> outs(row.paths.size());
+        std::vector<OutputFile*> list;
+        for (std::size_t i = 0; i < outs.size(); ++i) {
+            ASSERT_TRUE(open_output(row.paths[i], outs[i], error)) << error;
+            ASSERT_TRUE(append_output(outs[i], reinterpret_cast<const uint8_t*>("fresh"), 5, error));
+            list.push_back(&outs[i]);
+        }
+        EXPECT_EQ(commit_outputs(list, error), row.ok) << error;
+        for (OutputFile& out : outs) abandon_output(out);
+        EXPECT_EQ(contents(dir + "/old"), row.ok ? "fresh" : "old");
+        EXPECT_EQ(access((dir + "/new").c_str(), F_OK) == 0, row.ok);
+        EXPECT_EQ(listing().size(), row.ok ? 2u : 1u) << "no temporary file";
+    }
+}
+
 TEST(OutputPaths, DescriptorsNamedByPath) {
     const std::string own = "/proc/" + std::to_string(getpid()) + "/fd/3";
     const std::pair<std::string, int> rows[] = {
