@@ -33,7 +33,7 @@ rows=(
   "read-only file refused@echo old >ro.png; chmod 444 ro.png@$ro \$FV --png ro.png --size 64x48@1@[ \"\$(cat ro.png)\" = old ] && grep -qx 'fourview: cannot write ro.png: Permission denied' \$ERR"
   "hard link written in place@echo old >h1.png; ln h1.png h2.png@\$FV --png h1.png --size 64x48@0@is_png h2.png && cmp -s h1.png h2.png"
   "file in a read-only folder@mkdir d; echo old >d/f.png; chmod 555 d@$ro \$FV --png d/f.png --size 64x48@0@is_png d/f.png && [ -z \"\$(ls -A d | grep -v '^f.png\$')\" ]"
-  "FIFO written in place@mkfifo p; (timeout 60 cat p >from &)@\$FV --png p --size 64x48; wait@0@[ -p p ] && is_png from"
+  "FIFO written in place@mkfifo p@timeout 60 cat p >from & \$FV --png p --size 64x48; s=\$?; wait; exit \$s@0@[ -p p ] && is_png from"
   "x.OBJ gives x.mtl@:@\$FV --obj x.OBJ@0@[ -s x.mtl ] && [ ! -e x.OBJ.mtl ] && grep -qx 'mtllib x.mtl' x.OBJ"
   "blank in the name@:@\$FV --obj 'my model.obj'@0@grep -qx 'mtllib my_model.mtl' 'my model.obj' && [ -s my_model.mtl ]"
   "--scale 1e300 refused@:@\$FV --stl s.stl --scale 1e300@2@[ ! -e s.stl ]"
