@@ -48,7 +48,8 @@ case $target in
               fuzz/support/headless_glut.cpp)
      libs=(-lGLU -lGL) ;;
 esac
-clang++ -std=c++17 -O1 -g -fno-omit-frame-pointer \
+# -ffp-contract=off as in the build (src/expr/CMakeLists.txt): clang fuses by default.
+clang++ -std=c++17 -O1 -g -fno-omit-frame-pointer -ffp-contract=off \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -Wall -Wextra -Isrc -Ifuzz/support "$source" "${sources[@]}" "${libs[@]}" -o "$binary"
 
