@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include <GL/gl.h>
 #include <getopt.h>
 
 #include <cctype>
@@ -711,13 +712,24 @@ void apply_start_options(const StartOptions& o) {
     // bounds were checked before any window opened.
     note_viewport_limit();
     const bool figures = figures_requested(o.figures);
-    if ((o.window_size.given && !window_size_fits(o.window_size.value[0], o.window_size.value[1])) ||
-        (figures && !window_size_fits(o.figures.width, o.figures.height))) {
-        usage_error("--%s: larger than this GL can draw (GL_MAX_VIEWPORT_DIMS)",
-                    figures && !window_size_fits(o.figures.width, o.figures.height) ? "size"
-                                                                                    : "window-size");
-        std::exit(2);
-    }
+    struct Asked {
+        bool given;
+        const char* option;
+        int width, height;
+        const char* rule;
+    } const asked[3] = {
+        {o.window_size.given, "--window-size", o.window_size.value[0], o.window_size.value[1], kWindowSizeRule},
+        {o.geometry.sized, "-geometry", o.geometry.width, o.geometry.height, kWindowSizeRule},
+        {figures, "--size", o.figures.width, o.figures.height, kFigureSizeRule},
+    };
+    for (const Asked& a : asked)
+        if (a.given && !window_size_fits(a.width, a.height)) {
+            GLint dims[2] = {0, 0};
+            glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+            usage_error("%s: %dx%d is outside WxH, %s, within this GL's %dx%d", a.option, a.width,
+                        a.height, a.rule, dims[0], dims[1]);
+            std::exit(2);
+        }
     if (o.equations.given) {
         // As if "NEW" had been answered: the stored sets move down one.
         make_room_for_new_set();
