@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/options.h"
 #include "expr/equation_entry.h"
 #include "ui/settings.h"
@@ -29,10 +31,15 @@ namespace {
 
 constexpr int kMostArguments = 64;
 
+// Standard error as it was before libFuzzer closed it for the target: a
+// fault is said there.
+int fault_fd = 2;
+
 [[noreturn]] void fault(const char* what, const std::vector<std::string>& args) {
-    std::fprintf(stderr, "options fault: %s\nargs:", what);
-    for (const std::string& a : args) std::fprintf(stderr, " [%s]", a.c_str());
-    std::fprintf(stderr, "\n");
+    std::string line = std::string("options fault: ") + what + "\nargs:";
+    for (const std::string& a : args) line += " [" + a + "]";
+    line += "\n";
+    if (write(fault_fd, line.data(), line.size()) < 0) std::abort();
     std::abort();
 }
 
@@ -74,6 +81,13 @@ void check_accepted(const StartOptions& o, const std::vector<std::string>& args)
 
 }  // namespace
 }  // namespace fourview
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // Before -close_fd_mask takes effect.
+    const int fd = dup(2);
+    if (fd >= 0) fourview::fault_fd = fd;
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace fourview;
