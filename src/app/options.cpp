@@ -96,7 +96,7 @@ const OptionRow OptionRows[] = {
     {{"rotation-angle", required_argument, nullptr, kOptRotationAngle}, "DEGREES",
      "rotation angle of one step, a whole number"},
     {{"hyperplane", required_argument, nullptr, kOptHyperplane}, "A,B,C,D,E",
-     "the cut aX + bY + cZ + dW = e"},
+     "the cut aX + bY + cZ + dW = e, a, b, c, d a usable normal (not all 0)"},
     {{"zoom", required_argument, nullptr, kOptZoom}, "Z", "zoom rate, from 1e-06 to 1e+06"},
     {{"png", required_argument, nullptr, kOptPng}, "FILE",
      "write one frame of the graph as PNG and exit, opening no window"},
@@ -113,7 +113,7 @@ const OptionRow OptionRows[] = {
     {{"stl", required_argument, nullptr, kOptStl}, "FILE",
      "write the model as an STL file and exit"},
     {{"scale", required_argument, nullptr, kOptScale}, "MM",
-     "largest side of the STL model in millimetres (default 100)"},
+     "largest side of the STL model in millimetres, greater than 0 (default 100)"},
     {{"help", no_argument, nullptr, 'h'}, nullptr, "show this help and exit"},
     {{"version", no_argument, nullptr, 'V'}, nullptr, "show the version and exit"},
 };
