@@ -5,7 +5,7 @@
 # page, made from --help. time: the peak memory of a figure.)
 set -eu
 packages=(cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgtest-dev libbenchmark-dev
-          libmuparser-dev libegl-dev libpng-dev libgif-dev xvfb xdotool x11-utils imagemagick
+          libmuparser-dev libx11-dev libegl-dev libpng-dev libgif-dev xvfb xdotool x11-utils imagemagick
           locales bc dpkg-dev file help2man time)
 missing=()
 for p in "${packages[@]}"; do

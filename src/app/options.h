@@ -31,6 +31,15 @@ struct Given {
     T value{};
 };
 
+// GLUT's -geometry: the graph window's size and place; either may be left
+// out. X and Y count from the right or bottom edge of the screen when
+// written with '-'.
+struct WindowGeometry {
+    bool sized = false, placed = false;
+    int width = 0, height = 0, x = 0, y = 0;
+    bool from_right = false, from_bottom = false;
+};
+
 struct StartOptions {
     Given<ModelId> model;
     // The four equations of the user graph (x, y, f, g), as typed.
@@ -48,14 +57,17 @@ struct StartOptions {
     Given<double> zoom;
 
     FigureOptions figures;
-    // GLUT's own options (-display NAME, -geometry WxH+X+Y, ...), in order,
-    // for glutInit.
+    // GLUT's own options (-display NAME, -sync, ...), in order, for
+    // glutInit; -geometry is read into `geometry` instead.
     std::vector<std::string> glut_args;
+    WindowGeometry geometry;
+    Given<std::string> display;  // -display's value
 };
 
 enum class ParseOutcome {
     kRun,         // go on with `options`
     kExitOk,      // --help or --version printed; exit 0
+    kExitFailure,  // --help or --version could not be written; one line on standard error; exit 1
     kUsageError,  // one line on standard error printed; exit 2
 };
 

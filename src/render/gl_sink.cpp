@@ -27,6 +27,38 @@ constexpr int kLoopRoom = 64;
 constexpr int kTubeSides = 30;
 constexpr int kBallSlices = 10, kBallStacks = 10;
 
+// Colour by w on transparent faces: a blend mixes the colours of every face
+// along a ray into one that is nowhere on the scale. Instead each pixel shows
+// one face, in its colour: on the even squares of a checkerboard the nearest
+// face turned towards the viewer, on the odd ones the nearest turned away,
+// which for a closed shell is its far side (or an inner shell's). The eye
+// sees both layers, and every pixel reads on the bar.
+struct Stipple {
+    GLubyte rows[128];
+};
+constexpr Stipple checkerboard(bool odd) {
+    Stipple s{};
+    for (int y = 0; y < 32; ++y)
+        for (int b = 0; b < 4; ++b) s.rows[4 * y + b] = ((y % 2 == 0) != odd) ? 0x55 : 0xAA;
+    return s;
+}
+constexpr Stipple kEvenSquares = checkerboard(false), kOddSquares = checkerboard(true);
+
+template <typename Draw>
+void draw_in_two_layers(Draw draw) {
+    glEnable(GL_POLYGON_STIPPLE);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glPolygonStipple(kEvenSquares.rows);
+    draw();
+    glCullFace(GL_FRONT);
+    glPolygonStipple(kOddSquares.rows);
+    draw();
+    glCullFace(GL_BACK);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_POLYGON_STIPPLE);
+}
+
 GLenum gl_mode(Primitive kind) {
     switch (kind) {
         case Primitive::kTriangles: return GL_TRIANGLES;
@@ -246,10 +278,27 @@ struct GlSink final : GeometrySink {
     GLfloat ball_normal[3] = {0, 0, 1};
 
     bool bracketed() const { return surface || wire || grouped; }
+    // Faces coloured by w in a surface: unlit, so that a pixel has the
+    // scale's colour and not the lights' version of it; transparent, drawn
+    // in two layers (draw_in_two_layers) instead of blended.
+    bool scale_faces() const { return surface && colour_use == ColourUse::kLit; }
+    bool layered() const { return scale_faces() && app.transparent == 1; }
 
     void flush() {
         const bool meshes = mesh.index_count > 0;
-        if (meshes) mesh.draw(colour_use != ColourUse::kNone);
+        if (meshes) {
+            if (layered()) {
+                // draw() empties the mesh: the second layer draws it again.
+                const int vertices = mesh.vertex_count, indices = mesh.index_count;
+                draw_in_two_layers([&] {
+                    mesh.vertex_count = vertices;
+                    mesh.index_count = indices;
+                    mesh.draw(true);
+                });
+            } else {
+                mesh.draw(colour_use != ColourUse::kNone);
+            }
+        }
         if (used > 0) {
             int n = runs;
             if (open && is_run(kind) && used - run_start > 0 && n < kRunCapacity) {
@@ -270,10 +319,16 @@ struct GlSink final : GeometrySink {
                 glEnableClientState(GL_COLOR_ARRAY);
                 glColorPointer(3, GL_FLOAT, 0, colour_array);
             }
-            if (is_run(kind))
-                glMultiDrawArrays(gl_mode(kind), firsts, counts, n);
+            const auto draw = [&] {
+                if (is_run(kind))
+                    glMultiDrawArrays(gl_mode(kind), firsts, counts, n);
+                else
+                    glDrawArrays(gl_mode(kind), 0, used);
+            };
+            if (layered())
+                draw_in_two_layers(draw);
             else
-                glDrawArrays(gl_mode(kind), 0, used);
+                draw();
             if (coloured) glDisableClientState(GL_COLOR_ARRAY);
         }
         used = 0;
@@ -562,6 +617,13 @@ struct GlSink final : GeometrySink {
     void colours(ColourUse use) override {
         if (use == colour_use) return;
         state_change();
+        if (scale_faces()) {
+            glEnable(GL_LIGHTING);
+            if (app.transparent == 1) {  // back to the surface's blend
+                glEnable(GL_BLEND);
+                glDepthMask(GL_FALSE);
+            }
+        }
         if (colour_use == ColourUse::kLit) glDisable(GL_COLOR_MATERIAL);
         if (colour_use == ColourUse::kUnlit) glEnable(GL_LIGHTING);
         colour_use = use;
@@ -570,6 +632,13 @@ struct GlSink final : GeometrySink {
             glEnable(GL_COLOR_MATERIAL);
         }
         if (use == ColourUse::kUnlit) glDisable(GL_LIGHTING);
+        if (scale_faces()) {
+            glDisable(GL_LIGHTING);
+            if (app.transparent == 1) {  // each layer keeps its nearest face
+                glDisable(GL_BLEND);
+                glDepthMask(GL_TRUE);
+            }
+        }
     }
     // Lit, a colour of the scale would come out brighter than itself: the
     // lights add up to an ambient of 1.4, and the blend of transparent faces
@@ -580,7 +649,7 @@ struct GlSink final : GeometrySink {
     }
 
     float gain() const {
-        return colour_use != ColourUse::kLit ? 1.0f : surface && app.transparent == 1 ? 0.4f : 0.42f;
+        return colour_use != ColourUse::kLit || scale_faces() ? 1.0f : 0.42f;
     }
     void colour(const Colour& c) override {
         const float g = gain();
