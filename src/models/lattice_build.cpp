@@ -116,7 +116,10 @@ bool outer_edges(const PolytopeLattice& l, const Adjacency& adj, int f, const Po
                 any = true;
                 continue;
             }
-            const double angle = std::atan2(ref[0] * u[1] - ref[1] * u[0], ref[0] * u[0] + ref[1] * u[1]);
+            // A measure that grows with the angle from the first direction:
+            // 1 - cos on the one side, cos - 1 on the other.
+            const double cosine = ref[0] * u[0] + ref[1] * u[1];
+            const double angle = ref[0] * u[1] - ref[1] * u[0] >= 0 ? 1 - cosine : cosine - 1;
             if (angle < lo) {
                 lo = angle;
                 low[0] = u[0];
@@ -129,7 +132,8 @@ bool outer_edges(const PolytopeLattice& l, const Adjacency& adj, int f, const Po
             }
         }
     }
-    return any && hi - lo < kPi - 1e-7;
+    // Less than a half-turn from low round to high.
+    return any && low[0] * high[1] - low[1] * high[0] > 1e-7;
 }
 
 struct CellKind {
@@ -185,7 +189,22 @@ std::string cell_kind_name(const std::map<int, int>& sizes) {
 
 }  // namespace
 
+std::size_t slot_of(std::uint64_t cell, std::size_t mask) { return (cell * 0x9E3779B97F4A7C15ull >> 20) & mask; }
+
+void PointIndex::reserve(std::size_t n) {
+    std::size_t size = 16;
+    while (size < 2 * n) size *= 2;
+    if (size <= slots_.size()) return;
+    std::vector<Slot> old(size, Slot{0, -1});
+    old.swap(slots_);
+    used_ = 0;
+    for (const Slot& s : old)
+        if (s.point >= 0) insert(s.point);
+}
+
 int PointIndex::find(const Point4& p) const {
+    if (slots_.empty()) return -1;
+    const std::size_t mask = slots_.size() - 1;
     int base[4], side[4];
     for (int i = 0; i < 4; ++i) {
         const double x = coordinate(p, i) / kCellSide;
@@ -202,21 +221,24 @@ int PointIndex::find(const Point4& p) const {
             c[i] = base[i] + (other ? side[i] : 0);
         }
         if (skip) continue;
-        const auto it = heads_.find(cell_key(c));
-        if (it == heads_.end()) continue;
-        for (int k = it->second; k >= 0; k = next_[k])
-            if (distance2(points_[k], p) < kPointTolerance * kPointTolerance) return k;
+        const std::uint64_t cell = cell_key(c);
+        for (std::size_t k = slot_of(cell, mask); slots_[k].point >= 0; k = (k + 1) & mask)
+            if (slots_[k].cell == cell && distance2(points_[slots_[k].point], p) < kPointTolerance * kPointTolerance)
+                return slots_[k].point;
     }
     return -1;
 }
 
-void PointIndex::insert(int k) {
+void PointIndex::insert(int point) {
+    if (2 * (used_ + 1) > slots_.size()) reserve(2 * (used_ + 1));
     int c[4];
-    for (int i = 0; i < 4; ++i) c[i] = static_cast<int>(std::floor(coordinate(points_[k], i) / kCellSide));
-    if (static_cast<int>(next_.size()) <= k) next_.resize(k + 1, -1);
-    auto it = heads_.emplace(cell_key(c), k);
-    next_[k] = it.second ? -1 : it.first->second;
-    it.first->second = k;
+    for (int i = 0; i < 4; ++i) c[i] = static_cast<int>(std::floor(coordinate(points_[point], i) / kCellSide));
+    const std::uint64_t cell = cell_key(c);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t k = slot_of(cell, mask);
+    while (slots_[k].point >= 0) k = (k + 1) & mask;
+    slots_[k] = Slot{cell, point};
+    ++used_;
 }
 
 void find_lattice_edges(PolytopeLattice& l) {
@@ -235,95 +257,29 @@ void find_lattice_edges(PolytopeLattice& l) {
                 l.edges.push_back({a, b});
 }
 
-std::string find_lattice_faces(PolytopeLattice& l) {
-    const Adjacency adj(l);
-    PointIndex index(l.vertices);
-    index.reserve(l.vertices.size());
-    for (int v = 0; v < l.vertex_count(); ++v) index.insert(v);
-    // used[start[v] * ... ]: the corners (two edges at a vertex) already in
-    // a polygon; two edges at a vertex span one plane, so one polygon.
-    std::vector<int> used_start(l.vertex_count() + 1, 0);
-    for (int v = 0; v < l.vertex_count(); ++v) used_start[v + 1] = used_start[v] + adj.degree(v) * adj.degree(v);
-    std::vector<char> used(used_start.back(), 0);
-    auto mark = [&](int prev, int v, int next) {
-        const int a = adj.slot(v, prev), b = adj.slot(v, next), d = adj.degree(v);
-        if (a < 0 || b < 0) return;
-        used[used_start[v] + a * d + b] = used[used_start[v] + b * d + a] = 1;
-    };
-    l.face_start.assign(1, 0);
-    l.face_corners.clear();
-    const double edge = l.edge_length;
-    std::vector<int> corners;
-    for (int v = 0; v < l.vertex_count(); ++v) {
-        const int d = adj.degree(v);
-        const Point4& p = l.vertices[v];
-        for (int i = 0; i < d; ++i)
-            for (int j = i + 1; j < d; ++j) {
-                if (used[used_start[v] + i * d + j]) continue;
-                const int a = adj.of(v)[i], b = adj.of(v)[j];
-                const Point4 da = minus(l.vertices[a], p), db = minus(l.vertices[b], p);
-                // The corner angle of a regular n-gon is pi - 2 pi / n.
-                const double cosine = dot(da, db) / (edge * edge);
-                if (!(cosine > -1 + 1e-9)) continue;
-                const double turn = kPi - std::acos(std::max(-1.0, std::min(1.0, cosine)));
-                const double sides = 2 * kPi / turn;
-                const int n = static_cast<int>(std::lround(sides));
-                if (n < 3 || n > kMostCorners || std::fabs(sides - n) > 1e-5 * n) continue;
-                // The polygon's centre lies on the corner's bisector, its
-                // circumradius away.
-                const double radius = edge / (2 * std::sin(kPi / n));
-                Point4 bisector = plus(da, db);
-                if (!unit(bisector)) continue;
-                const Point4 centre = plus(p, scaled(bisector, radius));
-                const Point4 e = scaled(bisector, -1);
-                Point4 f = minus(l.vertices[a], centre);
-                f = minus(f, scaled(e, dot(f, e)));
-                if (!unit(f)) continue;
-                corners.assign(1, v);
-                corners.push_back(a);
-                bool whole = true;
-                for (int k = 2; k < n && whole; ++k) {
-                    const double t = 2 * kPi * k / n;
-                    const Point4 q = plus(centre, plus(scaled(e, radius * std::cos(t)), scaled(f, radius * std::sin(t))));
-                    const int w = index.find(q);
-                    if (w < 0 || adj.slot(corners.back(), w) < 0) whole = false;
-                    corners.push_back(w);
-                }
-                if (!whole || corners.back() != b) continue;
-                for (int k = 0; k < n; ++k) mark(corners[(k + n - 1) % n], corners[k], corners[(k + 1) % n]);
-                l.face_corners.insert(l.face_corners.end(), corners.begin(), corners.end());
-                l.face_start.push_back(static_cast<int>(l.face_corners.size()));
-            }
-    }
-    // Keep the polygons that bound the hull.
-    std::vector<int> start{0}, kept;
-    for (int f = 0; f < l.face_count(); ++f) {
-        Point4 o, e1, e2, n1, n2;
-        face_plane(l, f, o, e1, e2);
-        normal_space(e1, e2, n1, n2);
-        double low[2], high[2];
-        if (!outer_edges(l, adj, f, n1, n2, low, high)) continue;
-        kept.insert(kept.end(), l.face(f), l.face(f) + l.face_size(f));
-        start.push_back(static_cast<int>(kept.size()));
-    }
-    l.face_start.swap(start);
-    l.face_corners.swap(kept);
-    if (l.face_count() == 0) return "the vertices span no polygon of edges";
-    return "";
-}
+namespace {
 
-std::string find_lattice_cells(PolytopeLattice& l) {
-    const Adjacency adj(l);
+// In the normal space of each polygon's plane the two outermost edges
+// leaving it give the hyperplanes of its two cells; a polygon whose edges
+// leave it all round is inside the hull: dropped when asked, else an error.
+std::string hull_faces_and_cells(PolytopeLattice& l, const Adjacency& adj, bool drop_inner) {
     std::vector<Point4> normals;
     std::vector<double> offsets;
     PointIndex index(normals);
-    std::vector<int> face_cell(2 * l.face_count());
+    std::vector<int> face_cell, start{0}, kept;
+    face_cell.reserve(2 * l.face_count());
+    kept.reserve(l.face_corners.size());
     for (int f = 0; f < l.face_count(); ++f) {
         Point4 o, e1, e2, n1, n2;
         face_plane(l, f, o, e1, e2);
         normal_space(e1, e2, n1, n2);
         double low[2], high[2];
-        if (!outer_edges(l, adj, f, n1, n2, low, high)) return "a polygon does not bound the hull";
+        if (!outer_edges(l, adj, f, n1, n2, low, high)) {
+            if (drop_inner) continue;
+            return "a polygon does not bound the hull";
+        }
+        kept.insert(kept.end(), l.face(f), l.face(f) + l.face_size(f));
+        start.push_back(static_cast<int>(kept.size()));
         // Turned a quarter away from the other outer edge: the outward
         // normals of the two hyperplanes through the face.
         const double out[2][2] = {{low[1], -low[0]}, {-high[1], high[0]}};
@@ -336,9 +292,12 @@ std::string find_lattice_cells(PolytopeLattice& l) {
                 offsets.push_back(dot(normal, o));
                 index.insert(c);
             }
-            face_cell[2 * f + s] = c;
+            face_cell.push_back(c);
         }
     }
+    l.face_start.swap(start);
+    l.face_corners.swap(kept);
+    if (l.face_count() == 0) return "the vertices span no polygon of edges";
     const int cells = static_cast<int>(normals.size());
     l.cell_start.assign(cells + 1, 0);
     for (int c : face_cell) ++l.cell_start[c + 1];
@@ -370,15 +329,81 @@ std::string find_lattice_cells(PolytopeLattice& l) {
     return "";
 }
 
+}  // namespace
+
+std::string find_lattice_faces_and_cells(PolytopeLattice& l) {
+    const Adjacency adj(l);
+    // used[start[v] * ... ]: the corners (two edges at a vertex) already in
+    // a polygon; two edges at a vertex span one plane, so one polygon.
+    std::vector<int> used_start(l.vertex_count() + 1, 0);
+    for (int v = 0; v < l.vertex_count(); ++v) used_start[v + 1] = used_start[v] + adj.degree(v) * adj.degree(v);
+    std::vector<char> used(used_start.back(), 0);
+    auto mark = [&](int prev, int v, int next) {
+        const int a = adj.slot(v, prev), b = adj.slot(v, next), d = adj.degree(v);
+        if (a < 0 || b < 0) return;
+        used[used_start[v] + a * d + b] = used[used_start[v] + b * d + a] = 1;
+    };
+    l.face_start.assign(1, 0);
+    l.face_corners.clear();
+    const double edge = l.edge_length;
+    std::vector<int> corners;
+    for (int v = 0; v < l.vertex_count(); ++v) {
+        const int d = adj.degree(v);
+        const Point4& p = l.vertices[v];
+        for (int i = 0; i < d; ++i)
+            for (int j = i + 1; j < d; ++j) {
+                if (used[used_start[v] + i * d + j]) continue;
+                const int a = adj.of(v)[i], b = adj.of(v)[j];
+                const Point4 da = minus(l.vertices[a], p), db = minus(l.vertices[b], p);
+                // The corner angle of a regular n-gon is pi - 2 pi / n.
+                const double cosine = dot(da, db) / (edge * edge);
+                if (!(cosine > -1 + 1e-9)) continue;
+                const double turn = kPi - std::acos(std::max(-1.0, std::min(1.0, cosine)));
+                const double sides = 2 * kPi / turn;
+                const int n = static_cast<int>(std::lround(sides));
+                if (n < 3 || n > kMostCorners || std::fabs(sides - n) > 1e-5 * n) continue;
+                // The polygon's centre lies on the corner's bisector, its
+                // circumradius away. Turning about it by 2 pi / n takes a
+                // corner to the next: q(k+1) = 2 cos(2 pi / n) q(k) - q(k-1)
+                // from the centre, each step from the corners found, so that
+                // no error gathers; the next corner is the neighbour there.
+                const double radius = edge / (2 * std::sin(kPi / n));
+                Point4 bisector = plus(da, db);
+                if (!unit(bisector)) continue;
+                const Point4 centre = plus(p, scaled(bisector, radius));
+                const double twice_cos = 2 * std::cos(2 * kPi / n);
+                corners.assign(1, v);
+                corners.push_back(a);
+                bool whole = true;
+                for (int k = 2; k < n && whole; ++k) {
+                    const int here = corners[k - 1];
+                    const Point4 q = plus(centre, minus(scaled(minus(l.vertices[here], centre), twice_cos),
+                                                        minus(l.vertices[corners[k - 2]], centre)));
+                    int w = -1;
+                    for (int j = 0; j < adj.degree(here) && w < 0; ++j)
+                        if (distance2(l.vertices[adj.of(here)[j]], q) < kPointTolerance * kPointTolerance)
+                            w = adj.of(here)[j];
+                    whole = w >= 0;
+                    corners.push_back(w);
+                }
+                if (!whole || corners.back() != b) continue;
+                for (int k = 0; k < n; ++k) mark(corners[(k + n - 1) % n], corners[k], corners[(k + 1) % n]);
+                l.face_corners.insert(l.face_corners.end(), corners.begin(), corners.end());
+                l.face_start.push_back(static_cast<int>(l.face_corners.size()));
+            }
+    }
+    return hull_faces_and_cells(l, adj, true);
+}
+
+std::string find_lattice_cells(PolytopeLattice& l) { return hull_faces_and_cells(l, Adjacency(l), false); }
+
 std::string lattice_from_vertices(PolytopeLattice& l) {
     if (l.vertex_count() < 5) return "fewer than five vertices";
     double radius = 0;
     for (const Point4& p : l.vertices) radius = std::max(radius, std::sqrt(dot(p, p)));
     l.circumradius = radius;
     if (l.edges.empty()) find_lattice_edges(l);
-    std::string why = find_lattice_faces(l);
-    if (why.empty()) why = find_lattice_cells(l);
-    return why;
+    return find_lattice_faces_and_cells(l);
 }
 
 void scale_lattice(PolytopeLattice& l, double factor) {

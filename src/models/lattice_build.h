@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "geom4/types.h"
@@ -24,12 +23,17 @@ public:
     int find(const Point4& p) const;
     // Indexes point k of the list (its position must be in the list already).
     void insert(int k);
-    void reserve(std::size_t n) { heads_.reserve(n); next_.reserve(n); }
+    void reserve(std::size_t n);
 
 private:
+    // Open addressing: a slot holds a point's cell and index (-1 free).
+    struct Slot {
+        std::uint64_t cell;
+        int point;
+    };
     const std::vector<Point4>& points_;
-    std::unordered_map<std::uint64_t, int> heads_;
-    std::vector<int> next_;
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
 };
 
 constexpr double kPointTolerance = 1e-6;
@@ -40,17 +44,17 @@ constexpr double kPointTolerance = 1e-6;
 // forms that are not built from a group.
 void find_lattice_edges(PolytopeLattice& lattice);
 
-// The 2-faces from the vertices and edges: at every vertex, two edges whose
-// angle is that of a regular polygon span one, if its corners are all
-// vertices and the rest of the polytope lies on one side of its plane (in
-// the plane's 2D normal space the edges that leave the polygon span less
-// than a half-turn). "" or why the vertices make no polytope.
-std::string find_lattice_faces(PolytopeLattice& lattice);
+// The 2-faces and cells from the vertices and edges: at every vertex, two
+// edges whose angle is that of a regular polygon span a polygon, a 2-face
+// if its corners are all vertices and the rest of the polytope lies on one
+// side of its plane (in the plane's 2D normal space the edges that leave
+// the polygon span less than a half-turn). The two outermost of those
+// edges give the hyperplanes of the face's two cells; faces with the same
+// hyperplane make one cell, named by its faces. "" or why the vertices make
+// no polytope.
+std::string find_lattice_faces_and_cells(PolytopeLattice& lattice);
 
-// The cells from the 2-faces: in the normal space of each face's plane the
-// two outermost edges leaving it give the two hyperplanes of its cells;
-// faces with the same hyperplane make one cell. Names each cell's kind from
-// its faces. "" or why not.
+// The cells alone, of faces given (every one a 2-face, kept in its order).
 std::string find_lattice_cells(PolytopeLattice& lattice);
 
 // All of the above from lattice.vertices, and the circumradius: "" or why.
