@@ -333,6 +333,12 @@ PolytopeLattice& chosen() {
     return lattice;
 }
 
+// Its caption's counts, made once when it is chosen.
+std::string& chosen_counts() {
+    static std::string counts;
+    return counts;
+}
+
 }  // namespace
 
 const Polytope* find_polytope(ModelId model) {
@@ -350,8 +356,14 @@ const PolytopeLattice* find_lattice(ModelId model) {
 std::string choose_uniform_polytope(const std::string& text) {
     PolytopeLattice l;
     const std::string why = make_polytope(text, l, true);
-    if (why.empty()) chosen() = std::move(l);
+    if (why.empty()) {
+        chosen() = std::move(l);
+        chosen_counts() = lattice_counts(chosen());
+    }
     return why;
+}
+
+const char* uniform_caption_counts() { return chosen_counts().c_str();
 }
 
 double polytope_tube_radius(const Polytope& p) { return 0.05 * p.edge_length; }

@@ -41,6 +41,9 @@ const PolytopeLattice* find_lattice(ModelId model);
 // kModelUniform draws, scaled to circumradius 1: "" or why not (and the
 // one before stays).
 std::string choose_uniform_polytope(const std::string& text);
+// Its counts for the caption: "64 vertices, 128 edges, 64 triangles + 24
+// octagons, 8 truncated cubes + 16 tetrahedra".
+const char* uniform_caption_counts();
 
 // The radii of a polytope's Bold Line tubes and vertex balls, and of the
 // tubes of its cut, in proportion to its edge: the hypercube's 0.1, 0.15
