@@ -226,6 +226,7 @@ TEST(Uniform, RefusalsSayWhy) {
         {"rhombic triacontahedron", "unknown polytope 'rhombic triacontahedron' (a diagram such as x4x3o3o, or a "
                                     "name such as truncated tesseract; fourview --help explains)"},
         {"2-8 duoprism", "'2-8 duoprism': a duoprism's polygons have 3 to 100 corners"},
+        {"x4x3o3o\nx", "a diagram or name holds no control characters"},
         {"101-gonal antiprismatic prism", "'101-gonal antiprismatic prism': an antiprismatic prism's polygons have "
                                           "3 to 100 corners"},
     };
