@@ -1,7 +1,7 @@
 #!/bin/bash
 # The contact sheet of the 64 convex uniform polychora, each drawn by
 # fourview --polytope with no display (Solid, turned a step
-# in the WX, WY and XY planes), labelled with the diagram that made it:
+# of 25 degrees in the WX, WY, XY and YZ planes), labelled with the diagram that made it:
 #   scripts/contact_sheet.sh [BUILD_DIR] [OUTPUT]   (default docs/uniform_polychora.png)
 set -eu
 cd "$(dirname "$0")/.."
@@ -16,7 +16,7 @@ while read -r symbol; do
   [ -n "$symbol" ] || continue
   n=$((n + 1))
   file=$(printf '%s/%02d.png' "$tmp" "$n")
-  env -u DISPLAY "$bin" --polytope "$symbol" --keys "hdg453" --size 240x180 --png "$file" </dev/null
+  env -u DISPLAY "$bin" --polytope "$symbol" --rotation-angle 25 --keys "hdg4513" --size 240x180 --png "$file" </dev/null
   labels+=(-label "$symbol" "$file")
 done <<'CATALOGUE'
 x3o3o3o
@@ -85,5 +85,5 @@ x5x3x x
 snub dodecahedral prism
 CATALOGUE
 montage "${labels[@]}" -tile 8x -geometry +2+2 -font DejaVu-Sans -pointsize 14 -background white "$tmp/sheet.png"
-convert "$tmp/sheet.png" -strip -define png:exclude-chunks=date,time "$out"
+convert "$tmp/sheet.png" -strip -colors 256 -define png:exclude-chunks=date,time "PNG8:$out"
 echo "$out: $n polychora"
