@@ -171,23 +171,7 @@ int main(int argc, char** argv) {
     std::vector<double> wall(static_cast<size_t>(frames)), cpu(wall);
     for (ModelId model : kModels) {
         if (only >= 0 && model != only) continue;
-        app.model_id = model;
-        app.solid = app.transparent = app.wireframe = app.cross_section = 1;
-        app.axes = app.label = app.high_quality = 1;
-        app.bold_line = bold;
-        app.colour_by_w = colour;
-        app.projection_mode = stereographic == 1 ? kProjectionStereographic : kProjectionPerspective;
-        app.mesh_resolution = 51;
-        reset_view();
-        for (int i = 0; i < 3; ++i) time_frame();  // shaders compiled, caches warm
-        for (size_t i = 0; i < wall.size(); ++i) {
-            // One step per frame, in turn through the WX, WY and WZ planes.
-            app.rotation_request = 7 + 2 * static_cast<int>(i % 3);
-            const FrameTime t = time_frame();
-            wall[i] = t.wall_ms;
-            cpu[i] = t.cpu_ms;
-        }
-        const double m = median(wall);
+        const double m = measure(model, Style{bold, colour, stereographic}, wall, cpu);
         largest = std::max(largest, m);
         if (model == kModelHundredTwentyCell) hundred_twenty = m;
         const Caption* caption = find_caption(model);

@@ -40,6 +40,24 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 namespace fourview {
 namespace {
 
+// The allocations of three frames, a rotation step in each, after three
+// more: the first use of anything (the sphere quadric, llvmpipe's shader
+// variants for each state the steps reach) stays outside the count.
+long allocations_of_frames() {
+    for (int step : {7, 10, 0}) {
+        app.rotation_request = step;
+        display_graph();
+    }
+    watching = true;
+    allocations = 0;
+    for (int step : {7, 10, 0}) {
+        app.rotation_request = step;
+        display_graph();
+    }
+    watching = false;
+    return allocations;
+}
+
 TEST(NoAllocation, TheCounterSeesAnAllocation) {
     watching = true;
     allocations = 0;
@@ -65,20 +83,7 @@ TEST(NoAllocation, GraphFramesAllocateNothing) {
             app.model_id = model;
             app.cross_section = 1;
             app.bold_line = bold;
-            // First use of anything (the sphere quadric, llvmpipe's shader
-            // variants for each state the steps reach) outside the count.
-            for (int step : {7, 10, 0}) {
-                app.rotation_request = step;
-                display_graph();
-            }
-            watching = true;
-            allocations = 0;
-            for (int step : {7, 10, 0}) {
-                app.rotation_request = step;
-                display_graph();
-            }
-            watching = false;
-            EXPECT_EQ(allocations, 0) << "model " << model << ", bold " << bold << ", curved " << curved;
+            EXPECT_EQ(allocations_of_frames(), 0) << "model " << model << ", bold " << bold << ", curved " << curved;
         }
 }
 
@@ -96,18 +101,7 @@ TEST(NoAllocation, UniformPolychoronFramesAllocateNothing) {
                 app.model_id = kModelUniform;
                 app.solid = app.transparent = app.wireframe = app.cross_section = 1;
                 app.bold_line = bold;
-                for (int step : {7, 10, 0}) {
-                    app.rotation_request = step;
-                    display_graph();
-                }
-                watching = true;
-                allocations = 0;
-                for (int step : {7, 10, 0}) {
-                    app.rotation_request = step;
-                    display_graph();
-                }
-                watching = false;
-                EXPECT_EQ(allocations, 0) << polytope << ", bold " << bold << ", curved " << curved;
+                EXPECT_EQ(allocations_of_frames(), 0) << polytope << ", bold " << bold << ", curved " << curved;
             }
     }
 }
