@@ -86,13 +86,18 @@ int draw_wrapped(const char* text, void* font, int y, int step, bool outlined) {
     const int room = window_width() - 30;
     char line[512];
     while (*text != '\0') {
-        int width = 0, length = 0, fit = 0;
+        // A count stays with its name: a line ends after a comma or
+        // before a "+" where it can, else at any space.
+        int width = 0, length = 0, fit = 0, fit_group = 0;
         while (text[length] != '\0' && length + 1 < static_cast<int>(sizeof line)) {
             width += bitmap_width(font, static_cast<unsigned char>(text[length]));
             if (width > room && length > 0) break;
             ++length;
             if (text[length] == ' ' || text[length] == '\0') fit = length;
+            if (text[length] == '\0' || (text[length] == ' ' && (text[length - 1] == ',' || text[length + 1] == '+')))
+                fit_group = length;
         }
+        if (fit_group > 0) fit = fit_group;
         if (fit == 0) fit = length > 0 ? length : 1;
         std::snprintf(line, sizeof line, "%.*s", fit, text);
         if (outlined) {
