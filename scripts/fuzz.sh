@@ -8,6 +8,7 @@
 #   values     the values window's lines from extreme doubles, ints and range texts
 #   dialogues  every console dialogue (equations, constants, each setting) fed arbitrary bytes
 #   options    arbitrary argument lists (NUL-separated) through the command-line reader
+#   polytope   --polytope's reader of diagrams and names, and the polytopes it accepts built
 # TARGET names fuzz/TARGET_fuzz.cpp; seeds come from fuzz/corpus/TARGET and a dictionary from
 # fuzz/TARGET.dict (derived reads lines too and takes the engine's). The build, the growing
 # corpus and any crash files live in $FOURVIEW_FUZZ_DIR/TARGET (default: /tmp/fourview-fuzz/TARGET).
@@ -17,7 +18,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-targets=(engine derived values dialogues options)
+targets=(engine derived values dialogues options polytope)
 if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
   echo "usage: $0 {${targets[*]// /|}|all} SECONDS" >&2
   exit 2
@@ -48,6 +49,7 @@ case $target in
   # the whole program but main, with the real libraries; no window opens.
   options) sources=($(ls src/*/*.cpp | grep -v '^src/app/main.cpp$'))
            libs=(-lglut -lGLU -lGL -lEGL -lpng -lgif -lz) ;;
+  polytope) sources=(src/models/uniform.cpp src/models/lattice_build.cpp); libs=() ;;
   *) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
               src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp src/app/window_system.cpp
               fuzz/support/headless_glut.cpp)
@@ -68,7 +70,7 @@ echo "fuzzing $target for ${seconds}s (corpus $work/corpus)" >&2
 # Lines longer than 200 bytes are cut by the engine's target; -max_len keeps the search near
 # that size. A console session of a few answers needs more room.
 max_len=256
-[ "$inputs" = engine ] || max_len=1024
+[ "$inputs" = engine ] || [ "$inputs" = polytope ] || max_len=1024
 # The reader writes its messages (and --help) as it should: closed, they
 # stay out of the fuzzer's log, which libFuzzer keeps on its own descriptor.
 quiet=()
