@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -127,6 +128,7 @@ void note_identity(OutputFile& out, const struct stat& st) {
     out.exists = true;
     out.device = st.st_dev;
     out.inode = st.st_ino;
+    out.discards = S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, 3);
 }
 
 bool open_in_place(OutputFile& out, int fd, std::string& error) {
@@ -359,6 +361,7 @@ void abandon_output(OutputFile& out) {
 }
 
 bool same_file(const OutputFile& a, const OutputFile& b) {
+    if (a.discards && b.discards) return false;
     if (a.exists && b.exists) return a.device == b.device && a.inode == b.inode;
     return a.absolute == b.absolute;
 }

@@ -42,6 +42,7 @@ struct OutputFile {
     bool exists = false;
     dev_t device = 0;
     ino_t inode = 0;
+    bool discards = false;  // /dev/null, which any number of outputs may share
     std::string absolute;
 };
 
