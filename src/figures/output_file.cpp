@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -67,7 +68,8 @@ extern "C" void remove_temporaries_and_end(int signal_number) {
 
 // An unnamed file in `folder` (O_TMPFILE): it has a name only when linked.
 int unnamed_file_in(const std::string& folder, mode_t mode) {
-    return open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    // Readable too: where it cannot be linked (no /proc) it is copied.
+    return open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
 }
 
 bool no_unnamed_files(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
@@ -127,6 +129,7 @@ void note_identity(OutputFile& out, const struct stat& st) {
     out.exists = true;
     out.device = st.st_dev;
     out.inode = st.st_ino;
+    out.discards = S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, 3);
 }
 
 bool open_in_place(OutputFile& out, int fd, std::string& error) {
@@ -162,7 +165,7 @@ bool open_descriptor(OutputFile& out, int n, std::string& error) {
 // the file system allows, so that the commit only gives the spool a name.
 bool open_replaced(OutputFile& out, std::string& error) {
     const std::string folder = folder_of(out.target);
-    out.spool = unnamed_file_in(folder, out.mode);
+    out.spool = outputs_by_copy ? (errno = EOPNOTSUPP, -1) : unnamed_file_in(folder, out.mode);
     if (out.spool >= 0) {
         out.spool_in_folder = true;
         return true;
@@ -238,6 +241,8 @@ bool write_in_place(OutputFile& out, int& failure) {
 }
 
 }  // namespace
+
+bool outputs_by_copy = false;
 
 int descriptor_named(const std::string& path) {
     if (path == "-" || path == "/dev/stdout") return 1;
@@ -359,6 +364,7 @@ void abandon_output(OutputFile& out) {
 }
 
 bool same_file(const OutputFile& a, const OutputFile& b) {
+    if (a.discards && b.discards) return false;
     if (a.exists && b.exists) return a.device == b.device && a.inode == b.inode;
     return a.absolute == b.absolute;
 }

@@ -42,6 +42,7 @@ struct OutputFile {
     bool exists = false;
     dev_t device = 0;
     ino_t inode = 0;
+    bool discards = false;  // /dev/null, which any number of outputs may share
     std::string absolute;
 };
 
@@ -62,6 +63,12 @@ bool same_file(const OutputFile& a, const OutputFile& b);
 // SIGINT, SIGTERM and SIGHUP then remove the temporary file being
 // renamed, if any, before ending the process as they would have.
 void remove_temporaries_on_signals();
+
+// As on a file system without unnamed files (O_TMPFILE) and a system
+// without /proc: every content spooled in the temporary folder and copied
+// into a temporary file beside its target when complete. For the tests of
+// that way; the program finds it out by itself where it must.
+extern bool outputs_by_copy;
 
 // "-", /dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N and
 // /proc/PID/fd/N of this process give N; any other path -1.

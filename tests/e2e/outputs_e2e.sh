@@ -29,6 +29,7 @@ rows=(
   "PNG on the OBJ's .mtl@echo old >m.mtl@\$FV --png m.mtl --obj m.obj@2@[ \"\$(cat m.mtl)\" = old ] && [ ! -e m.obj ]"
   "OBJ and STL on one file@:@\$FV --obj x.obj --stl x.obj@2@[ ! -e x.obj ]"
   "two names of one file@echo old >a.png; ln a.png b.stl@\$FV --png a.png --stl b.stl@2@[ \"\$(cat b.stl)\" = old ]"
+  "/dev/null twice is no loss@:@\$FV --png /dev/null --gif /dev/null --frames 2 --size 64x48@0@[ -c /dev/null ]"
   "- twice@:@\$FV --png - --stl - >out@2@[ ! -s out ]"
   "read-only file refused@echo old >ro.png; chmod 444 ro.png@$ro \$FV --png ro.png --size 64x48@1@[ \"\$(cat ro.png)\" = old ] && grep -qx 'fourview: cannot write ro.png: Permission denied' \$ERR"
   "hard link written in place@echo old >h1.png; ln h1.png h2.png@\$FV --png h1.png --size 64x48@0@is_png h2.png && cmp -s h1.png h2.png"

@@ -198,6 +198,9 @@ TEST_F(Output, FailuresNameThePathAndLeaveNothing) {
 // The outputs of a run go in place together: one that fails (a full
 // device) leaves every other target as it was, and no temporary file.
 TEST_F(Output, AllOutputsOrNone) {
+    for (bool by_copy : {false, true}) {
+    SCOPED_TRACE(by_copy ? "copied into place" : "linked into place");
+    outputs_by_copy = by_copy;
     std::string error;
     ASSERT_TRUE(write(dir + "/old", "old", error)) << error;
     const struct {
@@ -222,6 +225,15 @@ TEST_F(Output, AllOutputsOrNone) {
         EXPECT_EQ(access((dir + "/new").c_str(), F_OK) == 0, row.ok);
         EXPECT_EQ(listing().size(), row.ok ? 2u : 1u) << "no temporary file";
     }
+    ASSERT_EQ(unlink((dir + "/new").c_str()), 0);
+    ASSERT_EQ(chmod((dir + "/old").c_str(), 0604), 0);
+    ASSERT_TRUE(write(dir + "/old", "again", error)) << error;
+    struct stat st{};
+    ASSERT_EQ(stat((dir + "/old").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0604u) << "the mode kept";
+    EXPECT_EQ(contents(dir + "/old"), "again");
+    }
+    outputs_by_copy = false;
 }
 
 TEST(OutputPaths, DescriptorsNamedByPath) {
