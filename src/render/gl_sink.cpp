@@ -326,6 +326,16 @@ struct GlSink final : GeometrySink {
     bool scale_faces() const { return surface && colour_use == ColourUse::kLit; }
     bool layered() const { return scale_faces() && app.transparent == 1; }
 
+    template <typename Draw>
+    void draw_scale_faces(const GLfloat* coordinates, Draw draw) {
+        draw_on_scale(coordinates, [&] {
+            if (layered())
+                draw_in_two_layers(draw);
+            else
+                draw();
+        });
+    }
+
     void flush() {
         const bool meshes = mesh.index_count > 0;
         if (meshes) {
@@ -338,12 +348,7 @@ struct GlSink final : GeometrySink {
                     mesh.index_count = indices;
                     mesh.draw(false);
                 };
-                draw_on_scale(mesh_scale, [&] {
-                    if (layered())
-                        draw_in_two_layers(draw);
-                    else
-                        draw();
-                });
+                draw_scale_faces(mesh_scale, draw);
             } else {
                 mesh.draw(colour_use != ColourUse::kNone);
             }
@@ -376,12 +381,7 @@ struct GlSink final : GeometrySink {
             };
             if (scale_faces()) {
                 scale_coordinates(colour_array, used, scale_array);
-                draw_on_scale(scale_array, [&] {
-                    if (layered())
-                        draw_in_two_layers(draw);
-                    else
-                        draw();
-                });
+                draw_scale_faces(scale_array, draw);
             } else {
                 draw();
             }
