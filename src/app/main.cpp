@@ -18,7 +18,8 @@ namespace {
 // empty display; the windows' user needs to hear what to do instead.
 bool display_opens(const fourview::StartOptions& options) {
     const char* name = options.display.given ? options.display.value.c_str() : std::getenv("DISPLAY");
-    if (name != nullptr && name[0] != '\0') {
+    // -display "" is DISPLAY to Xlib, as to freeglut.
+    if (options.display.given || (name != nullptr && name[0] != '\0')) {
         if (Display* d = XOpenDisplay(name)) {
             XCloseDisplay(d);
             return true;

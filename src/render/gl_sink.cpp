@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "geom4/stereo.h"
 #include "geom4/vector3.h"
 #include "models/normals.h"
 #include "render/materials.h"
@@ -43,6 +44,44 @@ constexpr Stipple checkerboard(bool odd) {
     return s;
 }
 constexpr Stipple kEvenSquares = checkerboard(false), kOddSquares = checkerboard(true);
+
+// The scale as a texture of its three stops: with linear filtering between
+// the texels' centres, a face's corners given positions on the scale show
+// the scale in between, not a straight mix of two colours that cuts its
+// corner at the neutral.
+void use_scale_texture() {
+    const Colour stops[3] = {w_colour(-1, 1), w_colour(0, 1), w_colour(1, 1)};
+    GLfloat texels[3][3];
+    for (int k = 0; k < 3; ++k) {
+        texels[k][0] = stops[k].r;
+        texels[k][1] = stops[k].g;
+        texels[k][2] = stops[k].b;
+    }
+    glBindTexture(GL_TEXTURE_1D, 0);
+    glTexImage1D(GL_TEXTURE_1D, 0, GL_RGB8, 3, 0, GL_RGB, GL_FLOAT, texels);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+}
+
+// Texture coordinates of scale colours: position -1 .. 1 to the centres of
+// the first and last texels.
+void scale_coordinates(const GLfloat (*colours)[3], int count, GLfloat* out) {
+    for (int k = 0; k < count; ++k)
+        out[k] = (w_scale_position(Colour{colours[k][0], colours[k][1], colours[k][2]}) + 1.5f) / 3;
+}
+
+// Draws with the texture coordinates given, the scale's texture on.
+template <typename Draw>
+void draw_on_scale(const GLfloat* coordinates, Draw draw) {
+    glEnable(GL_TEXTURE_1D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(1, GL_FLOAT, 0, coordinates);
+    draw();
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisable(GL_TEXTURE_1D);
+}
 
 template <typename Draw>
 void draw_in_two_layers(Draw draw) {
@@ -257,8 +296,11 @@ void thin_ball_shape(const Facing& view, const TubeTable& rim, const Point3& cen
     shape.corner_count = 1 + rim.sides;
 }
 
+GLfloat mesh_scale[MeshBatch::kVertices];  // texture coordinates of mesh's colours
+
 struct GlSink final : GeometrySink {
     GLfloat positions[kCapacity][3];
+    GLfloat scale_array[kCapacity];
     GLfloat normals[kCapacity][3];
     GLfloat colour_array[kCapacity][3];
     ColourUse colour_use = ColourUse::kNone;
@@ -284,17 +326,29 @@ struct GlSink final : GeometrySink {
     bool scale_faces() const { return surface && colour_use == ColourUse::kLit; }
     bool layered() const { return scale_faces() && app.transparent == 1; }
 
+    template <typename Draw>
+    void draw_scale_faces(const GLfloat* coordinates, Draw draw) {
+        draw_on_scale(coordinates, [&] {
+            if (layered())
+                draw_in_two_layers(draw);
+            else
+                draw();
+        });
+    }
+
     void flush() {
         const bool meshes = mesh.index_count > 0;
         if (meshes) {
-            if (layered()) {
-                // draw() empties the mesh: the second layer draws it again.
+            if (scale_faces()) {
+                scale_coordinates(mesh.colours, mesh.vertex_count, mesh_scale);
+                // draw() empties the mesh: a second layer draws it again.
                 const int vertices = mesh.vertex_count, indices = mesh.index_count;
-                draw_in_two_layers([&] {
+                const auto draw = [&] {
                     mesh.vertex_count = vertices;
                     mesh.index_count = indices;
-                    mesh.draw(true);
-                });
+                    mesh.draw(false);
+                };
+                draw_scale_faces(mesh_scale, draw);
             } else {
                 mesh.draw(colour_use != ColourUse::kNone);
             }
@@ -314,7 +368,7 @@ struct GlSink final : GeometrySink {
             glEnableClientState(GL_NORMAL_ARRAY);
             glVertexPointer(3, GL_FLOAT, 0, positions);
             glNormalPointer(GL_FLOAT, 0, normals);
-            const bool coloured = colour_use != ColourUse::kNone;
+            const bool coloured = colour_use != ColourUse::kNone && !scale_faces();
             if (coloured) {
                 glEnableClientState(GL_COLOR_ARRAY);
                 glColorPointer(3, GL_FLOAT, 0, colour_array);
@@ -325,10 +379,12 @@ struct GlSink final : GeometrySink {
                 else
                     glDrawArrays(gl_mode(kind), 0, used);
             };
-            if (layered())
-                draw_in_two_layers(draw);
-            else
+            if (scale_faces()) {
+                scale_coordinates(colour_array, used, scale_array);
+                draw_scale_faces(scale_array, draw);
+            } else {
                 draw();
+            }
             if (coloured) glDisableClientState(GL_COLOR_ARRAY);
         }
         used = 0;
@@ -634,6 +690,7 @@ struct GlSink final : GeometrySink {
         if (use == ColourUse::kUnlit) glDisable(GL_LIGHTING);
         if (scale_faces()) {
             glDisable(GL_LIGHTING);
+            use_scale_texture();
             if (app.transparent == 1) {  // each layer keeps its nearest face
                 glDisable(GL_BLEND);
                 glDepthMask(GL_TRUE);

@@ -69,11 +69,12 @@ TEST(ColourByW, TheHypercubeAfterOneWxStepAndItsBar) {
     }
 }
 
-// GL mixes the colours of a small triangle's corners in RGB: across w = 0
-// the mix cuts the scale's corner at the neutral, by up to about 55 levels
-// for a face divided in four. The blend this replaced gave colours 150 and
-// more levels off (rgb(54, 86, 48) at the 24-cell's centre).
-constexpr double kTolerance = 64;
+// Faces look the scale up in a texture between their corners: a pixel is
+// off only by the rounding of 8-bit texels. The blend this replaced gave
+// colours 150 and more levels off (rgb(54, 86, 48) at the 24-cell's
+// centre), and corners mixed in RGB cut the scale's corner at the neutral
+// by up to 55 levels.
+constexpr double kTolerance = 3;
 
 // How far a pixel is from the bar's scale (blue - neutral - orange, two
 // straight pieces), in levels of 0 to 255.
