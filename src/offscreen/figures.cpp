@@ -11,15 +11,18 @@
 
 #include "app/app_state.h"
 #include "app/options.h"
+#include "app/scene_state.h"
 #include "app/window_system.h"
 #include "app/windows.h"
 #include "export/export.h"
 #include "figures/gif_encode.h"
 #include "figures/output_file.h"
 #include "figures/png_encode.h"
+#include "figures/video_encode.h"
 #include "offscreen/bitmap_font.h"
 #include "offscreen/egl_surface.h"
 #include "render/frame.h"
+#include "scene/flight.h"
 #include "ui/graph_slots.h"
 
 namespace fourview {
@@ -32,10 +35,11 @@ constexpr int kGifDelayCentiseconds = 5;
 // What the figures hold at once: the surface (colour and depth, 4 bytes
 // each), the frame read back, and for a GIF every frame in RGB plus its
 // palette indices. Refused when over half of the machine's memory.
-bool fits_in_memory(const FigureOptions& f, std::string& error) {
+// A video's frames go to the encoder as they are drawn and are not counted.
+bool fits_in_memory(const FigureOptions& f, int frames, std::string& error) {
     const double pixels = static_cast<double>(f.width) * f.height;
     double bytes = pixels * (4 + 4 + 3 + 3);
-    if (!f.gif.empty()) bytes += pixels * 4 * (f.frames > 1 ? f.frames : 1);
+    if (!f.gif.empty()) bytes += pixels * 4 * (frames > 1 ? frames : 1);
     const long pages = sysconf(_SC_PHYS_PAGES), page_size = sysconf(_SC_PAGESIZE);
     if (pages <= 0 || page_size <= 0) return true;
     const double budget = static_cast<double>(pages) * page_size / 2;
@@ -70,9 +74,9 @@ void prepare_start_state(int width, int height) {
 void report(const std::string& line) { std::fprintf(stderr, "fourview: %s\n", line.c_str()); }
 
 struct Outputs {
-    OutputFile png, gif, obj, mtl, stl;
+    OutputFile png, gif, obj, mtl, stl, video, scene;
     ~Outputs() {
-        for (OutputFile* out : {&png, &gif, &obj, &mtl, &stl}) abandon_output(*out);
+        for (OutputFile* out : {&png, &gif, &obj, &mtl, &stl, &video, &scene}) abandon_output(*out);
     }
 };
 
@@ -112,9 +116,64 @@ bool open_outputs(const FigureOptions& f, Outputs& outputs) {
         (!f.gif.empty() && !open_output(f.gif, outputs.gif, error)) ||
         (!f.obj.empty() && !open_output(f.obj, outputs.obj, error)) ||
         (!f.obj.empty() && !open_output(mtl_path_for(f.obj), outputs.mtl, error)) ||
-        (!f.stl.empty() && !open_output(f.stl, outputs.stl, error))) {
+        (!f.stl.empty() && !open_output(f.stl, outputs.stl, error)) ||
+        (!f.video.empty() && !open_output(f.video, outputs.video, error)) ||
+        (!f.save_scene.empty() && !open_output(f.save_scene, outputs.scene, error))) {
         report("cannot write " + error);
         return false;
+    }
+    return true;
+}
+
+// The frames of the animation: those of the GIF, the video, or both.
+struct Animation {
+    bool keep;  // the GIF needs them all for its palette
+    std::vector<RgbImage> frames;
+    VideoEncoderPtr video;
+    std::string error;
+
+    bool add(RgbImage frame) {
+        if (video != nullptr && !add_video_frame(*video, frame, error)) return false;
+        if (keep) frames.push_back(std::move(frame));
+        return true;
+    }
+};
+
+// The scenes of a flight as the options make them: each scene with the
+// other options applied after it, as the first one is.
+std::vector<Scene> flight_scenes(const StartOptions& options) {
+    std::vector<Scene> scenes{scene_from_app()};
+    StartOptions rest = options;
+    rest.equations.given = false;  // the set is in force already
+    for (const Scene& s : options.to_scenes) {
+        rest.scene = {true, s};
+        apply_start_options(rest);
+        scenes.push_back(scene_from_app());
+    }
+    apply_scene(scenes[0]);
+    return scenes;
+}
+
+// Each further frame one step forward in the plane, as the controller's
+// button for that plane turns it; or, on a flight, --frames frames a leg
+// and the last scene itself at the end.
+bool animate(const StartOptions& options, Animation& animation) {
+    const FigureOptions& f = options.figures;
+    if (options.to_scenes.empty()) {
+        for (int i = 1; i < f.frames; ++i) {
+            app.rotation_request = 2 * f.turn_plane + 1;
+            if (!animation.add(draw_figure_frame(f.width, f.height))) return false;
+        }
+        return true;
+    }
+    const std::vector<Scene> scenes = flight_scenes(options);
+    const int legs = static_cast<int>(scenes.size()) - 1;
+    for (int k = 1; k <= legs * f.frames; ++k) {
+        const int leg = k / f.frames;
+        apply_scene(k == legs * f.frames ? scenes[legs]
+                                         : scene_between(scenes[leg], scenes[leg + 1],
+                                                         static_cast<double>(k % f.frames) / f.frames));
+        if (!animation.add(draw_figure_frame(f.width, f.height))) return false;
     }
     return true;
 }
@@ -129,25 +188,47 @@ int draw_and_write(const StartOptions& options) {
     // usage error, which must leave no temporary file behind.
     Outputs outputs;
     if (!open_outputs(f, outputs)) return 1;
-    std::vector<RgbImage> frames;
-    frames.push_back(draw_figure_frame(f.width, f.height));
-    const Matrix5 first_transform = app.transform;
+    if (!f.save_scene.empty()) {
+        const std::string text = write_scene(scene_from_app());
+        if (!write_output(outputs.scene, Bytes(text.begin(), text.end()), true)) return 1;
+    }
+    if (f.png.empty() && f.gif.empty() && f.video.empty() && f.obj.empty() && f.stl.empty()) return 0;
+    const Scene first = scene_from_app();
+    Animation animation{!f.gif.empty(), {}, nullptr, {}};
+    if (!f.video.empty()) {
+        animation.video = open_video(video_format_for(f.video), f.width, f.height, animation.error);
+        if (animation.video == nullptr) {
+            report("cannot write " + f.video + ": " + animation.error);
+            return 1;
+        }
+    }
+    RgbImage picture = draw_figure_frame(f.width, f.height);
     if (!f.png.empty()) {
         Bytes png;
-        if (!write_output(outputs.png, png, encode_png(frames[0], png))) return 1;
+        if (!write_output(outputs.png, png, encode_png(picture, png))) return 1;
+    }
+    if (!f.gif.empty() || !f.video.empty()) {
+        if (!animation.add(std::move(picture)) || !animate(options, animation)) {
+            report("cannot write " + f.video + ": " + animation.error);
+            return 1;
+        }
     }
     if (!f.gif.empty()) {
-        // Each further frame one step forward in the plane, as the
-        // controller's button for that plane turns it.
-        for (int i = 1; i < f.frames; ++i) {
-            app.rotation_request = 2 * f.turn_plane + 1;
-            frames.push_back(draw_figure_frame(f.width, f.height));
-        }
         Bytes gif;
-        if (!write_output(outputs.gif, gif, encode_gif(frames, kGifDelayCentiseconds, gif))) return 1;
+        if (!write_output(outputs.gif, gif, encode_gif(animation.frames, kGifDelayCentiseconds, gif)))
+            return 1;
+        animation.frames.clear();
     }
-    // The models: the geometry of the first frame, whatever the GIF turned.
-    if (!frames.empty() && !f.gif.empty()) app.transform = first_transform;
+    if (!f.video.empty()) {
+        Bytes video;
+        if (!finish_video(*animation.video, video, animation.error)) {
+            report("cannot write " + f.video + ": " + animation.error);
+            return 1;
+        }
+        if (!write_output(outputs.video, video, true)) return 1;
+    }
+    // The models: the geometry of the first frame, whatever the animation turned.
+    if (!f.gif.empty() || !f.video.empty()) apply_scene(first);
     if (!f.obj.empty() && !write_model(outputs, f.obj, true, f.scale_mm)) return 1;
     if (!f.stl.empty() && !write_model(outputs, f.stl, false, f.scale_mm)) return 1;
     return 0;
@@ -159,7 +240,8 @@ int make_figures(const StartOptions& options) {
     const FigureOptions& f = options.figures;
     const std::string size = "--size " + std::to_string(f.width) + "x" + std::to_string(f.height);
     std::string error;
-    if (!fits_in_memory(f, error)) {
+    const int legs = static_cast<int>(options.to_scenes.size());
+    if (!fits_in_memory(f, legs > 0 ? legs * f.frames + 1 : f.frames, error)) {
         report(size + ": " + error);
         return 2;
     }
