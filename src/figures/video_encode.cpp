@@ -122,6 +122,8 @@ VideoFormat video_format_for(const std::string& path) {
 }
 
 VideoEncoderPtr open_video(VideoFormat format, int width, int height, std::string& error) {
+    // The encoders' statistics are no business of the user's terminal.
+    av_log_set_level(AV_LOG_ERROR);
     const bool mp4 = format == VideoFormat::kMp4;
     const char* codec_name = mp4 ? "libx264" : "libvpx-vp9";
     VideoEncoderPtr e(new VideoEncoder);
