@@ -52,9 +52,10 @@ std::string scene_refusal(Scene& s, std::string& key) {
                 return "'" + r.texts[i] + "' is refused by the equation engine";
         }
         // Given as text only: the text is the value.
-        if (std::isnan(r.values[0]) && std::isnan(r.values[1])) r.values = {from_text[0], from_text[1]};
+        const bool text_only = std::isnan(r.values[0]) && std::isnan(r.values[1]);
+        if (text_only) r.values = {from_text[0], from_text[1]};
         if (!usable_range(r.values[0], r.values[1])) {
-            key = r.value_key;
+            key = text_only ? r.text_key : r.value_key;
             return std::string(r.low_name) + " must be finite and below " + r.high_name;
         }
     }

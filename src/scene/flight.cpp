@@ -110,7 +110,8 @@ Matrix4 quaternions_to_rotation(const Quaternion& l, const Quaternion& r) {
 }
 
 Matrix4 rotation_between(const Matrix4& from, const Matrix4& to, double t) {
-    if (t == 0.0) return from;
+    // A flight from a view to itself stays still to the bit.
+    if (t == 0.0 || from == to) return from;
     Quaternion l{}, r{};
     step_pair(from, to, l, r);
     return times(from, quaternions_to_rotation(power(l, t), power(r, t)));
