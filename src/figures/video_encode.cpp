@@ -207,6 +207,9 @@ bool drain(VideoEncoder& e, std::string& error) {
             error = "the encoder failed: " + av_reason(status);
             return false;
         }
+        // Without its length the last frame gets none, and MP4's edit list
+        // then leaves it out of the playback.
+        if (e.packet->duration == 0) e.packet->duration = 1;
         av_packet_rescale_ts(e.packet, e.codec->time_base, e.stream->time_base);
         e.packet->stream_index = e.stream->index;
         const int written = av_interleaved_write_frame(e.format, e.packet);
