@@ -7,6 +7,7 @@
 #   derived    the derived form of any line's program against the stored program, bit for bit
 #   values     the values window's lines from extreme doubles, ints and range texts
 #   dialogues  every console dialogue (equations, constants, each setting) fed arbitrary bytes
+#   scene      the scene file reader fed arbitrary bytes: no crash, no state the dialogues refuse
 # TARGET names fuzz/TARGET_fuzz.cpp; seeds come from fuzz/corpus/TARGET and a dictionary from
 # fuzz/TARGET.dict (derived reads lines too and takes the engine's). The build, the growing
 # corpus and any crash files live in $FOURVIEW_FUZZ_DIR/TARGET (default: /tmp/fourview-fuzz/TARGET).
@@ -16,7 +17,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-targets=(engine derived values dialogues)
+targets=(engine derived values dialogues scene)
 if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
   echo "usage: $0 {${targets[*]// /|}|all} SECONDS" >&2
   exit 2
@@ -43,6 +44,11 @@ binary=$work/${target}_fuzz
 # (fuzz/support), with the pure libraries it calls; GL itself is linked but never reached.
 case $target in
   engine|derived) sources=(src/expr/*.cpp); libs=() ;;
+  scene) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
+                  src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp
+                  src/app/window_system.cpp src/scene/*.cpp src/app/scene_checks.cpp
+                  fuzz/support/headless_glut.cpp)
+         libs=(-lGLU -lGL) ;;
   *) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
               src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp src/app/window_system.cpp
               fuzz/support/headless_glut.cpp)

@@ -7,7 +7,15 @@
 #include <cstring>
 #include <limits>
 
+// toml++ 3.3 asserts on a table header such as "[:" before it reports the
+// error it finds there anyway, and built with NDEBUG under clang it assumes
+// the same thing, which is undefined behaviour on such a file. Its asserts
+// are switched off here; what they check is reported as a syntax error.
+#pragma push_macro("NDEBUG")
+#undef NDEBUG
+#define TOML_ASSERT(expr) static_cast<void>(0)
 #include <toml++/toml.h>
+#pragma pop_macro("NDEBUG")
 
 #include "render/caption_table.h"
 
@@ -195,6 +203,27 @@ std::string write_scene(const Scene& s) {
 
 namespace {
 
+// A reason is one line on a terminal: the file's own bytes quoted in it
+// (a string, a key, the character a syntax error saw) may hold any control
+// character, shown here as \xNN.
+std::string unshelter_letters(const std::string& text);
+
+std::string one_line(const std::string& sheltered) {
+    const std::string text = unshelter_letters(sheltered);
+    std::string out;
+    for (const char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7f) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", u);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // One reading of a scene: the first failure ends it, with its line.
 struct Reader {
     const std::string& name;
@@ -203,8 +232,8 @@ struct Reader {
 
     bool fail(const toml::node* node, const std::string& key, const std::string& reason) {
         const int line = node != nullptr ? static_cast<int>(node->source().begin.line) : 0;
-        result.error = name + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + key +
-                       ": " + reason;
+        result.error = one_line(name + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " +
+                                key + ": " + reason);
         return false;
     }
 
@@ -230,7 +259,7 @@ struct Reader {
 
     bool text(const toml::node* n, const std::string& key, std::string& out) {
         if (n == nullptr || !n->is_string()) return fail(n, key, "is not a string");
-        out = *n->value<std::string>();
+        out = unshelter_letters(*n->value<std::string>());
         if (out.find('\0') != std::string::npos) return fail(n, key, "holds a NUL character");
         return true;
     }
@@ -296,8 +325,8 @@ struct Reader {
                 if (known) continue;
                 const std::string full = k.table[0] == '\0' ? std::string(key.str())
                                                              : std::string(k.table) + "." + std::string(key.str());
-                result.warnings.push_back(name + ":" + std::to_string(node.source().begin.line) + ": " +
-                                          full + ": unknown key, left alone");
+                result.warnings.push_back(one_line(name + ":" + std::to_string(node.source().begin.line) +
+                                                   ": " + full + ": unknown key, left alone"));
             }
         }
     }
@@ -438,14 +467,111 @@ struct Reader {
     }
 };
 
+// toml++ 3.3 asks its table of Unicode blanks about letters it meets in
+// a file, and for U+00A1 to U+0499 and U+2CDE to U+30D7 (but U+3000) that
+// table reaches __builtin_unreachable(). Before toml++ sees the text, each
+// such letter is sheltered as one of U+E000 to U+E7FF, private letters
+// the table answers for, and every text read from the file is given its
+// own letters back; a file that holds those private letters itself is
+// refused.
+constexpr char32_t kShelter = 0xE000;
+constexpr char32_t kShelterEnd = 0xE800;
+constexpr char32_t kSecondShelter = 0xE400;
+struct LetterRange {
+    char32_t first, last, shelter;
+};
+constexpr LetterRange ShelteredLetters[] = {{0xA1, 0x499, kShelter}, {0x2CDE, 0x30D7, kSecondShelter}};
+
+void append_utf8(std::string& out, char32_t c) {
+    if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The letter at text[i] of a two- or three-byte sequence (overlong ones
+// too, which a lax decoder might take); `length` 0 for anything else.
+char32_t letter_at(const std::string& text, std::size_t i, std::size_t& length) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const auto follows = [&](std::size_t k) { return k < text.size() && (byte(k) & 0xC0) == 0x80; };
+    length = 0;
+    if ((byte(i) & 0xE0) == 0xC0 && follows(i + 1)) {
+        length = 2;
+        return static_cast<char32_t>(((byte(i) & 0x1F) << 6) | (byte(i + 1) & 0x3F));
+    }
+    if ((byte(i) & 0xF0) == 0xE0 && follows(i + 1) && follows(i + 2)) {
+        length = 3;
+        return static_cast<char32_t>(((byte(i) & 0x0F) << 12) | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F));
+    }
+    return 0;
+}
+
+// The text toml++ may read; 0 in `refused_line`, or the line of a private
+// letter of the shelter's.
+std::string shelter_letters(const std::string& text, int& refused_line) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    int line = 1;
+    refused_line = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] == '\n') ++line;
+        std::size_t length = 0;
+        const char32_t c = letter_at(text, i, length);
+        if (length == 0) {
+            out += text[i++];
+            continue;
+        }
+        if (c >= kShelter && c < kShelterEnd) {
+            refused_line = line;
+            return std::string();
+        }
+        bool sheltered = false;
+        for (const LetterRange& r : ShelteredLetters)
+            if (c >= r.first && c <= r.last && c != 0x3000) {
+                append_utf8(out, r.shelter + (c - r.first));
+                sheltered = true;
+            }
+        if (!sheltered) out.append(text, i, length);
+        i += length;
+    }
+    return out;
+}
+
+std::string unshelter_letters(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length = 0;
+        const char32_t c = letter_at(text, i, length);
+        if (length == 3 && c >= kShelter && c < kShelterEnd) {
+            const LetterRange& r = c >= kSecondShelter ? ShelteredLetters[1] : ShelteredLetters[0];
+            append_utf8(out, r.first + (c - r.shelter));
+            i += 3;
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 SceneRead parse_scene(const std::string& text, const std::string& name, Scene& scene,
                       SceneCheck check) {
     SceneRead result;
     Reader reader{name, result, scene};
+    int refused_line = 0;
+    const std::string sheltered = shelter_letters(text, refused_line);
+    if (refused_line > 0) {
+        result.error = one_line(name) + ":" + std::to_string(refused_line) +
+                       ": a private-use letter (U+E000 to U+E7FF), which a scene never holds";
+        return result;
+    }
     try {
-        const toml::table root = toml::parse(text, name);
+        const toml::table root = toml::parse(sheltered, name);
         if (!reader.read(root)) return result;
         std::string key;
         const std::string refused = check != nullptr ? check(reader.scene, key) : std::string();
@@ -455,7 +581,7 @@ SceneRead parse_scene(const std::string& text, const std::string& name, Scene& s
         }
     } catch (const toml::parse_error& e) {
         const auto& where = e.source().begin;
-        result.error = name + ":" + std::to_string(where.line) + ": " + std::string(e.description());
+        result.error = one_line(name + ":" + std::to_string(where.line) + ": " + std::string(e.description()));
         return result;
     }
     scene = reader.scene;
@@ -467,7 +593,7 @@ SceneRead read_scene_file(const std::string& path, Scene& scene, SceneCheck chec
     SceneRead result;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) {
-        result.error = path + ": " + std::strerror(errno);
+        result.error = one_line(path + ": " + std::strerror(errno));
         return result;
     }
     std::string text;
@@ -479,11 +605,11 @@ SceneRead read_scene_file(const std::string& path, Scene& scene, SceneCheck chec
     const int error = errno;
     std::fclose(f);
     if (failed) {
-        result.error = path + ": " + std::strerror(error);
+        result.error = one_line(path + ": " + std::strerror(error));
         return result;
     }
     if (text.size() > kLargestSceneFile) {
-        result.error = path + ": larger than a scene can be (" + std::to_string(kLargestSceneFile) + " bytes)";
+        result.error = one_line(path) + ": larger than a scene can be (" + std::to_string(kLargestSceneFile) + " bytes)";
         return result;
     }
     return parse_scene(text, path, scene, check);
