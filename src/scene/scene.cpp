@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 // toml++ 3.3 asserts on a table header such as "[:" before it reports the
@@ -467,20 +468,21 @@ struct Reader {
     }
 };
 
-// toml++ 3.3 asks its table of Unicode blanks about letters it meets in
-// a file, and for U+00A1 to U+0499 and U+2CDE to U+30D7 (but U+3000) that
-// table reaches __builtin_unreachable(). Before toml++ sees the text, each
-// such letter is sheltered as one of U+E000 to U+E7FF, private letters
-// the table answers for, and every text read from the file is given its
-// own letters back; a file that holds those private letters itself is
-// refused.
+// toml++ 3.3 asks its table of Unicode blanks about letters it meets in a
+// file, and for U+00A1-U+0499, U+2C5E-U+2FFF, U+3001-U+3057 and
+// U+FB26-U+FEFE that table reaches __builtin_unreachable(). Before toml++
+// sees the text, each such letter is sheltered as one of U+E000 to U+EFFF,
+// private letters the table answers for (1024 for each range), and every
+// text read from the file is given its own letters back; a file that holds
+// those private letters itself is refused.
 constexpr char32_t kShelter = 0xE000;
-constexpr char32_t kShelterEnd = 0xE800;
-constexpr char32_t kSecondShelter = 0xE400;
+constexpr char32_t kShelterEnd = 0xF000;
 struct LetterRange {
-    char32_t first, last, shelter;
+    char32_t first, last;
 };
-constexpr LetterRange ShelteredLetters[] = {{0xA1, 0x499, kShelter}, {0x2CDE, 0x30D7, kSecondShelter}};
+constexpr LetterRange ShelteredLetters[] = {
+    {0xA1, 0x499}, {0x2C5E, 0x2FFF}, {0x3001, 0x3057}, {0xFB26, 0xFEFE}};
+constexpr char32_t kShelterPerRange = 0x400;
 
 void append_utf8(std::string& out, char32_t c) {
     if (c < 0x800) {
@@ -530,11 +532,13 @@ std::string shelter_letters(const std::string& text, int& refused_line) {
             return std::string();
         }
         bool sheltered = false;
-        for (const LetterRange& r : ShelteredLetters)
-            if (c >= r.first && c <= r.last && c != 0x3000) {
-                append_utf8(out, r.shelter + (c - r.first));
+        for (std::size_t k = 0; k < std::size(ShelteredLetters); ++k) {
+            const LetterRange& r = ShelteredLetters[k];
+            if (c >= r.first && c <= r.last) {
+                append_utf8(out, kShelter + static_cast<char32_t>(k) * kShelterPerRange + (c - r.first));
                 sheltered = true;
             }
+        }
         if (!sheltered) out.append(text, i, length);
         i += length;
     }
@@ -546,9 +550,10 @@ std::string unshelter_letters(const std::string& text) {
     for (std::size_t i = 0; i < text.size();) {
         std::size_t length = 0;
         const char32_t c = letter_at(text, i, length);
-        if (length == 3 && c >= kShelter && c < kShelterEnd) {
-            const LetterRange& r = c >= kSecondShelter ? ShelteredLetters[1] : ShelteredLetters[0];
-            append_utf8(out, r.first + (c - r.shelter));
+        const std::size_t k = (c - kShelter) / kShelterPerRange;
+        if (length == 3 && c >= kShelter && c < kShelterEnd && k < std::size(ShelteredLetters) &&
+            ShelteredLetters[k].first + (c - kShelter) % kShelterPerRange <= ShelteredLetters[k].last) {
+            append_utf8(out, ShelteredLetters[k].first + (c - kShelter) % kShelterPerRange);
             i += 3;
         } else {
             out += text[i++];
@@ -567,7 +572,7 @@ SceneRead parse_scene(const std::string& text, const std::string& name, Scene& s
     const std::string sheltered = shelter_letters(text, refused_line);
     if (refused_line > 0) {
         result.error = one_line(name) + ":" + std::to_string(refused_line) +
-                       ": a private-use letter (U+E000 to U+E7FF), which a scene never holds";
+                       ": a private-use letter (U+E000 to U+EFFF), which a scene never holds";
         return result;
     }
     try {

@@ -60,7 +60,7 @@ TEST_F(SceneWindows, SavedAndLoadedIsTheSamePictureAndFile) {
              special_key(GLUT_KEY_RIGHT, 0, 0);
              special_key(GLUT_KEY_RIGHT, 0, 0);
          }},
-        {"dragged, zoomed, from Y, styles", "mads",
+        {"dragged, zoomed, from Z, styles off", "mads",
          [] {
              mouse_graph_with_modifiers(GLUT_LEFT_BUTTON, GLUT_DOWN, 100, 100, 0);
              motion_graph(130, 80);

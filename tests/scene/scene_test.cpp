@@ -110,7 +110,7 @@ const SceneRow SceneRows[] = {
      [](Scene& s) {
          s.model_id = kModelUserGraph;
          s.equations = {"s", " t*2 ", "SIN(x)*cos(y)", "x+y"};
-         s.polytope = "x4o\"3\\o\t é¡Ωア、〇";  // escapes; letters toml++ cannot ask about
+         s.polytope = "x4o\"3\\o\t é¡Ωア、〇ⱞ⿿ﺿﻼ";  // escapes; letters toml++ cannot ask about
          s.projection_mode = kProjectionStereographic;
          s.flat_projection = kProjectionParallel;
          s.s_range_text = {"-pi/3", "2*pi"};
@@ -220,8 +220,8 @@ const BadRow BadRows[] = {
     {"a newline in the reason", "format = 1\n[modes]\nprojection = \"two\\nlines\"\n", "bad.toml:3: modes.projection: 'two\\x0alines' is not"},
     {"a newline where a syntax error looks", "format = 1\nsolid = t\n", "bad.toml:2: "},
     {"a table header toml++ once asserted on", "format = 1\n[:rie5 }\n", "bad.toml:2: Error while parsing key"},
-    {"a letter toml++ once reached unreachable code on", "format = 1\n[values]\nzoom = 3\xc2\xa1\"\xe3\x82\xa2\n", "bad.toml:3: "},
-    {"a private-use letter", "format = 1\n# \xee\x80\x80\n", "bad.toml:2: a private-use letter"},
+    {"a letter toml++ once reached unreachable code on", "format = 1\n[values]\nzoom = 3\xc2\xa1\"\xe3\x82\xa2\xef\xba\xbf\n", "bad.toml:3: "},
+    {"a private-use letter", "format = 1\n# \xee\xbf\xbf\n", "bad.toml:2: a private-use letter"},
     {"view not a rotation", "format = 1\n[view]\nmatrix = [[1,0,0,0],[0,1,0,0],[0,0,1,0],[5,0,0,1]]\n", "bad.toml:3: view.matrix: is not a rotation"},
 };
 
