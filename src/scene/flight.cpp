@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "geom4/transform.h"
+
 namespace fourview {
 
 namespace {
@@ -43,14 +45,6 @@ Matrix4 transpose_times(const Matrix4& a, const Matrix4& b) {
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j)
             for (int k = 0; k < 4; ++k) m[4 * i + j] += a[4 * k + i] * b[4 * k + j];
-    return m;
-}
-
-Matrix4 times(const Matrix4& a, const Matrix4& b) {
-    Matrix4 m{};
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            for (int k = 0; k < 4; ++k) m[4 * i + j] += a[4 * i + k] * b[4 * k + j];
     return m;
 }
 
@@ -114,7 +108,7 @@ Matrix4 rotation_between(const Matrix4& from, const Matrix4& to, double t) {
     if (t == 0.0 || from == to) return from;
     Quaternion l{}, r{};
     step_pair(from, to, l, r);
-    return times(from, quaternions_to_rotation(power(l, t), power(r, t)));
+    return multiply_matrix4(from, quaternions_to_rotation(power(l, t), power(r, t)));
 }
 
 double rotation_distance(const Matrix4& from, const Matrix4& to) {
