@@ -621,9 +621,9 @@ SceneRead read_scene_file(const std::string& path, Scene& scene, SceneCheck chec
 }
 
 bool is_rotation(const Matrix4& m) {
-    // A long run of steps leaves rounding of some 1e-13; a matrix that is
-    // no rotation is off by far more.
-    constexpr double kTolerance = 1e-9;
+    // A long run of steps leaves rounding of some 1e-13 (a million steps
+    // not 1e-9); a matrix that is no rotation is off by far more.
+    constexpr double kTolerance = 1e-6;
     for (double v : m)
         if (!std::isfinite(v)) return false;
     for (int i = 0; i < 4; ++i)

@@ -81,9 +81,14 @@ check "--video .avi: status 2, named" bash -c "[ $status = 2 ] && grep -qF \"end
 check "no temporary file left" [ -z "$(ls -A "$sc" | grep '^\.')" ]
 
 # --- The graph menu: Save Scene (entry 6) and Load Scene (entry 7). -------------------
+# steady_rgb FILE: the graph window once two captures a moment apart agree,
+# so that the frame in it is the last one drawn.
+steady() { window_rgb "$GRAPH" "$1" && sleep 0.2 && window_rgb "$GRAPH" "$1.again" && cmp -s "$1" "$1.again"; }
+steady_rgb() { wait_until 10 steady "$1"; }
 E2E_ARGS=(--model 16-cell)
 e2e_start
-window_rgb "$GRAPH" "$sc/saved.rgb"
+wait_until 10 painted "$GRAPH"
+check "the first frame is drawn" steady_rgb "$sc/saved.rgb"
 menu_pick 100 100 6
 check "Save Scene: SCENE_0000.toml where the captures go" wait_until 10 test -s "$E2E_DIR/PPM_P6/SCENE_0000.toml"
 check "Save Scene: says so" wait_output 10 'Scene saved as "PPM_P6/SCENE_0000.toml".'
@@ -93,18 +98,19 @@ check "Save Scene again: after the highest number, never over a file" wait_until
 check "Save Scene: the empty SCENE_0003.toml left alone" [ ! -s "$E2E_DIR/PPM_P6/SCENE_0003.toml" ]
 key "$GRAPH" 4 4 a
 sync_x
-window_rgb "$GRAPH" "$sc/turned.rgb"
+steady_rgb "$sc/turned.rgb"
 check "the view turned" bash -c "! cmp -s '$sc/saved.rgb' '$sc/turned.rgb'"
 menu_pick 100 100 7
 check "Load Scene: asks for the file" wait_output 10 "file = "
 send "nowhere.toml"
 check "Load Scene of a missing file: nothing changed" wait_until 10 grep -qF "nowhere.toml: No such file or directory; nothing changed" "$E2E_ERR"
 sync_x
-window_rgb "$GRAPH" "$sc/after-bad.rgb"
+steady_rgb "$sc/after-bad.rgb"
 check "Load Scene of a missing file: the picture stays" cmp -s "$sc/turned.rgb" "$sc/after-bad.rgb"
 menu_pick 100 100 7
 send "PPM_P6/SCENE_0000.toml"
-check "Load Scene: the saved view is back, pixel for pixel" wait_until 10 bash -c "window_rgb() { timeout 10 import -window \"\$1\" -depth 8 rgb:\"\$2\" 2>/dev/null; }; window_rgb $GRAPH '$sc/loaded.rgb' && cmp -s '$sc/saved.rgb' '$sc/loaded.rgb'"
+loaded() { steady "$sc/loaded.rgb" && cmp -s "$sc/saved.rgb" "$sc/loaded.rgb"; }
+check "Load Scene: the saved view is back, pixel for pixel" wait_until 10 loaded
 key "$GRAPH" Escape
 check "the window ends" wait_exit 10
 e2e_report
