@@ -37,10 +37,13 @@ bool finite_all(const double* v, int n) {
 // What the dialogues and the menus would refuse, tested with their own code.
 const char* refused(const Scene& s) {
     if (!window_size_fits(s.window_size[0], s.window_size[1])) return "window size";
-    if (!usable_range(s.s_range[0], s.s_range[1]) || !usable_range(s.t_range[0], s.t_range[1])) return "range";
-    for (const std::string* t : {&s.s_range_text[0], &s.s_range_text[1], &s.t_range_text[0], &s.t_range_text[1]}) {
+    if (!usable_range(s.s_range[0], s.s_range[1]) || !usable_range(s.t_range[0], s.t_range[1]))
+        return "range";
+    for (const std::string* t :
+         {&s.s_range_text[0], &s.s_range_text[1], &s.t_range_text[0], &s.t_range_text[1]}) {
         double v = 0;
-        if (t->size() >= static_cast<std::size_t>(kRangeTextSize) || !constant_from_text(t->c_str(), "s_min", v))
+        if (t->size() >= static_cast<std::size_t>(kRangeTextSize) ||
+            !constant_from_text(t->c_str(), "s_min", v))
             return "range text";
     }
     if (!(s.infinity > 0) || !std::isfinite(s.infinity)) return "infinity";
@@ -50,19 +53,23 @@ const char* refused(const Scene& s) {
         return "hyperplane";
     if (!std::isfinite(s.section_offset)) return "section offset";
     if (!zoom_allowed(s.zoom)) return "zoom";
-    for (int flag : {s.solid, s.transparent, s.wireframe, s.cross_section, s.axes, s.label, s.high_quality,
-                     s.bold_line, s.colour_by_w})
+    for (int flag : {s.solid, s.transparent, s.wireframe, s.cross_section, s.axes, s.label,
+                     s.high_quality, s.bold_line, s.colour_by_w})
         if (flag != 0 && flag != 1) return "option";
-    if (s.rotation_mode != kRotationGlobal && s.rotation_mode != kRotationLocal) return "rotation mode";
-    if (s.projection_mode < kProjectionParallel || s.projection_mode > kProjectionStereographic) return "projection";
-    if (s.flat_projection != kProjectionParallel && s.flat_projection != kProjectionPerspective) return "flat projection";
+    if (s.rotation_mode != kRotationGlobal && s.rotation_mode != kRotationLocal)
+        return "rotation mode";
+    if (s.projection_mode < kProjectionParallel || s.projection_mode > kProjectionStereographic)
+        return "projection";
+    if (s.flat_projection != kProjectionParallel && s.flat_projection != kProjectionPerspective)
+        return "flat projection";
     if (s.view_direction < 0 || s.view_direction > 2) return "view direction";
     if (!is_rotation(s.rotation) || !finite_all(s.translation.data(), 4)) return "orientation";
     if (!finite_all(s.view_matrix.data(), 16)) return "view";
     if (!s.equations[0].empty()) {
         for (int i = 0; i < kEquationsPerSet; ++i) {
             Expression e{};
-            if (!compile_equation(e, s.equations[i].c_str()) || !parametric_equation_ok(e, i)) return "equation";
+            if (!compile_equation(e, s.equations[i].c_str()) || !parametric_equation_ok(e, i))
+                return "equation";
         }
     }
     return nullptr;
@@ -90,11 +97,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fault("the reason is not one line naming the file", read.error);
         return 0;
     }
-    if (const char* what = refused(scene)) fault("a scene the dialogues would refuse was taken", what);
+    if (const char* what = refused(scene))
+        fault("a scene the dialogues would refuse was taken", what);
     const std::string written = write_scene(scene);
     Scene again;
     const SceneRead back = parse_scene(written, "again.toml", again, scene_refusal);
     if (!back.ok) fault("a taken scene, written, is refused", back.error + "\n" + written);
-    if (write_scene(again) != written) fault("a taken scene does not read back to the same text", written);
+    if (write_scene(again) != written)
+        fault("a taken scene does not read back to the same text", written);
     return 0;
 }

@@ -40,15 +40,17 @@ std::string scene_refusal(Scene& s, std::string& key) {
         std::array<std::string, 2>& texts;
         std::array<double, 2>& values;
     };
-    Range ranges[2] = {{"values.s_range", "values.s_range_value", "s_min", "s_max", s.s_range_text, s.s_range},
-                       {"values.t_range", "values.t_range_value", "t_min", "t_max", s.t_range_text, s.t_range}};
+    Range ranges[2] = {
+        {"values.s_range", "values.s_range_value", "s_min", "s_max", s.s_range_text, s.s_range},
+        {"values.t_range", "values.t_range_value", "t_min", "t_max", s.t_range_text, s.t_range}};
     for (Range& r : ranges) {
         key = r.text_key;
         double from_text[2] = {0, 0};
         for (int i = 0; i < 2; ++i) {
             if (r.texts[i].size() >= static_cast<std::size_t>(kRangeTextSize))
                 return "'" + r.texts[i] + "' is longer than a bound can be";
-            if (!constant_from_text(r.texts[i].c_str(), i == 0 ? r.low_name : r.high_name, from_text[i]))
+            if (!constant_from_text(r.texts[i].c_str(), i == 0 ? r.low_name : r.high_name,
+                                    from_text[i]))
                 return "'" + r.texts[i] + "' is refused by the equation engine";
         }
         // Given as text only: the text is the value.

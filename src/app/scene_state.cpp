@@ -21,17 +21,22 @@ namespace fourview {
 namespace {
 
 // The values window's lines: code and row.
-constexpr int ValueLines[][2] = {{92, 0}, {81, 1}, {82, 2}, {80, 3}, {83, 4}, {84, 5}, {85, 6}, {89, 7}};
+constexpr int ValueLines[][2] = {{92, 0}, {81, 1}, {82, 2}, {80, 3},
+                                 {83, 4}, {84, 5}, {85, 6}, {89, 7}};
 
 struct Flag {
     int Scene::*scene;
     int AppState::*app;
 };
 constexpr Flag Flags[] = {
-    {&Scene::solid, &AppState::solid},           {&Scene::transparent, &AppState::transparent},
-    {&Scene::wireframe, &AppState::wireframe},   {&Scene::cross_section, &AppState::cross_section},
-    {&Scene::axes, &AppState::axes},             {&Scene::label, &AppState::label},
-    {&Scene::high_quality, &AppState::high_quality}, {&Scene::bold_line, &AppState::bold_line},
+    {&Scene::solid, &AppState::solid},
+    {&Scene::transparent, &AppState::transparent},
+    {&Scene::wireframe, &AppState::wireframe},
+    {&Scene::cross_section, &AppState::cross_section},
+    {&Scene::axes, &AppState::axes},
+    {&Scene::label, &AppState::label},
+    {&Scene::high_quality, &AppState::high_quality},
+    {&Scene::bold_line, &AppState::bold_line},
     {&Scene::colour_by_w, &AppState::colour_by_w},
 };
 
@@ -113,7 +118,8 @@ void apply_scene(const Scene& s) {
     app.projection_mode = s.projection_mode;
     set_button(projection_button_index, projection_mode_label(app.projection_mode));
     app.view_direction = s.view_direction;
-    set_button_text(controller_buttons[view_button_index], view_direction_label(app.view_direction));
+    set_button_text(controller_buttons[view_button_index],
+                    view_direction_label(app.view_direction));
     app.view_matrix = s.view_matrix;
 
     // The hyperplane gives the reset transform (which centres the user

@@ -114,7 +114,8 @@ void VideoEncoderFree::operator()(VideoEncoder* e) const {
 
 VideoFormat video_format_for(const std::string& path) {
     const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return VideoFormat::kNone;
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
+        return VideoFormat::kNone;
     const char* extension = path.c_str() + dot + 1;
     if (strcasecmp(extension, "mp4") == 0) return VideoFormat::kMp4;
     if (strcasecmp(extension, "webm") == 0) return VideoFormat::kWebm;
@@ -142,8 +143,8 @@ VideoEncoderPtr open_video(VideoFormat format, int width, int height, std::strin
     e->frame = av_frame_alloc();
     e->packet = av_packet_alloc();
     e->io = memory_io(e->file, true);
-    if (e->stream == nullptr || e->codec == nullptr || e->frame == nullptr || e->packet == nullptr ||
-        e->io == nullptr) {
+    if (e->stream == nullptr || e->codec == nullptr || e->frame == nullptr ||
+        e->packet == nullptr || e->io == nullptr) {
         error = "out of memory";
         return nullptr;
     }
@@ -294,10 +295,10 @@ bool decode_video(const Bytes& data, std::vector<RgbImage>& frames, double& fram
             image.width = frame->width;
             image.height = frame->height;
             image.rgb.resize(image.pixel_count() * 3);
-            convert = sws_getCachedContext(convert, frame->width, frame->height,
-                                           static_cast<AVPixelFormat>(frame->format), frame->width,
-                                           frame->height, AV_PIX_FMT_RGB24,
-                                           SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+            convert = sws_getCachedContext(
+                convert, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
+                frame->width, frame->height, AV_PIX_FMT_RGB24, SWS_BICUBIC | SWS_ACCURATE_RND,
+                nullptr, nullptr, nullptr);
             uint8_t* target[1] = {image.rgb.data()};
             const int stride[1] = {3 * image.width};
             sws_scale(convert, frame->data, frame->linesize, 0, frame->height, target, stride);

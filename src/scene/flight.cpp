@@ -124,7 +124,8 @@ Scene scene_between(const Scene& a, const Scene& b, double t) {
     Scene s = a;
     if (t == 0.0) return s;
     s.rotation = rotation_between(a.rotation, b.rotation, t);
-    for (int i = 0; i < 4; ++i) s.translation[i] = a.translation[i] + t * (b.translation[i] - a.translation[i]);
+    for (int i = 0; i < 4; ++i)
+        s.translation[i] = a.translation[i] + t * (b.translation[i] - a.translation[i]);
     s.section_offset = a.section_offset + t * (b.section_offset - a.section_offset);
     // Equal steps of the picture's scale, whatever the two zooms.
     s.zoom = a.zoom * std::pow(b.zoom / a.zoom, t);

@@ -104,10 +104,14 @@ struct OptionKey {
     int Scene::*field;
 };
 constexpr OptionKey OptionKeys[] = {
-    {"solid", &Scene::solid},         {"transparent", &Scene::transparent},
-    {"wireframe", &Scene::wireframe}, {"cross_section", &Scene::cross_section},
-    {"axes", &Scene::axes},           {"label", &Scene::label},
-    {"high_quality", &Scene::high_quality}, {"bold_line", &Scene::bold_line},
+    {"solid", &Scene::solid},
+    {"transparent", &Scene::transparent},
+    {"wireframe", &Scene::wireframe},
+    {"cross_section", &Scene::cross_section},
+    {"axes", &Scene::axes},
+    {"label", &Scene::label},
+    {"high_quality", &Scene::high_quality},
+    {"bold_line", &Scene::bold_line},
     {"colour_by_w", &Scene::colour_by_w},
 };
 
@@ -122,10 +126,12 @@ constexpr KnownTable KnownKeys[] = {
     {"", {"format", "model", "equations", "values", "options", "modes", "view", "orientation"}},
     {"model", {"id", "name", "polytope"}},
     {"equations", {"x", "y", "f", "g"}},
-    {"values", {"window_size", "s_range", "s_range_value", "t_range", "t_range_value", "infinity",
-                "center", "rotation_angle", "hyperplane", "section_offset", "zoom"}},
-    {"options", {"solid", "transparent", "wireframe", "cross_section", "axes", "label",
-                 "high_quality", "bold_line", "colour_by_w"}},
+    {"values",
+     {"window_size", "s_range", "s_range_value", "t_range", "t_range_value", "infinity", "center",
+      "rotation_angle", "hyperplane", "section_offset", "zoom"}},
+    {"options",
+     {"solid", "transparent", "wireframe", "cross_section", "axes", "label", "high_quality",
+      "bold_line", "colour_by_w"}},
     {"modes", {"rotation", "projection", "flat_projection", "view_direction"}},
     {"view", {"matrix"}},
     {"orientation", {"matrix", "translation", "angles"}},
@@ -145,24 +151,30 @@ std::string write_scene(const Scene& s) {
     t += "# The id as fourview --help lists them; 20 is the graph of [equations].\n";
     t += "id = " + std::to_string(s.model_id) + "\n";
     t += "name = " + quoted(caption != nullptr ? caption->name : "") + "  # for the reader only\n";
-    if (!s.polytope.empty()) t += "polytope = " + quoted(s.polytope) + "\n";
-    else t += "# polytope = \"x4o3o3o\"  # a uniform polytope's symbol, when the model is one\n";
+    if (!s.polytope.empty())
+        t += "polytope = " + quoted(s.polytope) + "\n";
+    else
+        t += "# polytope = \"x4o3o3o\"  # a uniform polytope's symbol, when the model is one\n";
 
     if (!s.equations[0].empty()) {
         t += "\n[equations]\n";
         t += "# The user graph's current set, as typed: x(s,t), y(s,t), f(x,y,s,t), g(x,y,s,t).\n";
-        for (int i = 0; i < 4; ++i) t += std::string(EquationKeys[i]) + " = " + quoted(s.equations[i]) + "\n";
+        for (int i = 0; i < 4; ++i)
+            t += std::string(EquationKeys[i]) + " = " + quoted(s.equations[i]) + "\n";
     }
 
     t += "\n[values]\n";
     t += "# The settings of the values window.\n";
-    t += "window_size = [" + std::to_string(s.window_size[0]) + ", " + std::to_string(s.window_size[1]) + "]\n";
-    t += "s_range = [" + quoted(s.s_range_text[0]) + ", " + quoted(s.s_range_text[1]) + "]  # as typed\n";
+    t += "window_size = [" + std::to_string(s.window_size[0]) + ", " +
+         std::to_string(s.window_size[1]) + "]\n";
+    t += "s_range = [" + quoted(s.s_range_text[0]) + ", " + quoted(s.s_range_text[1]) +
+         "]  # as typed\n";
     t += "s_range_value = " + numbers(s.s_range) + "  # exact; wins over the text\n";
     t += "t_range = [" + quoted(s.t_range_text[0]) + ", " + quoted(s.t_range_text[1]) + "]\n";
     t += "t_range_value = " + numbers(s.t_range) + "\n";
     t += "infinity = " + number(s.infinity) + "\n";
-    t += "center = " + numbers(std::array<double, 4>{s.center.x, s.center.y, s.center.z, s.center.w}) +
+    t += "center = " +
+         numbers(std::array<double, 4>{s.center.x, s.center.y, s.center.z, s.center.w}) +
          "  # graph_center (x, y, z, w)\n";
     t += "rotation_angle = " + std::to_string(s.rotation_angle) + "  # degrees of one step\n";
     t += "hyperplane = " + numbers(s.hyperplane) + "  # a, b, c, d, e of aX + bY + cZ + dW = e\n";
@@ -233,16 +245,18 @@ struct Reader {
 
     bool fail(const toml::node* node, const std::string& key, const std::string& reason) {
         const int line = node != nullptr ? static_cast<int>(node->source().begin.line) : 0;
-        result.error = one_line(name + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " +
-                                key + ": " + reason);
+        result.error = one_line(name + (line > 0 ? ":" + std::to_string(line) : std::string()) +
+                                ": " + key + ": " + reason);
         return false;
     }
 
     // A number, integers included (a hand-written "1" is one), finite.
     bool real(const toml::node* n, const std::string& key, double& out) {
         std::optional<double> v;
-        if (n != nullptr && n->is_integer()) v = static_cast<double>(*n->value<int64_t>());
-        else if (n != nullptr && n->is_floating_point()) v = n->value<double>();
+        if (n != nullptr && n->is_integer())
+            v = static_cast<double>(*n->value<int64_t>());
+        else if (n != nullptr && n->is_floating_point())
+            v = n->value<double>();
         if (!v) return fail(n, key, "is not a number");
         if (!std::isfinite(*v)) return fail(n, key, "is not a finite number");
         out = *v;
@@ -322,12 +336,15 @@ struct Reader {
             if (t == nullptr) continue;
             for (const auto& [key, node] : *t) {
                 bool known = false;
-                for (const char* name : k.keys) known = known || (name != nullptr && key.str() == name);
+                for (const char* name : k.keys)
+                    known = known || (name != nullptr && key.str() == name);
                 if (known) continue;
-                const std::string full = k.table[0] == '\0' ? std::string(key.str())
-                                                             : std::string(k.table) + "." + std::string(key.str());
-                result.warnings.push_back(one_line(name + ":" + std::to_string(node.source().begin.line) +
-                                                   ": " + full + ": unknown key, left alone"));
+                const std::string full = k.table[0] == '\0'
+                                             ? std::string(key.str())
+                                             : std::string(k.table) + "." + std::string(key.str());
+                result.warnings.push_back(one_line(name + ":" +
+                                                   std::to_string(node.source().begin.line) + ": " +
+                                                   full + ": unknown key, left alone"));
             }
         }
     }
@@ -337,34 +354,43 @@ struct Reader {
         if (format == nullptr) return fail(nullptr, "format", "missing: this is no fourview scene");
         if (!whole(format, "format", scene.version)) return false;
         if (scene.version > kSceneVersion)
-            return fail(format, "format", "version " + std::to_string(scene.version) +
-                                              " is newer than this fourview reads (" +
-                                              std::to_string(kSceneVersion) + "); update fourview");
+            return fail(format, "format",
+                        "version " + std::to_string(scene.version) +
+                            " is newer than this fourview reads (" + std::to_string(kSceneVersion) +
+                            "); update fourview");
         if (scene.version < 1) return fail(format, "format", "is no version (1 or more)");
         // Each table must be a table when present.
-        for (const char* t : {"model", "equations", "values", "options", "modes", "view", "orientation"})
+        for (const char* t :
+             {"model", "equations", "values", "options", "modes", "view", "orientation"})
             if (const toml::node* n = root.get(t); n != nullptr && !n->is_table())
                 return fail(n, t, "is not a table");
         const toml::node_view<const toml::node> r{root};
         auto at = [&](const char* table, const char* key) { return r[table][key].node(); };
-        auto full = [](const char* table, const char* key) { return std::string(table) + "." + key; };
+        auto full = [](const char* table, const char* key) {
+            return std::string(table) + "." + key;
+        };
 
         if (const toml::node* n = at("model", "id")) {
             if (!whole(n, "model.id", scene.model_id)) return false;
             if (find_caption(scene.model_id) == nullptr)
-                return fail(n, "model.id", std::to_string(scene.model_id) + " is no model (fourview --help lists them)");
+                return fail(
+                    n, "model.id",
+                    std::to_string(scene.model_id) + " is no model (fourview --help lists them)");
         }
         if (const toml::node* n = at("model", "name")) {
             std::string ignored;
             if (!text(n, "model.name", ignored)) return false;
         }
-        if (const toml::node* n = at("model", "polytope"); n != nullptr && !text(n, "model.polytope", scene.polytope))
+        if (const toml::node* n = at("model", "polytope");
+            n != nullptr && !text(n, "model.polytope", scene.polytope))
             return false;
 
         if (root.get("equations") != nullptr) {
             for (int i = 0; i < 4; ++i) {
                 const toml::node* n = at("equations", EquationKeys[i]);
-                if (n == nullptr) return fail(root.get("equations"), full("equations", EquationKeys[i]), "missing: a set has all four equations");
+                if (n == nullptr)
+                    return fail(root.get("equations"), full("equations", EquationKeys[i]),
+                                "missing: a set has all four equations");
                 if (!text(n, full("equations", EquationKeys[i]), scene.equations[i])) return false;
             }
         }
@@ -391,41 +417,55 @@ struct Reader {
                 // Without its exact value the text is the value (NaN: to be
                 // worked out by the equation engine when checked).
                 if (at("values", g.value_key) == nullptr)
-                    g.values = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+                    g.values = {std::numeric_limits<double>::quiet_NaN(),
+                                std::numeric_limits<double>::quiet_NaN()};
             }
-            if (const toml::node* n = at("values", g.value_key); n != nullptr && !reals(n, full("values", g.value_key), g.values))
+            if (const toml::node* n = at("values", g.value_key);
+                n != nullptr && !reals(n, full("values", g.value_key), g.values))
                 return false;
         }
-        if (const toml::node* n = at("values", "infinity"); n != nullptr && !real(n, "values.infinity", scene.infinity))
+        if (const toml::node* n = at("values", "infinity");
+            n != nullptr && !real(n, "values.infinity", scene.infinity))
             return false;
         if (const toml::node* n = at("values", "center")) {
             std::array<double, 4> c{};
             if (!reals(n, "values.center", c)) return false;
             scene.center = Point4{c[0], c[1], c[2], c[3]};
         }
-        if (const toml::node* n = at("values", "rotation_angle"); n != nullptr && !whole(n, "values.rotation_angle", scene.rotation_angle))
+        if (const toml::node* n = at("values", "rotation_angle");
+            n != nullptr && !whole(n, "values.rotation_angle", scene.rotation_angle))
             return false;
-        if (const toml::node* n = at("values", "hyperplane"); n != nullptr && !reals(n, "values.hyperplane", scene.hyperplane))
+        if (const toml::node* n = at("values", "hyperplane");
+            n != nullptr && !reals(n, "values.hyperplane", scene.hyperplane))
             return false;
-        if (const toml::node* n = at("values", "section_offset"); n != nullptr && !real(n, "values.section_offset", scene.section_offset))
+        if (const toml::node* n = at("values", "section_offset");
+            n != nullptr && !real(n, "values.section_offset", scene.section_offset))
             return false;
-        if (const toml::node* n = at("values", "zoom"); n != nullptr && !real(n, "values.zoom", scene.zoom))
+        if (const toml::node* n = at("values", "zoom");
+            n != nullptr && !real(n, "values.zoom", scene.zoom))
             return false;
 
         for (const OptionKey& o : OptionKeys)
-            if (const toml::node* n = at("options", o.key); n != nullptr && !boolean(n, full("options", o.key), scene.*o.field))
+            if (const toml::node* n = at("options", o.key);
+                n != nullptr && !boolean(n, full("options", o.key), scene.*o.field))
                 return false;
 
-        if (const toml::node* n = at("modes", "rotation"); n != nullptr && !word(n, "modes.rotation", RotationModeWords, scene.rotation_mode))
+        if (const toml::node* n = at("modes", "rotation");
+            n != nullptr && !word(n, "modes.rotation", RotationModeWords, scene.rotation_mode))
             return false;
-        if (const toml::node* n = at("modes", "projection"); n != nullptr && !word(n, "modes.projection", ProjectionWords, scene.projection_mode))
+        if (const toml::node* n = at("modes", "projection");
+            n != nullptr && !word(n, "modes.projection", ProjectionWords, scene.projection_mode))
             return false;
-        if (const toml::node* n = at("modes", "flat_projection"); n != nullptr && !word(n, "modes.flat_projection", FlatProjectionWords, scene.flat_projection))
+        if (const toml::node* n = at("modes", "flat_projection");
+            n != nullptr &&
+            !word(n, "modes.flat_projection", FlatProjectionWords, scene.flat_projection))
             return false;
-        if (const toml::node* n = at("modes", "view_direction"); n != nullptr && !word(n, "modes.view_direction", ViewWords, scene.view_direction))
+        if (const toml::node* n = at("modes", "view_direction");
+            n != nullptr && !word(n, "modes.view_direction", ViewWords, scene.view_direction))
             return false;
         // A stereographic projection alone names the flat one it came from.
-        if (scene.projection_mode != kProjectionStereographic && at("modes", "projection") != nullptr)
+        if (scene.projection_mode != kProjectionStereographic &&
+            at("modes", "projection") != nullptr)
             scene.flat_projection = scene.projection_mode;
 
         if (const toml::node* n = at("view", "matrix")) {
@@ -435,8 +475,8 @@ struct Reader {
                 for (int c = 0; c < 3; ++c) rows[4 * r + c] = scene.view_matrix[4 * r + c];
             rows[15] = 1;
             const Matrix4& v = scene.view_matrix;
-            if (!is_rotation(rows) || v[3] != 0 || v[7] != 0 || v[11] != 0 || v[12] != 0 || v[13] != 0 ||
-                v[14] != 0 || v[15] != 1)
+            if (!is_rotation(rows) || v[3] != 0 || v[7] != 0 || v[11] != 0 || v[12] != 0 ||
+                v[13] != 0 || v[14] != 0 || v[15] != 1)
                 return fail(n, "view.matrix", "is not a rotation of 3-space");
         }
 
@@ -444,16 +484,21 @@ struct Reader {
         const toml::node* angles = at("orientation", "angles");
         if (m != nullptr) {
             if (!matrix(m, "orientation.matrix", scene.rotation)) return false;
-            if (!is_rotation(scene.rotation)) return fail(m, "orientation.matrix", "is not a rotation (orthonormal, determinant 1)");
+            if (!is_rotation(scene.rotation))
+                return fail(m, "orientation.matrix",
+                            "is not a rotation (orthonormal, determinant 1)");
         }
         if (angles != nullptr) {
             const toml::table* a = angles->as_table();
-            if (a == nullptr) return fail(angles, "orientation.angles", "is not a table of the six planes");
+            if (a == nullptr)
+                return fail(angles, "orientation.angles", "is not a table of the six planes");
             std::array<double, 6> degrees{};
             for (int i = 0; i < 6; ++i) {
                 const char* plane = RotationPlanes[kAnglePlaneOrder[i]].name;
                 const toml::node* p = a->get(plane);
-                if (p != nullptr && !real(p, std::string("orientation.angles.") + plane, degrees[i])) return false;
+                if (p != nullptr &&
+                    !real(p, std::string("orientation.angles.") + plane, degrees[i]))
+                    return false;
             }
             if (m == nullptr) {
                 std::array<double, 6> radians{};
@@ -461,7 +506,8 @@ struct Reader {
                 scene.rotation = rotation_from_plane_angles(radians);
             }
         }
-        if (const toml::node* n = at("orientation", "translation"); n != nullptr && !reals(n, "orientation.translation", scene.translation))
+        if (const toml::node* n = at("orientation", "translation");
+            n != nullptr && !reals(n, "orientation.translation", scene.translation))
             return false;
         warn_unknown(root);
         return true;
@@ -507,7 +553,8 @@ char32_t letter_at(const std::string& text, std::size_t i, std::size_t& length) 
     }
     if ((byte(i) & 0xF0) == 0xE0 && follows(i + 1) && follows(i + 2)) {
         length = 3;
-        return static_cast<char32_t>(((byte(i) & 0x0F) << 12) | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F));
+        return static_cast<char32_t>(((byte(i) & 0x0F) << 12) | ((byte(i + 1) & 0x3F) << 6) |
+                                     (byte(i + 2) & 0x3F));
     }
     return 0;
 }
@@ -535,7 +582,8 @@ std::string shelter_letters(const std::string& text, int& refused_line) {
         for (std::size_t k = 0; k < std::size(ShelteredLetters); ++k) {
             const LetterRange& r = ShelteredLetters[k];
             if (c >= r.first && c <= r.last) {
-                append_utf8(out, kShelter + static_cast<char32_t>(k) * kShelterPerRange + (c - r.first));
+                append_utf8(out,
+                            kShelter + static_cast<char32_t>(k) * kShelterPerRange + (c - r.first));
                 sheltered = true;
             }
         }
@@ -552,7 +600,8 @@ std::string unshelter_letters(const std::string& text) {
         const char32_t c = letter_at(text, i, length);
         const std::size_t k = (c - kShelter) / kShelterPerRange;
         if (length == 3 && c >= kShelter && c < kShelterEnd && k < std::size(ShelteredLetters) &&
-            ShelteredLetters[k].first + (c - kShelter) % kShelterPerRange <= ShelteredLetters[k].last) {
+            ShelteredLetters[k].first + (c - kShelter) % kShelterPerRange <=
+                ShelteredLetters[k].last) {
             append_utf8(out, ShelteredLetters[k].first + (c - kShelter) % kShelterPerRange);
             i += 3;
         } else {
@@ -586,7 +635,8 @@ SceneRead parse_scene(const std::string& text, const std::string& name, Scene& s
         }
     } catch (const toml::parse_error& e) {
         const auto& where = e.source().begin;
-        result.error = one_line(name + ":" + std::to_string(where.line) + ": " + std::string(e.description()));
+        result.error =
+            one_line(name + ":" + std::to_string(where.line) + ": " + std::string(e.description()));
         return result;
     }
     scene = reader.scene;
@@ -614,7 +664,8 @@ SceneRead read_scene_file(const std::string& path, Scene& scene, SceneCheck chec
         return result;
     }
     if (text.size() > kLargestSceneFile) {
-        result.error = one_line(path) + ": larger than a scene can be (" + std::to_string(kLargestSceneFile) + " bytes)";
+        result.error = one_line(path) + ": larger than a scene can be (" +
+                       std::to_string(kLargestSceneFile) + " bytes)";
         return result;
     }
     return parse_scene(text, path, scene, check);

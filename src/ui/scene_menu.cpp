@@ -38,9 +38,12 @@ int write_new_file(const std::string& path, const std::string& text) {
     std::size_t done = 0;
     while (done < text.size() && failure == 0) {
         const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n > 0) done += static_cast<std::size_t>(n);
-        else if (n < 0 && errno != EINTR) failure = errno;
-        else if (n == 0) failure = EIO;
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (n < 0 && errno != EINTR)
+            failure = errno;
+        else if (n == 0)
+            failure = EIO;
     }
     if (close(fd) != 0 && failure == 0) failure = errno;
     if (failure != 0) unlink(path.c_str());
@@ -75,7 +78,8 @@ bool save_scene_in_capture_folder(char* written, std::size_t size) {
         const int failure = write_new_file(path, text);
         if (failure == EEXIST) continue;  // made meanwhile: the next number
         if (failure != 0) {
-            std::fprintf(stderr, "fourview: cannot save %s: %s\n", path.c_str(), std::strerror(failure));
+            std::fprintf(stderr, "fourview: cannot save %s: %s\n", path.c_str(),
+                         std::strerror(failure));
             return false;
         }
         ++scene_counter;
@@ -97,8 +101,10 @@ void load_scene_dialogue() {
     const int length = read_equation_line(name);
     std::string error;
     if (length > 0 && load_scene_file(name, error)) return;
-    if (length > 0) std::fprintf(stderr, "fourview: %s; nothing changed\n", error.c_str());
-    else if (length == 0) std::fprintf(stderr, "fourview: no file named; nothing changed\n");
+    if (length > 0)
+        std::fprintf(stderr, "fourview: %s; nothing changed\n", error.c_str());
+    else if (length == 0)
+        std::fprintf(stderr, "fourview: no file named; nothing changed\n");
     // The frame without the notice, as after any dialogue.
     select_window(app.graph_window);
     post_redisplay();

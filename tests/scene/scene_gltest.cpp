@@ -124,7 +124,8 @@ TEST_F(SceneWindows, MiddleOfAFlightIsTheHalfRotation) {
         const testing::Pixels flown = testing::render_graph_frame();
         EXPECT_TRUE(flown.data == expected.data) << r.name;
         apply_scene(from);
-        EXPECT_FALSE(testing::render_graph_frame().data == expected.data) << r.name << ": the rotation shows";
+        EXPECT_FALSE(testing::render_graph_frame().data == expected.data)
+            << r.name << ": the rotation shows";
     }
 }
 

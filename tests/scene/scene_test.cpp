@@ -29,7 +29,6 @@ Matrix4 block(const Matrix5& m) {
     return r;
 }
 
-
 Matrix4 turn(int plane, double radians) {
     // Built here from the definition, not by the code under test.
     Matrix4 m = identity_matrix4();
@@ -81,9 +80,9 @@ std::string bits(const Scene& s) {
     add(s.hyperplane.data(), sizeof s.hyperplane);
     add(&s.section_offset, sizeof s.section_offset);
     add(&s.zoom, sizeof s.zoom);
-    for (int v : {s.solid, s.transparent, s.wireframe, s.cross_section, s.axes, s.label, s.high_quality,
-                  s.bold_line, s.colour_by_w, s.rotation_mode, s.projection_mode, s.flat_projection,
-                  s.view_direction})
+    for (int v : {s.solid, s.transparent, s.wireframe, s.cross_section, s.axes, s.label,
+                  s.high_quality, s.bold_line, s.colour_by_w, s.rotation_mode, s.projection_mode,
+                  s.flat_projection, s.view_direction})
         add(&v, sizeof v);
     add(s.view_matrix.data(), sizeof s.view_matrix);
     add(s.rotation.data(), sizeof s.rotation);
@@ -110,7 +109,8 @@ const SceneRow SceneRows[] = {
      [](Scene& s) {
          s.model_id = kModelUserGraph;
          s.equations = {"s", " t*2 ", "SIN(x)*cos(y)", "x+y"};
-         s.polytope = "x4o\"3\\o\t é¡Ωア、〇ⱞ⿿ﺿﻼ";  // escapes; letters toml++ cannot ask about
+         s.polytope =
+             "x4o\"3\\o\t é¡Ωア、〇ⱞ⿿ﺿﻼ";  // escapes; letters toml++ cannot ask about
          s.projection_mode = kProjectionStereographic;
          s.flat_projection = kProjectionParallel;
          s.s_range_text = {"-pi/3", "2*pi"};
@@ -131,7 +131,8 @@ const SceneRow SceneRows[] = {
      [](Scene& s) {
          s.model_id = kModelTorus;
          s.view_direction = 2;
-         const Matrix4 r = times(turn(0, 0.7), turn(1, -0.4));  // column-major: rows read as columns
+         const Matrix4 r =
+             times(turn(0, 0.7), turn(1, -0.4));  // column-major: rows read as columns
          s.view_matrix = r;
          s.polytope = "x4o3o3o";
          s.window_size = {1280, 720};
@@ -163,7 +164,9 @@ TEST(SceneFile, PlaneAnglesGiveTheMatrixTheStepsBuilt) {
         std::array<double, 6> degrees;  // in the file's order XY ZX WX YZ WY WZ
     };
     const Row rows[] = {
-        {{0, 0, 0, 0, 0, 0}}, {{0, 0, 30, 0, 0, 0}}, {{10, -20, 30, -40, 50, -60}},
+        {{0, 0, 0, 0, 0, 0}},
+        {{0, 0, 30, 0, 0, 0}},
+        {{10, -20, 30, -40, 50, -60}},
         {{170, 80, -170, 89, -89, 179}},
     };
     for (const Row& r : rows) {
@@ -183,46 +186,70 @@ TEST(SceneFile, PlaneAnglesGiveTheMatrixTheStepsBuilt) {
     for (int i = 0; i < 6; ++i) EXPECT_NEAR(wx[i], i == 2 ? 30 * kDegree : 0.0, 1e-15) << i;
     // Angles alone in the file build the matrix.
     Scene s;
-    const SceneRead read = parse_scene("format = 1\n[orientation]\nangles = { WX = 30, YZ = -45.5 }\n",
-                                       "angles.toml", s, scene_refusal);
+    const SceneRead read =
+        parse_scene("format = 1\n[orientation]\nangles = { WX = 30, YZ = -45.5 }\n", "angles.toml",
+                    s, scene_refusal);
     ASSERT_TRUE(read.ok) << read.error;
-    EXPECT_LT(largest_difference(s.rotation, times(turn(3, 30 * kDegree), turn(1, -45.5 * kDegree))), 1e-15);
+    EXPECT_LT(
+        largest_difference(s.rotation, times(turn(3, 30 * kDegree), turn(1, -45.5 * kDegree))),
+        1e-15);
 }
 
 struct BadRow {
     const char* name;
-    const char* text;  // nullptr: no file at all
+    const char* text;   // nullptr: no file at all
     const char* error;  // what the one line must hold
 };
 
 const BadRow BadRows[] = {
     {"missing file", nullptr, "bad.toml: No such file or directory"},
     {"syntax error", "format = 1\n[values]\nzoom = = 2\n", "bad.toml:3: "},
-    {"wrong type", "format = 1\n\n[values]\nzoom = \"near\"\n", "bad.toml:4: values.zoom: is not a number"},
-    {"wrong type in a list", "format = 1\n[values]\ncenter = [0, 0, \"0\", 0]\n", "bad.toml:3: values.center[2]: is not a number"},
+    {"wrong type", "format = 1\n\n[values]\nzoom = \"near\"\n",
+     "bad.toml:4: values.zoom: is not a number"},
+    {"wrong type in a list", "format = 1\n[values]\ncenter = [0, 0, \"0\", 0]\n",
+     "bad.toml:3: values.center[2]: is not a number"},
     {"a table that is not", "format = 1\nvalues = 3\n", "bad.toml:2: values: is not a table"},
-    {"newer version", "format = 2\n", "bad.toml:1: format: version 2 is newer than this fourview reads (1)"},
+    {"newer version", "format = 2\n",
+     "bad.toml:1: format: version 2 is newer than this fourview reads (1)"},
     {"no version", "[values]\nzoom = 1\n", "bad.toml: format: missing"},
     {"zoom refused", "format = 1\n[values]\nzoom = 0.0\n", "bad.toml:3: values.zoom: is outside"},
-    {"no normal", "format = 1\n[values]\nhyperplane = [0, 0, 0, 0, 1]\n", "bad.toml:3: values.hyperplane: a, b, c, d give no usable normal"},
-    {"range backwards", "format = 1\n[values]\ns_range = [\"1\", \"0\"]\n", "bad.toml:3: values.s_range: s_min must be finite and below s_max"},
-    {"range text refused", "format = 1\n[values]\nt_range = [\"s\", \"1\"]\n", "bad.toml:3: values.t_range: 's' is refused"},
-    {"infinity 0", "format = 1\n[values]\ninfinity = -1\n", "bad.toml:3: values.infinity: is not greater than 0"},
-    {"window too large", "format = 1\n[values]\nwindow_size = [40000, 10]\n", "bad.toml:3: values.window_size: 40000x10 is no size"},
-    {"equation x names x", "format = 1\n[equations]\nx = \"x\"\ny = \"t\"\nf = \"s\"\ng = \"t\"\n", "bad.toml:3: equations.x: 'x' is refused"},
-    {"equation missing", "format = 1\n[equations]\nx = \"s\"\n", "bad.toml:2: equations.y: missing"},
+    {"no normal", "format = 1\n[values]\nhyperplane = [0, 0, 0, 0, 1]\n",
+     "bad.toml:3: values.hyperplane: a, b, c, d give no usable normal"},
+    {"range backwards", "format = 1\n[values]\ns_range = [\"1\", \"0\"]\n",
+     "bad.toml:3: values.s_range: s_min must be finite and below s_max"},
+    {"range text refused", "format = 1\n[values]\nt_range = [\"s\", \"1\"]\n",
+     "bad.toml:3: values.t_range: 's' is refused"},
+    {"infinity 0", "format = 1\n[values]\ninfinity = -1\n",
+     "bad.toml:3: values.infinity: is not greater than 0"},
+    {"window too large", "format = 1\n[values]\nwindow_size = [40000, 10]\n",
+     "bad.toml:3: values.window_size: 40000x10 is no size"},
+    {"equation x names x", "format = 1\n[equations]\nx = \"x\"\ny = \"t\"\nf = \"s\"\ng = \"t\"\n",
+     "bad.toml:3: equations.x: 'x' is refused"},
+    {"equation missing", "format = 1\n[equations]\nx = \"s\"\n",
+     "bad.toml:2: equations.y: missing"},
     {"no such model", "format = 1\n[model]\nid = 9\n", "bad.toml:3: model.id: 9 is no model"},
-    {"mode unknown", "format = 1\n[modes]\nprojection = \"fisheye\"\n", "bad.toml:3: modes.projection: 'fisheye' is not"},
-    {"mirror", "format = 1\n[orientation]\nmatrix = [[-1,0,0,0],[0,1,0,0],[0,0,1,0],[0,0,0,1]]\n", "bad.toml:3: orientation.matrix: is not a rotation"},
-    {"not orthonormal", "format = 1\n[orientation]\nmatrix = [[2,0,0,0],[0,1,0,0],[0,0,1,0],[0,0,0,0.5]]\n", "orientation.matrix: is not a rotation"},
-    {"infinite", "format = 1\n[values]\nsection_offset = inf\n", "bad.toml:3: values.section_offset: is not a finite number"},
-    {"int too large", "format = 1\n[values]\nrotation_angle = 3000000000\n", "values.rotation_angle: is out of range"},
-    {"a newline in the reason", "format = 1\n[modes]\nprojection = \"two\\nlines\"\n", "bad.toml:3: modes.projection: 'two\\x0alines' is not"},
+    {"mode unknown", "format = 1\n[modes]\nprojection = \"fisheye\"\n",
+     "bad.toml:3: modes.projection: 'fisheye' is not"},
+    {"mirror", "format = 1\n[orientation]\nmatrix = [[-1,0,0,0],[0,1,0,0],[0,0,1,0],[0,0,0,1]]\n",
+     "bad.toml:3: orientation.matrix: is not a rotation"},
+    {"not orthonormal",
+     "format = 1\n[orientation]\nmatrix = [[2,0,0,0],[0,1,0,0],[0,0,1,0],[0,0,0,0.5]]\n",
+     "orientation.matrix: is not a rotation"},
+    {"infinite", "format = 1\n[values]\nsection_offset = inf\n",
+     "bad.toml:3: values.section_offset: is not a finite number"},
+    {"int too large", "format = 1\n[values]\nrotation_angle = 3000000000\n",
+     "values.rotation_angle: is out of range"},
+    {"a newline in the reason", "format = 1\n[modes]\nprojection = \"two\\nlines\"\n",
+     "bad.toml:3: modes.projection: 'two\\x0alines' is not"},
     {"a newline where a syntax error looks", "format = 1\nsolid = t\n", "bad.toml:2: "},
-    {"a table header toml++ once asserted on", "format = 1\n[:rie5 }\n", "bad.toml:2: Error while parsing key"},
-    {"a letter toml++ once reached unreachable code on", "format = 1\n[values]\nzoom = 3\xc2\xa1\"\xe3\x82\xa2\xef\xba\xbf\n", "bad.toml:3: "},
+    {"a table header toml++ once asserted on", "format = 1\n[:rie5 }\n",
+     "bad.toml:2: Error while parsing key"},
+    {"a letter toml++ once reached unreachable code on",
+     "format = 1\n[values]\nzoom = 3\xc2\xa1\"\xe3\x82\xa2\xef\xba\xbf\n", "bad.toml:3: "},
     {"a private-use letter", "format = 1\n# \xee\xbf\xbf\n", "bad.toml:2: a private-use letter"},
-    {"view not a rotation", "format = 1\n[view]\nmatrix = [[1,0,0,0],[0,1,0,0],[0,0,1,0],[5,0,0,1]]\n", "bad.toml:3: view.matrix: is not a rotation"},
+    {"view not a rotation",
+     "format = 1\n[view]\nmatrix = [[1,0,0,0],[0,1,0,0],[0,0,1,0],[5,0,0,1]]\n",
+     "bad.toml:3: view.matrix: is not a rotation"},
 };
 
 class BadScene : public ::testing::TestWithParam<BadRow> {};
@@ -247,8 +274,9 @@ INSTANTIATE_TEST_SUITE_P(Table, BadScene, ::testing::ValuesIn(BadRows));
 
 TEST(SceneFile, UnknownKeysAreWarnedAboutAndTheRestRead) {
     Scene s;
-    const SceneRead read = parse_scene("format = 1 # ¡\ncolour = 3\n[values]\nzoom = 3\nfov = 1\n[extra]\na = 1\n",
-                                       "w.toml", s, scene_refusal);
+    const SceneRead read =
+        parse_scene("format = 1 # ¡\ncolour = 3\n[values]\nzoom = 3\nfov = 1\n[extra]\na = 1\n",
+                    "w.toml", s, scene_refusal);
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_EQ(s.zoom, 3.0);
     ASSERT_EQ(read.warnings.size(), 3u);
@@ -273,13 +301,17 @@ TEST(Flight, MiddleIsHalfTheRotation) {
     };
     const Row rows[] = {
         {"WX 60", identity_matrix4(), turn(3, 60 * kDegree), turn(3, 30 * kDegree)},
-        {"double XY 40, WZ 100", identity_matrix4(), times(turn(0, 40 * kDegree), turn(5, 100 * kDegree)),
+        {"double XY 40, WZ 100", identity_matrix4(),
+         times(turn(0, 40 * kDegree), turn(5, 100 * kDegree)),
          times(turn(0, 20 * kDegree), turn(5, 50 * kDegree))},
-        {"the short way round: XY 350 is XY -10", identity_matrix4(), turn(0, 350 * kDegree), turn(0, -5 * kDegree)},
-        {"from a turned start", turn(1, 1.0), times(turn(1, 1.0), turn(4, 1.2)), times(turn(1, 1.0), turn(4, 0.6))},
+        {"the short way round: XY 350 is XY -10", identity_matrix4(), turn(0, 350 * kDegree),
+         turn(0, -5 * kDegree)},
+        {"from a turned start", turn(1, 1.0), times(turn(1, 1.0), turn(4, 1.2)),
+         times(turn(1, 1.0), turn(4, 0.6))},
     };
     for (const Row& r : rows) {
-        EXPECT_LT(largest_difference(rotation_between(r.from, r.to, 0.5), r.middle), 1e-14) << r.name;
+        EXPECT_LT(largest_difference(rotation_between(r.from, r.to, 0.5), r.middle), 1e-14)
+            << r.name;
         EXPECT_EQ(rotation_between(r.from, r.to, 0.0), r.from) << r.name;
         EXPECT_LT(largest_difference(rotation_between(r.from, r.to, 1.0), r.to), 1e-14) << r.name;
     }
