@@ -5,6 +5,7 @@
 
 #include "expr/equation_entry.h"
 #include "expr/graph_slots.h"
+#include "models/uniform.h"
 #include "ui/settings.h"
 
 namespace fourview {
@@ -30,6 +31,15 @@ std::string scene_refusal(Scene& s, std::string& key) {
             if (!compile_equation(e, s.equations[i].c_str()) || !parametric_equation_ok(e, i))
                 return "'" + s.equations[i] + "' is refused by the equation engine";
         }
+    }
+    // The polytope key says which uniform polychoron model 30 is; with any
+    // other model it is kept as it was read and draws nothing.
+    key = "model.polytope";
+    if (s.model_id == kModelUniform) {
+        if (s.polytope.empty()) return "is needed with model " + std::to_string(kModelUniform) + ", a uniform polychoron";
+        PolytopeRecipe recipe;
+        const std::string why = read_polytope(s.polytope, recipe);
+        if (!why.empty()) return why;
     }
     key = "values.window_size";
     if (!window_size_fits(s.window_size[0], s.window_size[1]))

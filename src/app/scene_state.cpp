@@ -9,6 +9,7 @@
 #include "expr/equation_entry.h"
 #include "expr/graph_slots.h"
 #include "geom4/transform.h"
+#include "models/polychora.h"
 #include "render/frame.h"
 #include "ui/controller.h"
 #include "ui/graph_slots.h"
@@ -58,6 +59,8 @@ void set_button(int index, const char* text) {
 Scene scene_from_app() {
     Scene s;
     s.model_id = app.model_id;
+    if (const PolytopeLattice* p = app.model_id == kModelUniform ? find_lattice(kModelUniform) : nullptr)
+        s.polytope = p->symbol.empty() ? p->name : p->symbol;
     if (graph_slot_filled(0))
         for (int i = 0; i < kEquationsPerSet; ++i) s.equations[i] = graph_slots[0].equation[i].text;
     s.window_size = {app.window_width, app.window_height};
@@ -91,6 +94,8 @@ void apply_scene(const Scene& s) {
             compile_equation(graph_slots[0].equation[i], s.equations[i].c_str());
         rebuild_graph_menu();
     }
+    // Checked when the scene was read: the polytope is one the reader takes.
+    if (s.model_id == kModelUniform) choose_uniform_polytope(s.polytope);
     app.model_id = s.model_id;
     if (s.window_size[0] != app.window_width || s.window_size[1] != app.window_height) {
         app.window_width = s.window_size[0];

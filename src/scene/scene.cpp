@@ -18,6 +18,7 @@
 #include <toml++/toml.h>
 #pragma pop_macro("NDEBUG")
 
+#include "app/app_state.h"
 #include "render/caption_table.h"
 
 namespace fourview {
@@ -150,7 +151,7 @@ std::string write_scene(const Scene& s) {
     t += "[model]\n";
     t += "# The id as fourview --help lists them; 20 is the graph of [equations].\n";
     t += "id = " + std::to_string(s.model_id) + "\n";
-    t += "name = " + quoted(caption != nullptr ? caption->name : "") + "  # for the reader only\n";
+    t += "name = " + quoted(caption != nullptr ? caption->name : s.polytope) + "  # for the reader only\n";
     if (!s.polytope.empty())
         t += "polytope = " + quoted(s.polytope) + "\n";
     else
@@ -372,7 +373,9 @@ struct Reader {
 
         if (const toml::node* n = at("model", "id")) {
             if (!whole(n, "model.id", scene.model_id)) return false;
-            if (find_caption(scene.model_id) == nullptr)
+            // The uniform polychoron has no caption of its own: its
+            // polytope key says which one it is.
+            if (find_caption(scene.model_id) == nullptr && scene.model_id != kModelUniform)
                 return fail(
                     n, "model.id",
                     std::to_string(scene.model_id) + " is no model (fourview --help lists them)");

@@ -17,6 +17,8 @@ rows=(
   "--model 16-cell --hyperplane 0.3,0,1,1,0.4 --keys fs:5"
   "--model klein-bottle-on --zoom 1.5 --rotation-angle 7 --keys 4444;33mj"
   "--model 24-cell --center 0.5,0,0,1 --infinity 3 --window-size 800x600 --keys hg7"
+  "--polytope x4x3o3o --keys 45k"
+  "--polytope snub-24-cell --keys 5f"
 )
 i=0
 for row in "${rows[@]}"; do
