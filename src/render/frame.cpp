@@ -19,25 +19,6 @@
 
 namespace fourview {
 
-Matrix5 step_matrix_for(int request, int angle_degrees) {
-    Matrix5 m = identity_matrix5();
-    if (request < 1 || request > 12) return m;
-    const double radians_per_degree = 0.017453292519943295;
-    // Negated as a double: in int, -INT_MIN overflows and the reverse step
-    // would turn the same way as the forward one.
-    const double degrees = angle_degrees;
-    const double theta = (request % 2 == 1 ? degrees : -degrees) * radians_per_degree;
-    const double c = std::cos(theta), s = std::sin(theta);
-    const RotationPlane& plane = RotationPlanes[(request - 1) / 2];
-    const int a = plane.first, b = plane.second;
-    // Every plane (a, b), a < b, gets (a,a) = (b,b) = c, (a,b) = -s, (b,a) = s.
-    m[5 * a + a] = c;
-    m[5 * a + b] = -s;
-    m[5 * b + a] = s;
-    m[5 * b + b] = c;
-    return m;
-}
-
 namespace {
 
 // Under Mesa's software rasteriser the drawable takes a new size only at a

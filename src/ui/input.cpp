@@ -9,7 +9,7 @@
 #include "app/app_state.h"
 #include "app/window_system.h"
 #include "app/windows.h"
-#include "geom4/transform.h"
+#include "geom4/view.h"
 #include "render/frame.h"
 #include "ui/controller.h"
 #include "ui/menus.h"
@@ -19,9 +19,7 @@ namespace fourview {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr double kSectionStep = 0.05;
-constexpr double kZoomPerPixel = 0.0005;
 
 // Keys that only ask for one rotation step; the next graph frame takes it.
 struct RotationKey {
@@ -60,10 +58,6 @@ void post_graph_redisplay() {
 // freeglut, unlike the GLUT the key table was made for, reports the
 // modifier keys themselves as special keys. They are no keys of ours.
 bool is_modifier_key(int key) { return key >= GLUT_KEY_SHIFT_L && key <= GLUT_KEY_SUPER_R; }
-
-// view_matrix <- S * view_matrix in OpenGL's column-major sense, which in
-// the row-of-four indexing of multiply_matrix4 is view_matrix * S.
-void turn_view(const Matrix4& step) { app.view_matrix = multiply_matrix4(app.view_matrix, step); }
 
 void set_projection(int mode) {
     if (mode != kProjectionStereographic) app.flat_projection = mode;
@@ -195,8 +189,7 @@ void mouse_graph_with_modifiers(int button, int state, int x, int y, int modifie
 void motion_graph(int x, int y) {
     if (app.dragging != 1) return;
     if (app.zoom_drag == 1) {
-        // The factor adds 0.0005 per pixel dragged down, whatever the zoom.
-        const double f = 1.0 - (app.last_mouse_y - y) * kZoomPerPixel / app.zoom;
+        const double f = zoom_drag_factor(app.last_mouse_y - y, app.zoom);
         // A zoom of 0 would make the view box infinite, so 0 is refused like
         // a negative zoom: the event is dropped whole and the pointer can
         // come back down without a jump.
@@ -205,24 +198,7 @@ void motion_graph(int x, int y) {
         refresh_value_field(89, value_zoom_row);
         apply_projection();
     } else {
-        const double v = (y - app.last_mouse_y) * kRadiansPerDegree;  // one degree per pixel
-        const double h = (x - app.last_mouse_x) * kRadiansPerDegree;
-        Matrix4 vertical{};  // about +Y
-        vertical[0] = std::cos(v);
-        vertical[2] = -std::sin(v);
-        vertical[5] = 1;
-        vertical[8] = std::sin(v);
-        vertical[10] = std::cos(v);
-        vertical[15] = 1;
-        turn_view(vertical);
-        Matrix4 horizontal{};  // about +Z
-        horizontal[0] = std::cos(h);
-        horizontal[1] = std::sin(h);
-        horizontal[4] = -std::sin(h);
-        horizontal[5] = std::cos(h);
-        horizontal[10] = 1;
-        horizontal[15] = 1;
-        turn_view(horizontal);
+        app.view_matrix = dragged_view(app.view_matrix, x - app.last_mouse_x, y - app.last_mouse_y);
     }
     app.last_mouse_x = x;
     app.last_mouse_y = y;
@@ -274,19 +250,6 @@ void execute_command(int command) {
     post_controller_redisplay();
 }
 
-void apply_view_direction() {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    if (app.view_direction == 1) {
-        glRotated(-90, 0, 0, 1);
-        glRotated(-90, 0, 1, 0);
-    } else if (app.view_direction == 2) {
-        glRotated(90, 0, 0, 1);
-        glRotated(90, 1, 0, 0);
-    }
-    glGetDoublev(GL_MODELVIEW_MATRIX, app.view_matrix.data());
-    glPopMatrix();
-}
+void apply_view_direction() { app.view_matrix = view_direction_matrix(app.view_direction); }
 
 }  // namespace fourview

@@ -1,0 +1,31 @@
+// The view of the graph as numbers: the one-step 4D rotation, the 3D view
+// from each axis, the turn and zoom of a pointer drag, and the view a reset
+// goes back to. Pure: the desktop windows and the web page share it.
+#pragma once
+
+#include "geom4/types.h"
+
+namespace fourview {
+
+// The one-step rotation for a request code 1..12 by `angle_degrees` (odd
+// codes turn forward, even codes back); the identity for any other code.
+Matrix5 step_matrix_for(int request, int angle_degrees);
+
+// The view matrix (OpenGL column-major) that looks from X (0), Y (1) or Z
+// (2); any other number looks from X.
+Matrix4 view_direction_matrix(int direction);
+
+// The view matrix after a drag of (dx, dy) pixels: one degree per pixel,
+// down about +Y, right about +Z.
+Matrix4 dragged_view(const Matrix4& view, int dx, int dy);
+
+// The factor a Shift drag of `up_pixels` upward gives the zoom: 0.0005 less
+// per pixel, whatever the zoom. Not above 0 means the drag is dropped.
+double zoom_drag_factor(int up_pixels, double zoom);
+
+// The view a reset goes back to: the view from app.view_direction, the
+// transform that carries the hyperplane onto w = 0, no offset, the eye on
+// X and the model's own zoom.
+void reset_view_state();
+
+}  // namespace fourview
