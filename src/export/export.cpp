@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -229,9 +231,21 @@ void append(ExportBytes& out, const std::string& text) { out.insert(out.end(), t
 // The shortest text that reads back as the same double.
 void append_number(ExportBytes& out, double v) {
     char buffer[32];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v == 0 ? 0.0 : v);
+    v = v == 0 ? 0.0 : v;
+#if defined(__cpp_lib_to_chars)
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+#else
+    // A library without floating to_chars (emscripten's libc++): the fewest
+    // significant digits that read back as the same double.
+    int length = 0;
+    for (int digits = 1; digits <= 17; ++digits) {
+        length = std::snprintf(buffer, sizeof buffer, "%.*g", digits, v);
+        if (std::strtod(buffer, nullptr) == v) break;
+    }
+    char* end = buffer + length;
+#endif
     out.push_back(' ');
-    out.insert(out.end(), buffer, r.ptr);
+    out.insert(out.end(), buffer, end);
 }
 
 // Numbers vertices and normals of the OBJ file, each distinct one once.

@@ -28,4 +28,13 @@ double zoom_drag_factor(int up_pixels, double zoom);
 // X and the model's own zoom.
 void reset_view_state();
 
+// A range for the parameter s or t: both bounds finite, the lower one below
+// the upper one, and a finite width between them.
+bool usable_range(double low, double high);
+
+// A normal (a, b, c, d) of the cutting hyperplane that the view can be
+// aligned with: not all 0, and a squared length that neither underflows to 0
+// nor overflows.
+bool usable_normal(double a, double b, double c, double d);
+
 }  // namespace fourview

@@ -19,35 +19,6 @@ namespace fourview {
 
 namespace {
 
-constexpr double kSectionStep = 0.05;
-
-// Keys that only ask for one rotation step; the next graph frame takes it.
-struct RotationKey {
-    unsigned char key;
-    int request;
-};
-constexpr RotationKey RotationKeys[] = {
-    {'3', 1}, {'c', 2}, {'1', 3}, {'z', 4}, {'2', 5}, {'x', 6},
-    {'4', 7}, {'7', 8}, {'5', 9}, {'8', 10}, {'6', 11}, {'9', 12},
-};
-
-struct CommandKey {
-    unsigned char key;
-    int command;
-};
-constexpr CommandKey CommandKeys[] = {
-    {27, 100}, {'a', 50}, {'s', 51}, {'d', 52}, {'f', 57}, {'g', 53}, {'h', 54},
-    {'j', 55}, {'k', 56}, {'l', 58}, {';', 60}, {':', 61}, {']', 62},
-    {'w', 59}, {'p', kCommandStereographic},
-};
-
-// "n", "m", "b" land on a preset by stepping from the one before it.
-struct PresetKey {
-    unsigned char key;
-    int previous_direction;
-};
-constexpr PresetKey PresetKeys[] = {{'n', 0}, {'m', 1}, {'b', 2}};
-
 void toggle(int& flag) { flag = flag == 0 ? 1 : 0; }
 
 void post_graph_redisplay() {
