@@ -185,4 +185,24 @@ void ball_shape(const BallTable& table, const Point3& centre, double radius, Bat
 void tube_rings(const Point3& p, const Point3& q, double radius, int sides, Point3* bottom,
                 Point3* top);
 
+// What faces the camera in the model's own coordinates: the direction to
+// it and the two directions across the screen (a back end reads them from
+// its view; the view is parallel).
+struct Facing {
+    Point3 toward, across, up;
+};
+// v made of length 1, or `otherwise` for a v of no length or not finite.
+Point3 unit_or(const Point3& v, const Point3& otherwise);
+
+// The half of a thin bent tube that faces the camera: at every point of the
+// path a ring of three, its two sides on the outline and its ridge toward
+// the camera, with the normals of the round tube there; two faces a piece.
+// False (shape empty) as for path_shape.
+bool thin_path_shape(const Facing& view, const Point3* points, int count, double radius,
+                     PathShape& shape);
+// The half of a thin ball that faces the camera: a cone of rim.sides faces
+// from its front point to its outline, with the normals of the ball there.
+void thin_ball_shape(const Facing& view, const TubeTable& rim, const Point3& centre, double radius,
+                     BatchShape& shape);
+
 }  // namespace fourview
