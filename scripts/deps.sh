@@ -2,11 +2,13 @@
 # Installs the Debian packages fourview needs to build, run and test, if any
 # is missing. Quick when everything is there. (dpkg-dev and file: the Debian
 # package's library dependencies, found by dpkg-shlibdeps; help2man: the man
-# page, made from --help.)
+# page, made from --help. emscripten, nodejs, chromium, python3-websockets:
+# the web version and its tests in headless Chromium.)
 set -eu
 packages=(cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgtest-dev libbenchmark-dev
           libmuparser-dev libegl-dev libpng-dev libgif-dev xvfb xdotool x11-utils imagemagick
-          locales bc dpkg-dev file help2man)
+          locales bc dpkg-dev file help2man
+          emscripten nodejs chromium python3-websockets)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -299,4 +299,22 @@ void thin_ball_shape(const Facing& view, const TubeTable& rim, const Point3& cen
     shape.corner_count = 1 + rim.sides;
 }
 
+// The tables for the last counts asked for: a frame asks for the same few
+// again and again (a coloured polytope once for each of its balls).
+const TubeTable& cached_tube_table(int sides) {
+    static TubeTable table;
+    static int asked = -1;
+    if (asked != sides) make_tube_table(sides, table);
+    asked = sides;
+    return table;
+}
+
+const BallTable& cached_ball_table(int slices, int stacks) {
+    static BallTable table;
+    static int asked_slices = -1, asked_stacks = -1;
+    if (asked_slices != slices || asked_stacks != stacks) make_ball_table(slices, stacks, table);
+    asked_slices = slices, asked_stacks = stacks;
+    return table;
+}
+
 }  // namespace fourview

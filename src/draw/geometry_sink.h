@@ -172,11 +172,17 @@ struct PathShape {
 bool path_shape(const TubeTable& table, const Point3* points, int count, double radius,
                 PathShape& shape);
 
+// The table for the last sides asked for, made again only when they
+// change: a frame asks for the same few again and again (a coloured
+// polytope once for each of its balls). For the drawing thread only.
+const TubeTable& cached_tube_table(int sides);
+
 struct BallTable {
     int slices = 0, stacks = 0;
     Point3 unit[BatchShape::kMaxStacks + 1][BatchShape::kMaxSlices + 1];  // poles on z, as GLU's
 };
 void make_ball_table(int slices, int stacks, BallTable& table);
+const BallTable& cached_ball_table(int slices, int stacks);
 void ball_shape(const BallTable& table, const Point3& centre, double radius, BatchShape& shape);
 
 // The side of a tube of `sides` faces from p to q: ring k of the bottom end

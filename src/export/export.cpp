@@ -235,10 +235,11 @@ void append_number(ExportBytes& out, double v) {
 #if defined(__cpp_lib_to_chars)
     char* end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
 #else
-    // A library without floating to_chars (emscripten's libc++): the fewest
-    // significant digits that read back as the same double.
+    // A library without floating to_chars (emscripten's libc++): 15, 16 or
+    // 17 significant digits, the first that read back as the same double
+    // (%g drops trailing zeros, so a short number stays short).
     int length = 0;
-    for (int digits = 1; digits <= 17; ++digits) {
+    for (int digits = 15; digits <= 17; ++digits) {
         length = std::snprintf(buffer, sizeof buffer, "%.*g", digits, v);
         if (std::strtod(buffer, nullptr) == v) break;
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "geom4/projection.h"
 #include "geom4/transform.h"
 
 namespace fourview {
@@ -102,6 +103,22 @@ void reset_view_state() {
     app.section_offset = 0.0;
     app.eye = {200.0, 0.0, 0.0};
     app.zoom = default_zoom(app.model_id);
+}
+
+int projection_after(int command, int mode, int flat) {
+    if (command == 61)
+        return mode == kProjectionStereographic ? flat
+               : mode == kProjectionParallel    ? kProjectionPerspective
+                                                : kProjectionParallel;
+    // 63: kCommandStereographic of ui/key_table.h.
+    if (command == 63) return mode == kProjectionStereographic ? flat : kProjectionStereographic;
+    if (command >= kProjectionParallel && command <= kProjectionStereographic) return command;
+    return mode;
+}
+
+bool graph_centre_image(Point3& q) {
+    q = project_point(transform_point4(app.base_transform, app.graph_center));
+    return std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z);
 }
 
 bool usable_range(double low, double high) {

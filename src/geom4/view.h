@@ -28,6 +28,17 @@ double zoom_drag_factor(int up_pixels, double zoom);
 // X and the model's own zoom.
 void reset_view_state();
 
+// The image of app.graph_center under the base transform, on which the user
+// graph's view is centred; false when it has no finite projection (at the
+// perspective eye), and the scene is then left uncentred.
+bool graph_centre_image(Point3& q);
+
+// The projection after command 61 (parallel and perspective in turn, or
+// back from stereographic), kCommandStereographic (63: stereographic on or
+// off) or 65-67 (one by name), from `mode` with `flat` the one of parallel
+// and perspective last in force; `mode` for any other command.
+int projection_after(int command, int mode, int flat);
+
 // A range for the parameter s or t: both bounds finite, the lower one below
 // the upper one, and a finite width between them.
 bool usable_range(double low, double high);

@@ -73,11 +73,11 @@ void display_graph() {
     if (app.model_id == kModelUserGraph) {
         // Centre the image of graph_center under the reset transform, so the
         // view turns about it.
-        const Point3 q = project_point(transform_point4(app.base_transform, app.graph_center));
         // A centre whose image lies at the perspective eye (w = 2) has no
         // finite projection: leave the scene uncentred rather than hand GL
         // an infinite translation that would blank the whole picture.
-        const bool finite = std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z);
+        Point3 q;
+        const bool finite = graph_centre_image(q);
         if (finite) glTranslated(-q.x, -q.y, -q.z);
         if (finite && app.axes == 1) {
             GeometrySink& g = geometry();

@@ -129,24 +129,6 @@ struct MeshBatch {
     }
 } mesh;
 
-// The tables for the last counts asked for: a frame asks for the same few
-// again and again (a coloured polytope once for each of its balls).
-const TubeTable& tube_table(int sides) {
-    static TubeTable table;
-    static int asked = -1;
-    if (asked != sides) make_tube_table(sides, table);
-    asked = sides;
-    return table;
-}
-
-const BallTable& ball_table(int slices, int stacks) {
-    static BallTable table;
-    static int asked_slices = -1, asked_stacks = -1;
-    if (asked_slices != slices || asked_stacks != stacks) make_ball_table(slices, stacks, table);
-    asked_slices = slices, asked_stacks = stacks;
-    return table;
-}
-
 BatchShape batch_shape;  // scratch of one tube or ball
 PathShape path;          // of one bent tube
 
@@ -397,7 +379,7 @@ struct GlSink final : GeometrySink {
     void tubes(const Point3* points, const int (*pairs)[2], int count, double radius,
                int sides) override {
         state_change();
-        const TubeTable& table = tube_table(sides);
+        const TubeTable& table = cached_tube_table(sides);
         indexed.begin();
         for (int k = 0; k < count; ++k) {
             tube_shape(table, points[pairs[k][0]], points[pairs[k][1]], radius, batch_shape);
@@ -410,7 +392,7 @@ struct GlSink final : GeometrySink {
     void tube_paths(const Point3* points, const int* lengths, int paths, double radius,
                     int sides) override {
         state_change();
-        const TubeTable& table = tube_table(sides);
+        const TubeTable& table = cached_tube_table(sides);
         indexed.begin();
         for (int k = 0; k < paths; points += lengths[k++]) {
             // A straight tube exactly as tubes() draws it.
@@ -441,7 +423,7 @@ struct GlSink final : GeometrySink {
     void thin_balls(const Point3* points, int count, double radius, int rim) override {
         state_change();
         const Facing view = facing();
-        const TubeTable& table = tube_table(rim);
+        const TubeTable& table = cached_tube_table(rim);
         if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
         indexed.begin();
         glDisable(GL_CULL_FACE);
@@ -455,7 +437,7 @@ struct GlSink final : GeometrySink {
 
     void balls(const Point3* points, int count, double radius, int slices, int stacks) override {
         state_change();
-        const BallTable& table = ball_table(slices, stacks);
+        const BallTable& table = cached_ball_table(slices, stacks);
         if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
         indexed.begin();
         for (int k = 0; k < count; ++k) {

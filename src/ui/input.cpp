@@ -193,15 +193,9 @@ void execute_command(int command) {
         ButtonPanel& b = controller_buttons[rotation_button_index];
         set_button_text(b, rotation_mode_label(app.rotation_mode));
         place_button_text(b);
-    } else if (command == 61) {
-        set_projection(app.projection_mode == kProjectionStereographic ? app.flat_projection
-                       : app.projection_mode == kProjectionParallel    ? kProjectionPerspective
-                                                                       : kProjectionParallel);
-    } else if (command == kCommandStereographic) {
-        set_projection(app.projection_mode == kProjectionStereographic ? app.flat_projection
-                                                                       : kProjectionStereographic);
-    } else if (command >= kProjectionParallel && command <= kProjectionStereographic) {
-        set_projection(command);
+    } else if (command == 61 || command == kCommandStereographic ||
+               (command >= kProjectionParallel && command <= kProjectionStereographic)) {
+        set_projection(projection_after(command, app.projection_mode, app.flat_projection));
     } else if (command == 62) {
         app.view_direction = app.view_direction == 0 ? 1 : app.view_direction == 1 ? 2 : 0;
         // The new label keeps the place computed for the old one.

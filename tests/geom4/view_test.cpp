@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "app/app_state.h"
 #include "geom4/transform.h"
 #include "geom4/view.h"
 
@@ -51,6 +52,26 @@ TEST(View, ZoomDragFactor) {
         double zoom, factor;
     } table[] = {{0, 1, 1}, {100, 1, 0.95}, {-100, 1, 1.05}, {100, 0.5, 0.9}, {2000, 1, 0}};
     for (const auto& row : table) EXPECT_NEAR(zoom_drag_factor(row.up, row.zoom), row.factor, 1e-12) << row.up;
+}
+
+}  // namespace
+}  // namespace fourview
+
+namespace fourview {
+namespace {
+
+TEST(View, ProjectionAfterACommand) {
+    constexpr int P = kProjectionParallel, V = kProjectionPerspective, S = kProjectionStereographic;
+    const struct {
+        int command, mode, flat, after;
+    } table[] = {
+        {61, P, P, V}, {61, V, V, P}, {61, S, P, P}, {61, S, V, V},
+        {63, P, P, S}, {63, V, V, S}, {63, S, V, V}, {63, S, P, P},
+        {65, S, V, P}, {66, P, P, V}, {67, V, V, S}, {62, V, V, V}, {64, S, P, S},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(projection_after(row.command, row.mode, row.flat), row.after)
+            << row.command << " from " << row.mode;
 }
 
 }  // namespace
