@@ -34,6 +34,14 @@ STATES = [(m, '') for m in (10, 11, 12, 13, 14, 15, 16, 17, 0, 1, 2, 3, 4, 5, 6,
     (11, 'f'), (11, 'p'), (3, 's'), (4, 'a'), (10, '45'), (20, 's4'), (13, 'w'), (13, 'wp'),
 ]
 
+# Two states whose pictures are not decided by the back end alone, with the
+# bounds they are held to: the cut of the hypersphere lies in its own faces
+# (the red cut and the blended faces fight for the same depth, and which
+# wins follows each rasteriser's rounding), and the stereographic
+# hypersphere is thousands of 1-pixel lines a few pixels long, where GL's
+# line rule and the quads that draw them in WebGL take other end pixels.
+EXPLAINED = {(11, 'f'): 0.06, (11, 'p'): 0.15}
+
 failures = []
 
 
@@ -188,8 +196,10 @@ def main():
                 desk = figures[state].result()
                 share = differing_share(page_rgb, desk, text_mask(overlay))
                 rows.append((share, model, keys))
-                check(width == WIDTH and height == HEIGHT and share <= SHARE,
-                      'model %d keys %r: %.2f %% of the pixels differ' % (model, keys, 100 * share))
+                bound = EXPLAINED.get(state, SHARE)
+                check(width == WIDTH and height == HEIGHT and share <= bound,
+                      'model %d keys %r: %.2f %% of the pixels differ (at most %g %%)'
+                      % (model, keys, 100 * share, 100 * bound))
 
             # A view shared as a link, and an address that holds none.
             browser.evaluate('fourview.startState()')
