@@ -366,6 +366,7 @@ EMSCRIPTEN_KEEPALIVE double fv_value(int which) {
         case 7: return app.model_id;
         case 8: return app.projection_mode;
         case 9: return app.rotation_mode;
+        case 10: return app.model_radius;
         default: return 0;
     }
 }

@@ -92,8 +92,12 @@ function showOverlay(text) {
     if (kind === 'axis') span.style.color = AXIS_COLOURS[axis++ % 4];
     box.appendChild(span);
   }
+  // The scale of colour by w, from -R to +R of the model's radius.
   const w = call('fv_flag', 'number', ['number'], [59]);
   $('colourbar').hidden = !w;
+  const r = call('fv_value', 'number', ['number'], [10]);
+  $('bar-low').textContent = String(Number((-r).toPrecision(3)));
+  $('bar-high').textContent = '+' + Number(r.toPrecision(3));
 }
 
 function refreshControls() {
