@@ -44,8 +44,9 @@ fi
 # desktop's figures.
 if [ -z "$mode" ]; then
   if command -v emcmake >/dev/null && command -v chromium >/dev/null; then
+    export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
     if scripts/web.sh --build-only && cmake --build build-web -j"$(nproc)" -- --no-print-directory >/dev/null; then
-      (cd build-web && NODE_PATH=/usr/share/nodejs ctest -j"$(nproc)" --output-on-failure --timeout 600) || status=1
+      (cd build-web && ctest -j"$(nproc)" --output-on-failure --timeout 600) || status=1
       /usr/bin/python3 tests/web/browser_test.py build-web/site "$dir/src/app/fourview" || status=1
     else
       echo "web: the build failed" >&2; status=1

@@ -18,7 +18,11 @@ if [ ! -f build-web/CMakeCache.txt ]; then
   emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
     "-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node;--no-experimental-fetch" >/dev/null
 fi
-cmake --build build-web -j"$(nproc)" --target fourview_site -- --no-print-directory >/dev/null
+log=$(mktemp)
+if ! cmake --build build-web -j"$(nproc)" --target fourview_site -- --no-print-directory >"$log" 2>&1; then
+  tail -n 30 "$log" >&2; rm -f "$log"; echo "web: the build failed" >&2; exit 1
+fi
+rm -f "$log"
 echo "built build-web/site/ ($(stat -c %s build-web/site/fourview.wasm) bytes of wasm)"
 [ "${1:-}" = "--build-only" ] && exit 0
 echo "fourview in the browser: http://localhost:8000/ (Ctrl-C stops)"
