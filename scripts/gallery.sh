@@ -2,7 +2,8 @@
 # Makes every picture under docs/ from the program, as docs/pictures.list
 # says, or checks that each equals what the program makes today.
 #   scripts/gallery.sh [--check] [BUILD_DIR]
-# (@sheet: the contact sheet of the uniform polychora, scripts/contact_sheet.sh)
+# (@sheet: the contact sheet of the uniform polychora, scripts/contact_sheet.sh;
+# @browser: the web page's screenshot, taken by tests/web/browser_test.py)
 # Figures are drawn offscreen by fourview itself (--png, --gif); the
 # screenshot of the three windows is taken on a private Xvfb. --check
 # compares pixels (every frame of a GIF), exits 1 naming each picture that
@@ -73,6 +74,9 @@ count=0
 while read -r file rest; do
   case $file in ''|'#'*) continue ;; esac
   eval "args=($rest)"
+  # The page's screenshot is taken by the browser check (tests/web), which
+  # needs the web build: neither made nor compared here.
+  [ "${args[0]:-}" = @browser ] && continue
   made=$tmp/$(basename "$file")
   if [ "${args[0]:-}" = @windows ]; then
     windows "$made" "${args[@]:1}"

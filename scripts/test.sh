@@ -39,4 +39,20 @@ if [ -z "$mode" ] && [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; th
   done
   rm -rf "$logs"
 fi
+# The web version, built once here (plain mode only): the pure libraries'
+# unit tests under node, then the page in headless Chromium against the
+# desktop's figures.
+if [ -z "$mode" ]; then
+  if command -v emcmake >/dev/null && command -v chromium >/dev/null; then
+    export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+    if scripts/web.sh --build-only && cmake --build build-web -j"$(nproc)" -- --no-print-directory >/dev/null; then
+      (cd build-web && ctest -j"$(nproc)" --output-on-failure --timeout 600) || status=1
+      /usr/bin/python3 tests/web/browser_test.py build-web/site "$dir/src/app/fourview" || status=1
+    else
+      echo "web: the build failed" >&2; status=1
+    fi
+  else
+    echo "web: skipped, emscripten or chromium is not installed (scripts/deps.sh installs them)"
+  fi
+fi
 exit $status

@@ -7,7 +7,9 @@
 
 #include "app/app_state.h"
 #include "app/window_system.h"
+#include "draw/material_values.h"
 #include "geom4/transform.h"
+#include "geom4/view.h"
 #include "render/frame.h"
 #include "render/gl_sink.h"
 #include "ui/controller.h"
@@ -18,34 +20,18 @@ namespace fourview {
 
 namespace {
 
-struct LightSetup {
-    GLenum light;
-    GLfloat ambient[4], diffuse[4], specular[4], position[4], spot_direction[3];
-    GLfloat spot_exponent;  // negative: left at OpenGL's default
-    GLfloat spot_cutoff;
-};
-
-// Set while the modelview matrix is the identity, so the lights stay fixed
-// relative to the viewer whatever the scene rotation does later.
-constexpr LightSetup GraphLights[3] = {
-    {GL_LIGHT0, {1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 100, 0}, {0, 0, -1}, 1, 90},
-    {GL_LIGHT1, {0.8f, 0.8f, 0.8f, 1}, {0.8f, 0.8f, 0.8f, 1}, {0.5f, 0.5f, 0.5f, 1},
-     {50, 50, 50, 1}, {-1, -1, -1}, -1, 90},
-    {GL_LIGHT2, {0.4f, 0.4f, 0.4f, 1}, {0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.2f, 0.2f, 1},
-     {200, 1, 1, 1}, {-1, 0, 0}, 1, 90},
-};
-constexpr LightSetup PanelLight = {
-    GL_LIGHT3, {1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 100, 0}, {0, 0, -1}, 1, 90};
-
-void set_light(const LightSetup& l) {
-    glLightfv(l.light, GL_AMBIENT, l.ambient);
-    glLightfv(l.light, GL_DIFFUSE, l.diffuse);
-    glLightfv(l.light, GL_SPECULAR, l.specular);
-    glLightfv(l.light, GL_POSITION, l.position);
-    glLightfv(l.light, GL_SPOT_DIRECTION, l.spot_direction);
-    if (l.spot_exponent >= 0) glLightf(l.light, GL_SPOT_EXPONENT, l.spot_exponent);
-    glLightf(l.light, GL_SPOT_CUTOFF, l.spot_cutoff);
+void set_light(GLenum light, const LightValues& l) {
+    glLightfv(light, GL_AMBIENT, l.ambient);
+    glLightfv(light, GL_DIFFUSE, l.diffuse);
+    glLightfv(light, GL_SPECULAR, l.specular);
+    glLightfv(light, GL_POSITION, l.position);
+    glLightfv(light, GL_SPOT_DIRECTION, l.spot_direction);
+    if (l.spot_exponent >= 0) glLightf(light, GL_SPOT_EXPONENT, l.spot_exponent);
+    glLightf(light, GL_SPOT_CUTOFF, l.spot_cutoff);
 }
+
+// The panels' light is the graph's light 0, as GL's light 3.
+constexpr GLenum kPanelLight = GL_LIGHT3;
 
 int open_window(const char* title, int x, int y, int width, int height) {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
@@ -56,7 +42,7 @@ int open_window(const char* title, int x, int y, int width, int height) {
 
 void set_panel_gl_state() {
     glClearColor(1, 1, 1, 1);
-    set_light(PanelLight);
+    set_light(kPanelLight, kGraphLights[0]);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT3);
 }
@@ -70,7 +56,9 @@ void init_graph_gl_state() {
     glShadeModel(GL_SMOOTH);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    for (const LightSetup& l : GraphLights) set_light(l);
+    // Set while the modelview matrix is the identity, so the lights stay
+    // fixed relative to the viewer whatever the scene rotation does later.
+    for (int k = 0; k < 3; ++k) set_light(GL_LIGHT0 + k, kGraphLights[k]);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHT2);
@@ -137,12 +125,8 @@ void reset_view() {
     select_window(app.graph_window);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    apply_view_direction();
-    reset_transform();
-    app.section_offset = 0.0;
+    reset_view_state();
     refresh_value_field(85, value_hyperplane_row);
-    app.eye = {200.0, 0.0, 0.0};
-    app.zoom = default_zoom(app.model_id);
     refresh_value_field(89, value_zoom_row);
     apply_projection();
 }

@@ -172,11 +172,17 @@ struct PathShape {
 bool path_shape(const TubeTable& table, const Point3* points, int count, double radius,
                 PathShape& shape);
 
+// The table for the last sides asked for, made again only when they
+// change: a frame asks for the same few again and again (a coloured
+// polytope once for each of its balls). For the drawing thread only.
+const TubeTable& cached_tube_table(int sides);
+
 struct BallTable {
     int slices = 0, stacks = 0;
     Point3 unit[BatchShape::kMaxStacks + 1][BatchShape::kMaxSlices + 1];  // poles on z, as GLU's
 };
 void make_ball_table(int slices, int stacks, BallTable& table);
+const BallTable& cached_ball_table(int slices, int stacks);
 void ball_shape(const BallTable& table, const Point3& centre, double radius, BatchShape& shape);
 
 // The side of a tube of `sides` faces from p to q: ring k of the bottom end
@@ -184,5 +190,25 @@ void ball_shape(const BallTable& table, const Point3& centre, double radius, Bat
 // direction_frame gives the tube's axis.
 void tube_rings(const Point3& p, const Point3& q, double radius, int sides, Point3* bottom,
                 Point3* top);
+
+// What faces the camera in the model's own coordinates: the direction to
+// it and the two directions across the screen (a back end reads them from
+// its view; the view is parallel).
+struct Facing {
+    Point3 toward, across, up;
+};
+// v made of length 1, or `otherwise` for a v of no length or not finite.
+Point3 unit_or(const Point3& v, const Point3& otherwise);
+
+// The half of a thin bent tube that faces the camera: at every point of the
+// path a ring of three, its two sides on the outline and its ridge toward
+// the camera, with the normals of the round tube there; two faces a piece.
+// False (shape empty) as for path_shape.
+bool thin_path_shape(const Facing& view, const Point3* points, int count, double radius,
+                     PathShape& shape);
+// The half of a thin ball that faces the camera: a cone of rim.sides faces
+// from its front point to its outline, with the normals of the ball there.
+void thin_ball_shape(const Facing& view, const TubeTable& rim, const Point3& centre, double radius,
+                     BatchShape& shape);
 
 }  // namespace fourview

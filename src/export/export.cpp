@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <strings.h>
 #include <map>
@@ -10,7 +12,7 @@
 
 #include "app/app_state.h"
 #include "draw/geometry_sink.h"
-#include "draw/material_table.h"
+#include "draw/material_values.h"
 #include "geom4/vector3.h"
 #include "models/models.h"
 
@@ -418,9 +420,22 @@ void append(ExportBytes& out, const std::string& text) { out.insert(out.end(), t
 // The shortest text that reads back as the same double.
 void append_number(ExportBytes& out, double v) {
     char buffer[32];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v == 0 ? 0.0 : v);
+    v = v == 0 ? 0.0 : v;
+#if defined(__cpp_lib_to_chars)
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+#else
+    // A library without floating to_chars (emscripten's libc++): 15, 16 or
+    // 17 significant digits, the first that read back as the same double
+    // (%g drops trailing zeros, so a short number stays short).
+    int length = 0;
+    for (int digits = 15; digits <= 17; ++digits) {
+        length = std::snprintf(buffer, sizeof buffer, "%.*g", digits, v);
+        if (std::strtod(buffer, nullptr) == v) break;
+    }
+    char* end = buffer + length;
+#endif
     out.push_back(' ');
-    out.insert(out.end(), buffer, r.ptr);
+    out.insert(out.end(), buffer, end);
 }
 
 // Numbers vertices and normals of the OBJ file, each distinct one once.
@@ -483,7 +498,7 @@ void append_face(ExportBytes& out, ObjIndex& index, const Point3 (&v)[3], const 
 
 // The colour a material shows lit head-on by the window's white lights:
 // its ambient and diffuse parts together.
-Colour shown_colour(const MaterialColours& m) {
+Colour shown_colour(const MaterialValues& m) {
     return {std::fmin(1.0f, m.ambient[0] + m.diffuse[0]), std::fmin(1.0f, m.ambient[1] + m.diffuse[1]),
             std::fmin(1.0f, m.ambient[2] + m.diffuse[2])};
 }
@@ -492,7 +507,7 @@ Colour shown_colour(const MaterialColours& m) {
 // colour a face shows lit head-on by the window's white lights, its ambient
 // and diffuse parts together: the cut, whose red is in its ambient part,
 // is red in every viewer, as on the screen.
-void append_material(ExportBytes& mtl, const char* name, const MaterialColours& m) {
+void append_material(ExportBytes& mtl, const char* name, const MaterialValues& m) {
     const Colour shown = shown_colour(m);
     char text[320];
     std::snprintf(text, sizeof text, "newmtl %s\nKa %g %g %g\nKd %g %g %g\nKs %g %g %g\nNs %d\nd %g\n\n", name,
@@ -578,13 +593,13 @@ bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl)
 
     ObjIndex index;
     index.coloured = sink.any_colour;
-    const MaterialColours& faces = sink.transparent ? kTransparentMaterial : kSolidMaterial;
-    const MaterialColours& edges = sink.bold_edges ? kBoldEdgeMaterial : kLineMaterial;
+    const MaterialValues& faces = sink.transparent ? kTransparentMaterial : kSolidMaterial;
+    const MaterialValues& edges = sink.bold_edges ? kBoldEdgeMaterial : kLineMaterial;
     ExportBytes body;
     const struct {
         Part part;
         const char* name;
-        const MaterialColours& material;
+        const MaterialValues& material;
     } groups[] = {{Part::kFaces, "faces", faces}, {Part::kEdges, "edges", edges},
                   {Part::kSection, "section", kSectionMaterial}};
     for (const auto& group : groups) {

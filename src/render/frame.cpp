@@ -19,25 +19,6 @@
 
 namespace fourview {
 
-Matrix5 step_matrix_for(int request, int angle_degrees) {
-    Matrix5 m = identity_matrix5();
-    if (request < 1 || request > 12) return m;
-    const double radians_per_degree = 0.017453292519943295;
-    // Negated as a double: in int, -INT_MIN overflows and the reverse step
-    // would turn the same way as the forward one.
-    const double degrees = angle_degrees;
-    const double theta = (request % 2 == 1 ? degrees : -degrees) * radians_per_degree;
-    const double c = std::cos(theta), s = std::sin(theta);
-    const RotationPlane& plane = RotationPlanes[(request - 1) / 2];
-    const int a = plane.first, b = plane.second;
-    // Every plane (a, b), a < b, gets (a,a) = (b,b) = c, (a,b) = -s, (b,a) = s.
-    m[5 * a + a] = c;
-    m[5 * a + b] = -s;
-    m[5 * b + a] = s;
-    m[5 * b + b] = c;
-    return m;
-}
-
 void take_rotation_step(int request) {
     const Matrix5 step = step_matrix_for(request, app.rotation_angle);
     if (request != 0) {
@@ -103,11 +84,11 @@ void display_graph() {
     if (app.model_id == kModelUserGraph) {
         // Centre the image of graph_center under the reset transform, so the
         // view turns about it.
-        const Point3 q = project_point(transform_point4(app.base_transform, app.graph_center));
         // A centre whose image lies at the perspective eye (w = 2) has no
         // finite projection: leave the scene uncentred rather than hand GL
         // an infinite translation that would blank the whole picture.
-        const bool finite = std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z);
+        Point3 q;
+        const bool finite = graph_centre_image(q);
         if (finite) glTranslated(-q.x, -q.y, -q.z);
         if (finite && app.axes == 1) {
             GeometrySink& g = geometry();

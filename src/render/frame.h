@@ -2,6 +2,7 @@
 #pragma once
 
 #include "geom4/types.h"
+#include "geom4/view.h"  // step_matrix_for
 #include "models/models.h"  // draw_model
 
 namespace fourview {
@@ -14,10 +15,6 @@ void reshape_graph(int width, int height);
 // console dialogue about to block the program; the dialogue's caller posts
 // the normal frame when it ends. Takes no pending step and saves nothing.
 void show_console_notice();
-
-// The one-step rotation for a request code 1..12 by `angle_degrees` (odd
-// codes turn forward, even codes back); the identity for any other code.
-Matrix5 step_matrix_for(int request, int angle_degrees);
 
 // What a frame does to the state before it draws: the rotation step of
 // `request` (app.rotation_request, or 0 to hold it) applied to the

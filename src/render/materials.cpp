@@ -3,47 +3,36 @@
 #include <GL/gl.h>
 
 #include "app/app_state.h"
-#include "draw/material_table.h"
+#include "draw/material_values.h"
 
 namespace fourview {
 
 namespace {
 
-void material(GLenum pname, GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
-    const GLfloat v[4] = {r, g, b, a};
-    glMaterialfv(GL_FRONT, pname, v);
-}
+void material(GLenum pname, const float* v) { glMaterialfv(GL_FRONT, pname, v); }
 
-void apply(const MaterialColours& m) {
-    glMaterialfv(GL_FRONT, GL_AMBIENT, m.ambient);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, m.diffuse);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, m.specular);
-    material(GL_EMISSION, 0, 0, 0, 1);
+void set_material(const MaterialValues& m) {
+    material(GL_AMBIENT, m.ambient);
+    material(GL_DIFFUSE, m.diffuse);
+    material(GL_SPECULAR, m.specular);
+    material(GL_EMISSION, m.emission);
     glMateriali(GL_FRONT, GL_SHININESS, m.shininess);
 }
 
 }  // namespace
 
-void reset_material() { apply(kDefaultMaterial); }
-void solid_material() { apply(kSolidMaterial); }
-void transparent_material() { apply(kTransparentMaterial); }
-void gl_bold_edge_material() { apply(kBoldEdgeMaterial); }
-void gl_section_material() { apply(kSectionMaterial); }
+void reset_material() { set_material(kResetMaterial); }
+void solid_material() { set_material(kSolidMaterial); }
+void transparent_material() { set_material(kTransparentMaterial); }
+void gl_bold_edge_material() { set_material(kBoldEdgeMaterial); }
+void gl_section_material() { set_material(kSectionMaterial); }
 
 void set_color(int index) {
-    GLfloat r = 0, g = 0, b = 0;
-    switch (index) {
-        case 1: r = 1; break;
-        case 2: g = 1; break;
-        case 3: b = 1; break;
-        case 4: r = g = b = 1; break;
-        case 6: r = g = 1; break;
-        case 7: r = g = b = 191.0f / 255.0f; break;
-        default: break;  // 5 and anything unknown: black
-    }
-    material(GL_AMBIENT, r, g, b, 1);
-    material(GL_DIFFUSE, r, g, b, 1);
-    material(GL_SPECULAR, r, g, b, 1);
+    const FlatColour c = flat_colour(index);
+    const GLfloat v[4] = {c.r, c.g, c.b, 1};
+    material(GL_AMBIENT, v);
+    material(GL_DIFFUSE, v);
+    material(GL_SPECULAR, v);
 }
 
 void gl_frame_material() { glMateriali(GL_FRONT, GL_SHININESS, 50); }

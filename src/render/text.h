@@ -45,10 +45,6 @@ BarPlace colour_bar_place(int width, int height);
 // letter near its end.
 void draw_axes();
 
-// Axis k (0 x .. 3 w) from the origin to the image of end under the base
-// transform; an axis that projects onto the origin is left out.
-void draw_axis(const Point4& end, int k);
-
 // "x", "y", "z", "w"; for model 20 "f(x, y)" and "g(x, y)" for z and w.
 const char* axis_label_text(int k);
 

@@ -9,7 +9,7 @@
 #include "app/app_state.h"
 #include "app/window_system.h"
 #include "app/windows.h"
-#include "geom4/transform.h"
+#include "geom4/view.h"
 #include "render/frame.h"
 #include "ui/controller.h"
 #include "ui/menus.h"
@@ -19,37 +19,6 @@
 namespace fourview {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
-constexpr double kSectionStep = 0.05;
-constexpr double kZoomPerPixel = 0.0005;
-
-// Keys that only ask for one rotation step; the next graph frame takes it.
-struct RotationKey {
-    unsigned char key;
-    int request;
-};
-constexpr RotationKey RotationKeys[] = {
-    {'3', 1}, {'c', 2}, {'1', 3}, {'z', 4}, {'2', 5}, {'x', 6},
-    {'4', 7}, {'7', 8}, {'5', 9}, {'8', 10}, {'6', 11}, {'9', 12},
-};
-
-struct CommandKey {
-    unsigned char key;
-    int command;
-};
-constexpr CommandKey CommandKeys[] = {
-    {27, 100}, {'a', 50}, {'s', 51}, {'d', 52}, {'f', 57}, {'g', 53}, {'h', 54},
-    {'j', 55}, {'k', 56}, {'l', 58}, {';', 60}, {':', 61}, {']', 62},
-    {'w', 59}, {'p', kCommandStereographic},
-};
-
-// "n", "m", "b" land on a preset by stepping from the one before it.
-struct PresetKey {
-    unsigned char key;
-    int previous_direction;
-};
-constexpr PresetKey PresetKeys[] = {{'n', 0}, {'m', 1}, {'b', 2}};
 
 void toggle(int& flag) { flag = flag == 0 ? 1 : 0; }
 
@@ -61,10 +30,6 @@ void post_graph_redisplay() {
 // freeglut, unlike the GLUT the key table was made for, reports the
 // modifier keys themselves as special keys. They are no keys of ours.
 bool is_modifier_key(int key) { return key >= GLUT_KEY_SHIFT_L && key <= GLUT_KEY_SUPER_R; }
-
-// view_matrix <- S * view_matrix in OpenGL's column-major sense, which in
-// the row-of-four indexing of multiply_matrix4 is view_matrix * S.
-void turn_view(const Matrix4& step) { app.view_matrix = multiply_matrix4(app.view_matrix, step); }
 
 void set_projection(int mode) {
     if (mode != kProjectionStereographic) app.flat_projection = mode;
@@ -196,8 +161,7 @@ void mouse_graph_with_modifiers(int button, int state, int x, int y, int modifie
 void motion_graph(int x, int y) {
     if (app.dragging != 1) return;
     if (app.zoom_drag == 1) {
-        // The factor adds 0.0005 per pixel dragged down, whatever the zoom.
-        const double f = 1.0 - (app.last_mouse_y - y) * kZoomPerPixel / app.zoom;
+        const double f = zoom_drag_factor(app.last_mouse_y - y, app.zoom);
         // A zoom of 0 would make the view box infinite, so 0 is refused like
         // a negative zoom: the event is dropped whole and the pointer can
         // come back down without a jump.
@@ -206,24 +170,7 @@ void motion_graph(int x, int y) {
         refresh_value_field(89, value_zoom_row);
         apply_projection();
     } else {
-        const double v = (y - app.last_mouse_y) * kRadiansPerDegree;  // one degree per pixel
-        const double h = (x - app.last_mouse_x) * kRadiansPerDegree;
-        Matrix4 vertical{};  // about +Y
-        vertical[0] = std::cos(v);
-        vertical[2] = -std::sin(v);
-        vertical[5] = 1;
-        vertical[8] = std::sin(v);
-        vertical[10] = std::cos(v);
-        vertical[15] = 1;
-        turn_view(vertical);
-        Matrix4 horizontal{};  // about +Z
-        horizontal[0] = std::cos(h);
-        horizontal[1] = std::sin(h);
-        horizontal[4] = -std::sin(h);
-        horizontal[5] = std::cos(h);
-        horizontal[10] = 1;
-        horizontal[15] = 1;
-        turn_view(horizontal);
+        app.view_matrix = dragged_view(app.view_matrix, x - app.last_mouse_x, y - app.last_mouse_y);
     }
     app.last_mouse_x = x;
     app.last_mouse_y = y;
@@ -247,15 +194,9 @@ void execute_command(int command) {
         ButtonPanel& b = controller_buttons[rotation_button_index];
         set_button_text(b, rotation_mode_label(app.rotation_mode));
         place_button_text(b);
-    } else if (command == 61) {
-        set_projection(app.projection_mode == kProjectionStereographic ? app.flat_projection
-                       : app.projection_mode == kProjectionParallel    ? kProjectionPerspective
-                                                                       : kProjectionParallel);
-    } else if (command == kCommandStereographic) {
-        set_projection(app.projection_mode == kProjectionStereographic ? app.flat_projection
-                                                                       : kProjectionStereographic);
-    } else if (command >= kProjectionParallel && command <= kProjectionStereographic) {
-        set_projection(command);
+    } else if (command == 61 || command == kCommandStereographic ||
+               (command >= kProjectionParallel && command <= kProjectionStereographic)) {
+        set_projection(projection_after(command, app.projection_mode, app.flat_projection));
     } else if (command == 62) {
         app.view_direction = app.view_direction == 0 ? 1 : app.view_direction == 1 ? 2 : 0;
         // The new label keeps the place computed for the old one.
@@ -292,19 +233,6 @@ void quit_now() {
     std::_Exit(0);
 }
 
-void apply_view_direction() {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    if (app.view_direction == 1) {
-        glRotated(-90, 0, 0, 1);
-        glRotated(-90, 0, 1, 0);
-    } else if (app.view_direction == 2) {
-        glRotated(90, 0, 0, 1);
-        glRotated(90, 1, 0, 0);
-    }
-    glGetDoublev(GL_MODELVIEW_MATRIX, app.view_matrix.data());
-    glPopMatrix();
-}
+void apply_view_direction() { app.view_matrix = view_direction_matrix(app.view_direction); }
 
 }  // namespace fourview

@@ -2,6 +2,8 @@
 // windows, and the command executor behind keys, menus and buttons.
 #pragma once
 
+#include "ui/key_table.h"
+
 namespace fourview {
 
 void keyboard(unsigned char key, int x, int y);
@@ -13,16 +15,9 @@ void motion_graph(int x, int y);
 // from GLUT (which only knows it inside an input callback).
 void mouse_graph_with_modifiers(int button, int state, int x, int y, int modifiers);
 
-// Command codes: 50-59 option toggles, 60 rotation mode, 61 projection,
-// 62 view direction, 63 stereographic, 65-67 a projection chosen by name,
-// 99 reset, 100 quit, 101 and 102 save and load a scene (ui/scene_menu.h).
-// Any code ends with the option marks rewritten and a
-// redisplay.
-//
-// 61 switches between parallel and perspective, and from stereographic
-// goes back to whichever of them was in force before; 63 ("p") turns
-// stereographic on, or off again to that same one.
-constexpr int kCommandStereographic = 63;
+// Runs a command code of ui/key_table.h (101 and 102, save and load a
+// scene: ui/scene_menu.h). Any code ends with the option
+// marks rewritten and a redisplay.
 void execute_command(int command);
 
 // The flag an option command toggles (50-54, 56-58, and 55's high_quality);

@@ -167,20 +167,6 @@ int row_of(int code) {
 
 }  // namespace
 
-bool usable_range(double low, double high) {
-    // Written so that NaN fails: a NaN or infinite bound, or a width that
-    // overflows, would make every sample of the user graph NaN.
-    return std::isfinite(low) && std::isfinite(high) && low < high && std::isfinite(high - low);
-}
-
-bool usable_normal(double a, double b, double c, double d) {
-    // All four 0 is no hyperplane. So, for the view's alignment, is a normal
-    // whose squared length underflows to 0 (every coefficient below about
-    // 1e-154) or overflows: the transform would be NaN and nothing drawn.
-    const double squared = a * a + b * b + c * c + d * d;
-    return squared > 0.0 && std::isfinite(squared);
-}
-
 void note_viewport_limit() {
     GLint dims[2] = {0, 0};
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);

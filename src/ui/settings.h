@@ -1,6 +1,8 @@
 // Console input of the settings shown in the values window.
 #pragma once
 
+#include "geom4/view.h"
+
 namespace fourview {
 
 // Runs the console dialogue of the values-window line `code` (80-92) for the
@@ -16,14 +18,7 @@ void edit_setting(int code, int index);
 // before the dialogue was answered, which leaves every value as it was.
 bool ask_setting(int code);
 
-// A range for the parameter s or t: both bounds finite, the lower one below
-// the upper one, and a finite width between them.
-bool usable_range(double low, double high);
-
-// A normal (a, b, c, d) of the cutting hyperplane that the view can be
-// aligned with: not all 0, and a squared length that neither underflows to 0
-// nor overflows.
-bool usable_normal(double a, double b, double c, double d);
+// usable_range and usable_normal: pure, shared with the web page.
 
 // X keeps a window's width and height in 16 bits: a larger side would
 // reach the server as another size, or as 0, which it refuses with an error
