@@ -61,6 +61,13 @@ void slice_polytope(const PolytopeLattice& lattice, const Matrix5& transform, do
 void polytope_w_range(const PolytopeLattice& lattice, const Matrix5& transform, double& low,
                       double& high);
 
+// Step i of a sweep of n steps from `low` (where the hyperplane first
+// touches) to `high` (where it leaves), both ends included; one step lies
+// halfway.
+inline double sweep_level(double low, double high, int i, int n) {
+    return n <= 1 ? (low + high) / 2 : low + (high - low) * i / (n - 1);
+}
+
 // Enclosed volume (the slice is closed and its faces face outward).
 double slice_volume(const PolytopeSlice& slice);
 

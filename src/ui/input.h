@@ -22,6 +22,10 @@ void mouse_graph_with_modifiers(int button, int state, int x, int y, int modifie
 // goes back to whichever of them was in force before; 63 ("p") turns
 // stereographic on, or off again to that same one.
 constexpr int kCommandStereographic = 63;
+// 68 ("v", "Slice View") steps the view: projection, slice, side by side;
+// 69 ("t") sweeps the cutting hyperplane through the model.
+constexpr int kCommandSliceView = 68;
+constexpr int kCommandSweep = 69;
 void execute_command(int command);
 
 // The flag an option command toggles (50-54, 56-58, and 55's high_quality);
