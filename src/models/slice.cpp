@@ -37,6 +37,23 @@ void index_corner_edges(const PolytopeLattice& lattice, SliceScratch& s) {
         const int* c = lattice.face(f);
         for (int k = 0; k < n; ++k) s.corner_edge[lattice.face_start[f] + k] = find(c[k], c[(k + 1) % n]);
     }
+    // The vertices of every cell, each once: most cells lie wholly on one
+    // side, and their vertices alone tell so.
+    s.cell_vertex_start.assign(1, 0);
+    s.cell_vertices.clear();
+    std::vector<int> seen(v_count, -1);
+    for (int c = 0; c < lattice.cell_count(); ++c) {
+        for (int k = lattice.cell_start[c]; k < lattice.cell_start[c + 1]; ++k) {
+            const int f = lattice.cell_faces[k];
+            for (int j = 0; j < lattice.face_size(f); ++j) {
+                const int v = lattice.face(f)[j];
+                if (seen[v] == c) continue;
+                seen[v] = c;
+                s.cell_vertices.push_back(v);
+            }
+        }
+        s.cell_vertex_start.push_back(static_cast<int>(s.cell_vertices.size()));
+    }
     s.lattice = &lattice;
     s.lattice_vertices = v_count;
     s.lattice_faces = lattice.face_count();
@@ -105,6 +122,15 @@ void slice_polytope(const PolytopeLattice& lattice, const Matrix5& transform, do
     flat_faces_seen.clear();
     const Point3 zero{};
     for (int c = 0; c < lattice.cell_count(); ++c) {
+        int on = 0;
+        bool cell_below = false, cell_above = false;
+        for (int k = s.cell_vertex_start[c]; k < s.cell_vertex_start[c + 1]; ++k) {
+            const double d = s.side[s.cell_vertices[k]];
+            on += d == 0;
+            cell_below = cell_below || d < 0;
+            cell_above = cell_above || d > 0;
+        }
+        if (!(cell_below && cell_above) && on < 3) continue;
         s.gathered.clear();
         bool all_vertices = true;
         for (int k = lattice.cell_start[c]; k < lattice.cell_start[c + 1]; ++k) {

@@ -40,6 +40,7 @@ struct SliceScratch {
     const PolytopeLattice* lattice = nullptr;
     int lattice_vertices = -1, lattice_faces = -1;
     std::vector<int> corner_edge;  // edge from corner k of a face to the next
+    std::vector<int> cell_vertex_start, cell_vertices;
     std::vector<Point4> moved;
     std::vector<double> side;      // w - level of each moved vertex
     std::vector<int> point_of;     // slice point of vertex v (v) or edge e (V + e), -1 none

@@ -14,10 +14,6 @@ namespace fourview {
 // for; null for a model that is no polytope.
 const PolytopeLattice* model_lattice(ModelId model);
 
-// Fills the cells of a lattice whose vertices, edges and 2-faces are set:
-// the supporting hyperplanes of the hull, every cell of the one `kind`.
-void find_cells(PolytopeLattice& lattice, const std::string& kind);
-
 // The colour of a cell kind: a fixed colour for each kind the catalogue
 // has by name (tetrahedron, cube, octahedron, the prisms, the truncated
 // forms ...), and for any other name one of a few spare colours chosen by
