@@ -56,6 +56,7 @@ enum LongOnly {
     kOptObj,
     kOptStl,
     kOptScale,
+    kOptSweep,
 };
 
 // The option table and its --help lines: one row each, so that the usage
@@ -102,6 +103,10 @@ const OptionRow OptionRows[] = {
      "write the model as an STL file and exit"},
     {{"scale", required_argument, nullptr, kOptScale}, "MM",
      "largest side of the STL model in millimetres (default 100)"},
+    {{"sweep", no_argument, nullptr, kOptSweep}, nullptr,
+     "with --gif, sweep the cutting hyperplane through the model in --frames steps (from where it "
+     "first touches the model to where it leaves) instead of turning it; with --stl, write the "
+     "slices of that sweep as FILE-001.stl, FILE-002.stl ..."},
     {{"help", no_argument, nullptr, 'h'}, nullptr, "show this help and exit"},
     {{"version", no_argument, nullptr, 'V'}, nullptr, "show the version and exit"},
 };
@@ -399,6 +404,9 @@ ParseOutcome take_option(int code, const char* value, StartOptions& o) {
                     return ParseOutcome::kRun;
                 }
             return usage_error("--turn: '%s' is no plane; write XY, YZ, ZX, WX, WY or WZ", value);
+        case kOptSweep:
+            o.figures.sweep = true;
+            return ParseOutcome::kRun;
         case kOptScale:
             if (check_numbers(code, value, v, 1) != ParseOutcome::kRun) return ParseOutcome::kUsageError;
             if (!(v[0] > 0)) return usage_error("--scale: %s is not greater than 0", value);
@@ -480,9 +488,10 @@ ParseOutcome check_together(const StartOptions& o, const bool* seen) {
     const FigureOptions& f = o.figures;
     if ((seen[kOptSize - kOptWindowSize] && f.png.empty() && f.gif.empty()))
         return usage_error("--size: only with --png or --gif");
-    if ((seen[kOptFrames - kOptWindowSize] || seen[kOptTurn - kOptWindowSize]) && f.gif.empty())
-        return usage_error("--%s: only with --gif",
-                           seen[kOptFrames - kOptWindowSize] ? "frames" : "turn");
+    if (f.sweep && f.gif.empty() && f.stl.empty()) return usage_error("--sweep: only with --gif or --stl");
+    if (seen[kOptFrames - kOptWindowSize] && f.gif.empty() && !(f.sweep && !f.stl.empty()))
+        return usage_error("--frames: only with --gif, or --stl and --sweep");
+    if (seen[kOptTurn - kOptWindowSize] && f.gif.empty()) return usage_error("--turn: only with --gif");
     if (seen[kOptScale - kOptWindowSize] && f.stl.empty())
         return usage_error("--scale: only with --stl");
     return ParseOutcome::kRun;
@@ -520,7 +529,7 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
     option long_options[kOptionRowCount + 1];
     for (int i = 0; i < kOptionRowCount; ++i) long_options[i] = OptionRows[i].entry;
     long_options[kOptionRowCount] = option{nullptr, 0, nullptr, 0};
-    bool seen[kOptScale - kOptWindowSize + 1] = {};
+    bool seen[kOptSweep - kOptWindowSize + 1] = {};
 
     const int count = static_cast<int>(rest.size()) - 1;
     char** args = rest.data();

@@ -11,6 +11,7 @@
 #include "draw/geometry_sink.h"
 #include "geom4/vector3.h"
 #include "models/models.h"
+#include "models/slice_models.h"
 
 namespace fourview {
 
@@ -190,7 +191,11 @@ struct ExportSink final : GeometrySink {
 
 void collect(ExportSink& sink) {
     ScopedGeometry use(sink);
-    draw_model();
+    // The slice view exports what it shows.
+    if (app.slice_view != kViewProjection)
+        draw_model_slice();
+    else
+        draw_model();
 }
 
 void add_oriented(const Point3& a, const Point3& b, const Point3& c, const Point3& outward,
@@ -345,6 +350,8 @@ std::string mtl_path_for(const std::string& obj_path) {
 }
 
 bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl) {
+    if (app.slice_view != kViewProjection && model_lattice(app.model_id) != nullptr)
+        return encode_slice_obj(mtl_name, obj, mtl);
     ExportSink sink;
     collect(sink);
     const double lattice = kLatticeRadius * sink.largest_side();
@@ -407,19 +414,7 @@ bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl)
     return !sink.empty();
 }
 
-bool encode_stl(double scale_mm, ExportBytes& stl) {
-    ExportSink sink;
-    collect(sink);
-    const double lattice = kLatticeRadius * sink.largest_side();
-    std::vector<ShellTriangle> triangles;
-    for (const Face& f : sink.faces) {
-        // Open surfaces have no outside: the side their drawn normals face.
-        const Point3 drawn{f.n[0].x + f.n[1].x + f.n[2].x, f.n[0].y + f.n[1].y + f.n[2].y,
-                           f.n[0].z + f.n[1].z + f.n[2].z};
-        add_oriented(f.v[0], f.v[1], f.v[2], drawn, triangles);
-    }
-    for (Part part : {Part::kEdges, Part::kSection}) shells_of(sink, part, lattice, triangles);
-
+bool stl_from_triangles(const std::vector<ShellTriangle>& triangles, double scale_mm, ExportBytes& stl) {
     Point3 lo{INFINITY, INFINITY, INFINITY}, hi{-INFINITY, -INFINITY, -INFINITY};
     for (const ShellTriangle& t : triangles)
         for (const Point3& p : t.v) {
@@ -452,6 +447,24 @@ bool encode_stl(double scale_mm, ExportBytes& stl) {
         put(&attributes, 2);
     }
     return count > 0;
+}
+
+bool encode_stl(double scale_mm, ExportBytes& stl) {
+    if (app.slice_view != kViewProjection && model_lattice(app.model_id) != nullptr)
+        return encode_slice_stl(scale_mm, stl);
+    ExportSink sink;
+    collect(sink);
+    const double lattice = kLatticeRadius * sink.largest_side();
+    std::vector<ShellTriangle> triangles;
+    for (const Face& f : sink.faces) {
+        // Open surfaces have no outside: the side their drawn normals face.
+        const Point3 drawn{f.n[0].x + f.n[1].x + f.n[2].x, f.n[0].y + f.n[1].y + f.n[2].y,
+                           f.n[0].z + f.n[1].z + f.n[2].z};
+        add_oriented(f.v[0], f.v[1], f.v[2], drawn, triangles);
+    }
+    for (Part part : {Part::kEdges, Part::kSection}) shells_of(sink, part, lattice, triangles);
+
+    return stl_from_triangles(triangles, scale_mm, stl);
 }
 
 }  // namespace fourview

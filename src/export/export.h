@@ -27,6 +27,22 @@ bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl)
 // False when there is nothing to export (a valid file of no triangles).
 bool encode_stl(double scale_mm, ExportBytes& stl);
 
+// In the slice view a polytope's slice goes to the files as what it is, a
+// closed convex polyhedron: in the OBJ file one polygon per face, grouped
+// and coloured by the kind of the cell it comes from; in the STL file its
+// faces as triangles that share their corners, a closed solid. False when
+// the hyperplane misses the model.
+bool encode_slice_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl);
+bool encode_slice_stl(double scale_mm, ExportBytes& stl);
+
+// In the slice view a polytope's slice goes to the files as what it is, a
+// closed convex polyhedron: in the OBJ file one polygon per face, grouped
+// and coloured by the kind of the cell it comes from; in the STL file its
+// faces as triangles that share their corners, a closed solid. False when
+// the hyperplane misses the model.
+bool encode_slice_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl);
+bool encode_slice_stl(double scale_mm, ExportBytes& stl);
+
 // The material library beside an OBJ file: its path with ".obj" replaced
 // (or ".mtl" added), and the name the OBJ file gives it.
 std::string mtl_path_for(const std::string& obj_path);
@@ -38,6 +54,12 @@ struct ShellTriangle {
     Point3 v[3];
     Point3 normal;
 };
+// Binary STL of these triangles, scaled as encode_stl says.
+bool stl_from_triangles(const std::vector<ShellTriangle>& triangles, double scale_mm, ExportBytes& stl);
+
+// Binary STL of these triangles, scaled as encode_stl says.
+bool stl_from_triangles(const std::vector<ShellTriangle>& triangles, double scale_mm, ExportBytes& stl);
+
 void tube_shell(const Point3& p, const Point3& q, double radius, int sides,
                 std::vector<ShellTriangle>& out);
 void ball_shell(const Point3& c, double radius, int slices, int stacks,

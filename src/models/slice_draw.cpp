@@ -225,20 +225,25 @@ bool model_w_range(double& low, double& high) {
     return any;
 }
 
-bool draw_model_slice() {
-    const double level = section_level();
+bool compute_polytope_slice() {
     slice.points.clear();
     slice.face_start.assign(1, 0);
     slice.corners.clear();
     slice.face_cell.clear();
     slice.face_normal.clear();
     slice_lattice = model_lattice(app.model_id);
-    if (slice_lattice != nullptr) {
-        slice_polytope(*slice_lattice, app.transform, level, slice, scratch);
-        if (slice.empty()) return false;
+    if (slice_lattice == nullptr) return false;
+    slice_polytope(*slice_lattice, app.transform, section_level(), slice, scratch);
+    return !slice.empty();
+}
+
+bool draw_model_slice() {
+    const double level = section_level();
+    if (compute_polytope_slice()) {
         draw_polytope_slice(*slice_lattice);
         return true;
     }
+    if (slice_lattice != nullptr) return false;
     if (app.model_id == kModelHyperSphere) return draw_sphere_slice(level);
     return draw_surface_slice(level);
 }

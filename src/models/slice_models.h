@@ -27,6 +27,11 @@ Colour cell_kind_colour(const std::string& kind);
 // the model (nothing was drawn).
 bool draw_model_slice();
 
+// The slice of the current polytope model under the current transform and
+// hyperplane, into last_slice(); false when the model is no polytope or the
+// hyperplane misses it.
+bool compute_polytope_slice();
+
 // The last polytope slice drawn (empty when the model is no polytope), and
 // its lattice; for the legend and the export.
 const PolytopeSlice& last_slice();

@@ -20,7 +20,9 @@
 #include "offscreen/bitmap_font.h"
 #include "offscreen/egl_surface.h"
 #include "render/frame.h"
+#include "models/slice.h"
 #include "ui/graph_slots.h"
+#include "ui/sweep.h"
 
 namespace fourview {
 
@@ -71,10 +73,33 @@ void report(const std::string& line) { std::fprintf(stderr, "fourview: %s\n", li
 
 struct Outputs {
     OutputFile png, gif, obj, mtl, stl;
+    std::vector<OutputFile> stack;  // --stl with --sweep: one file a step
     ~Outputs() {
         for (OutputFile* out : {&png, &gif, &obj, &mtl, &stl}) abandon_output(*out);
+        for (OutputFile& out : stack) abandon_output(out);
     }
 };
+
+// Step i (from 0) of a stack of n: "slices.stl" -> "slices-001.stl", the
+// number as wide as the largest, three figures at least.
+std::string stack_path(const std::string& stl, int i, int n) {
+    std::string base = stl;
+    if (base.size() > 4 && base.compare(base.size() - 4, 4, ".stl") == 0) base.resize(base.size() - 4);
+    const int width = n >= 1000 ? 4 : 3;
+    char number[16];
+    std::snprintf(number, sizeof number, "-%0*d.stl", width, i + 1);
+    return base + number;
+}
+
+// The sweep's frames: the hyperplane at each step, from where it first
+// touches the model to where it leaves, then back where it was.
+bool sweep_offsets(int steps, std::vector<double>& offsets) {
+    double low = 0, high = 0;
+    if (!sweep_range(low, high)) return false;
+    offsets.clear();
+    for (int i = 0; i < steps; ++i) offsets.push_back(sweep_level(low, high, i, steps));
+    return true;
+}
 
 bool write_output(OutputFile& out, const Bytes& data, bool encoded) {
     std::string error;
@@ -112,9 +137,17 @@ bool open_outputs(const FigureOptions& f, Outputs& outputs) {
         (!f.gif.empty() && !open_output(f.gif, outputs.gif, error)) ||
         (!f.obj.empty() && !open_output(f.obj, outputs.obj, error)) ||
         (!f.obj.empty() && !open_output(mtl_path_for(f.obj), outputs.mtl, error)) ||
-        (!f.stl.empty() && !open_output(f.stl, outputs.stl, error))) {
+        (!f.stl.empty() && !f.sweep && !open_output(f.stl, outputs.stl, error))) {
         report("cannot write " + error);
         return false;
+    }
+    if (!f.stl.empty() && f.sweep) {
+        outputs.stack.resize(f.frames);
+        for (int i = 0; i < f.frames; ++i)
+            if (!open_output(stack_path(f.stl, i, f.frames), outputs.stack[i], error)) {
+                report("cannot write " + error);
+                return false;
+            }
     }
     return true;
 }
@@ -136,7 +169,20 @@ int draw_and_write(const StartOptions& options) {
         Bytes png;
         if (!write_output(outputs.png, png, encode_png(frames[0], png))) return 1;
     }
-    if (!f.gif.empty()) {
+    const double start_offset = app.section_offset;
+    std::vector<double> offsets;
+    if (f.sweep && !sweep_offsets(f.frames, offsets)) {
+        report("--sweep: the model has no extent across the hyperplane to sweep");
+        return 1;
+    }
+    if (!f.gif.empty() && f.sweep) {
+        frames.clear();
+        for (double offset : offsets) {
+            app.section_offset = offset;
+            frames.push_back(draw_figure_frame(f.width, f.height));
+        }
+        app.section_offset = start_offset;
+    } else if (!f.gif.empty()) {
         // Each further frame one step forward in the plane, as the
         // controller's button for that plane turns it.
         for (int i = 1; i < f.frames; ++i) {
@@ -149,7 +195,20 @@ int draw_and_write(const StartOptions& options) {
     // The models: the geometry of the first frame, whatever the GIF turned.
     if (!frames.empty() && !f.gif.empty()) app.transform = first_transform;
     if (!f.obj.empty() && !write_model(outputs, f.obj, true, f.scale_mm)) return 1;
-    if (!f.stl.empty() && !write_model(outputs, f.stl, false, f.scale_mm)) return 1;
+    if (!f.stl.empty() && !f.sweep && !write_model(outputs, f.stl, false, f.scale_mm)) return 1;
+    if (!f.stl.empty() && f.sweep) {
+        // A stack of slices whichever view is in force: that is what it is for.
+        const int view = app.slice_view;
+        if (view == kViewProjection) app.slice_view = kViewSlice;
+        for (int i = 0; i < f.frames; ++i) {
+            app.section_offset = offsets[i];
+            Bytes model;
+            encode_stl(f.scale_mm, model);
+            if (!write_output(outputs.stack[i], model, true)) return 1;
+        }
+        app.slice_view = view;
+        app.section_offset = start_offset;
+    }
     return 0;
 }
 

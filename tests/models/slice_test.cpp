@@ -99,17 +99,20 @@ TEST(Slice, KnownAnswers) {
             for (int j = 0; j < slice.face_size(f); ++j) {
                 const int a = slice.face(f)[j], b = slice.face(f)[(j + 1) % slice.face_size(f)];
                 ++sides[{a, b}];
-                if (k.edge > 0)
+                if (k.edge > 0) {
                     EXPECT_NEAR(std::sqrt(dot(minus(slice.points[a], slice.points[b]),
                                               minus(slice.points[a], slice.points[b]))),
                                 k.edge, 1e-5);
+                }
             }
         for (const auto& [side, count] : sides) {
             EXPECT_EQ(count, 1) << side.first << "-" << side.second;
             EXPECT_EQ(sides.count({side.second, side.first}), 1u)
                 << side.first << "-" << side.second << " in one face only";
         }
-        if (k.volume > 0) EXPECT_NEAR(slice_volume(slice), k.volume, 1e-9);
+        if (k.volume > 0) {
+            EXPECT_NEAR(slice_volume(slice), k.volume, 1e-9);
+        }
         EXPECT_GT(slice_volume(slice), 0);  // the faces face outward
     }
 }
