@@ -175,19 +175,21 @@ int draw_and_write(const StartOptions& options) {
         report("--sweep: the model has no extent across the hyperplane to sweep");
         return 1;
     }
-    if (!f.gif.empty() && f.sweep) {
-        frames.clear();
-        for (double offset : offsets) {
-            app.section_offset = offset;
-            frames.push_back(draw_figure_frame(f.width, f.height));
-        }
-        app.section_offset = start_offset;
-    } else if (!f.gif.empty()) {
-        // Each further frame one step forward in the plane, as the
-        // controller's button for that plane turns it.
-        for (int i = 1; i < f.frames; ++i) {
-            app.rotation_request = 2 * f.turn_plane + 1;
-            frames.push_back(draw_figure_frame(f.width, f.height));
+    if (!f.gif.empty()) {
+        if (f.sweep) {
+            frames.clear();
+            for (double offset : offsets) {
+                app.section_offset = offset;
+                frames.push_back(draw_figure_frame(f.width, f.height));
+            }
+            app.section_offset = start_offset;
+        } else {
+            // Each further frame one step forward in the plane, as the
+            // controller's button for that plane turns it.
+            for (int i = 1; i < f.frames; ++i) {
+                app.rotation_request = 2 * f.turn_plane + 1;
+                frames.push_back(draw_figure_frame(f.width, f.height));
+            }
         }
         Bytes gif;
         if (!write_output(outputs.gif, gif, encode_gif(frames, kGifDelayCentiseconds, gif))) return 1;
