@@ -4,12 +4,16 @@
 // that misses the model leaves the frame with its notice.
 #include <GL/freeglut.h>
 
+#include <chrono>
+#include <vector>
+
 #include "app/app_state.h"
 #include "gl_fixture.h"
 #include "models/slice_models.h"
 #include "render/frame.h"
 #include "ui/input.h"
 #include "ui/menus.h"
+#include "ui/sweep.h"
 
 namespace fourview {
 namespace {
@@ -121,6 +125,42 @@ TEST_F(SliceViewTest, AHyperplaneThatMissesLeavesTheNotice) {
         for (int y = 440; y < 475; ++y)
             for (int x = 120; x < 260; ++x) dark_pixels += dark(p.at(x, y));
         EXPECT_EQ(dark_pixels > 50, r.notice) << dark_pixels;
+    }
+}
+
+// The key t: the offset runs from where the hyperplane first touches the
+// tesseract (-1) to where it leaves (+1) in kSweepSteps steps at the held
+// button's pace, then goes back; a key stops it early, also going back.
+TEST_F(SliceViewTest, TheSweepKeyCarriesTheCutThroughAndBack) {
+    struct Row {
+        int stop_after;  // steps seen before a key stops it; 0: runs out
+    };
+    const Row rows[] = {{0}, {5}};
+    app.slice_view = kViewSlice;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.stop_after);
+        app.section_offset = 0.25;
+        testing::render_graph_frame();
+        keyboard('t', 0, 0);
+        ASSERT_TRUE(sweep_running());
+        EXPECT_DOUBLE_EQ(app.section_offset, -1.0);
+        std::vector<double> seen{app.section_offset};
+        const auto start = std::chrono::steady_clock::now();
+        while (sweep_running() && std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
+            glutMainLoopEvent();
+            if (app.section_offset != seen.back()) seen.push_back(app.section_offset);
+            if (r.stop_after > 0 && static_cast<int>(seen.size()) == r.stop_after) keyboard('x', 0, 0);
+        }
+        ASSERT_FALSE(sweep_running());
+        EXPECT_DOUBLE_EQ(app.section_offset, 0.25);  // back where it was
+        EXPECT_EQ(app.rotation_request, 0) << "the stopping key does nothing else";
+        if (r.stop_after == 0) {
+            ASSERT_EQ(seen.size(), static_cast<size_t>(kSweepSteps) + 1);  // and the way back
+            EXPECT_DOUBLE_EQ(seen[kSweepSteps - 1], 1.0);
+            for (int i = 1; i < kSweepSteps; ++i) EXPECT_GT(seen[i], seen[i - 1]);
+        } else {
+            EXPECT_EQ(seen.size(), static_cast<size_t>(r.stop_after));  // no step after the key
+        }
     }
 }
 
