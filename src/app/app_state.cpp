@@ -25,6 +25,7 @@ double default_zoom(ModelId model) {
         case kModelTwentyFourCell: return 1.75;
         case kModelHundredTwentyCell: return 1.75;
         case kModelSixHundredCell: return 1.75;
+        case kModelUniform: return 1.75;  // circumradius 1, as the 120-cell
         default: return 0.75;  // the user graph and any unknown number
     }
 }

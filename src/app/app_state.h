@@ -29,6 +29,7 @@ enum : ModelId {
     kModelHundredTwentyCell = 16,
     kModelSixHundredCell = 17,
     kModelUserGraph = 20,
+    kModelUniform = 30,  // the uniform polychoron chosen last (--polytope, the Uniform Polychora menu)
 };
 
 // The six coordinate planes, in button order, as index pairs

@@ -16,6 +16,8 @@
 #include "expr/console.h"
 #include "expr/equation_entry.h"
 #include "expr/graph_slots.h"
+#include "models/polychora.h"
+#include "models/uniform.h"
 #include "render/caption_table.h"
 #include "render/frame.h"
 #include "ui/graph_slots.h"
@@ -57,6 +59,7 @@ enum LongOnly {
     kOptStl,
     kOptScale,
     kOptSweep,
+    kOptPolytope,
 };
 
 // The option table and its --help lines: one row each, so that the usage
@@ -69,6 +72,8 @@ struct OptionRow {
 const OptionRow OptionRows[] = {
     {{"model", required_argument, nullptr, kOptModel}, "ID|NAME",
      "start on this model (ids and names below)"},
+    {{"polytope", required_argument, nullptr, kOptPolytope}, "SYMBOL|NAME",
+     "start on this uniform polychoron: a Coxeter-Dynkin diagram or a name (notation below)"},
     {{"equations", required_argument, nullptr, kOptEquations}, "\"X;Y;F;G\"",
      "the user graph's x(s,t); y(s,t); f(x,y,s,t); g(x,y,s,t) as the first stored set "
      "(model 20 unless --model says otherwise)"},
@@ -333,6 +338,13 @@ ParseOutcome take_option(int code, const char* value, StartOptions& o) {
             o.model.given = true;
             return ParseOutcome::kRun;
         }
+        case kOptPolytope: {
+            PolytopeRecipe recipe;
+            const std::string why = read_polytope(value, recipe);
+            if (!why.empty()) return usage_error("--polytope: %s", why.c_str());
+            o.polytope = {true, value};
+            return ParseOutcome::kRun;
+        }
         case kOptEquations:
             o.equations.given = true;
             return check_equations(value, o.equations.value);
@@ -467,6 +479,7 @@ void print_help() {
         else
             std::printf("  %3d  %-34s %s\n", m, slug, label);
     }
+    std::printf("\nUniform polychora (--polytope):\n%s", kPolytopeNotationHelp);
     std::printf("\nKeys of the graph window (--keys takes them all but Esc and l):\n");
     describe_keys(print_key_line);
     std::printf("  %-6s %s\n", "Left", "move the cut by -0.05 (not in --keys)");
@@ -529,7 +542,7 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
     option long_options[kOptionRowCount + 1];
     for (int i = 0; i < kOptionRowCount; ++i) long_options[i] = OptionRows[i].entry;
     long_options[kOptionRowCount] = option{nullptr, 0, nullptr, 0};
-    bool seen[kOptSweep - kOptWindowSize + 1] = {};
+    bool seen[kOptPolytope - kOptWindowSize + 1] = {};
 
     const int count = static_cast<int>(rest.size()) - 1;
     char** args = rest.data();
@@ -564,6 +577,9 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
     }
     if (optind < count)
         return usage_error("unexpected argument '%s' (fourview takes options only)", args[optind]);
+    if (options.polytope.given && (options.model.given || options.equations.given))
+        return usage_error("--polytope: --%s names another model; give one of them",
+                           options.model.given ? "model" : "equations");
     return check_together(options, seen);
 }
 
@@ -591,9 +607,12 @@ void apply_start_options(const StartOptions& o) {
             compile_equation(graph_slots[0].equation[i], o.equations.value[i].c_str());
         rebuild_graph_menu();
     }
-    const bool model_given = o.model.given || o.equations.given;
+    // The diagram was read when the options were; what remains (building
+    // it) cannot fail for a diagram that reads.
+    const bool polytope = o.polytope.given && choose_uniform_polytope(o.polytope.value).empty();
+    const bool model_given = o.model.given || o.equations.given || polytope;
     if (model_given) {
-        const ModelId model = o.model.given ? o.model.value : kModelUserGraph;
+        const ModelId model = polytope ? kModelUniform : o.model.given ? o.model.value : kModelUserGraph;
         // Keep the zoom relative to each model's own default, as the menus do.
         app.zoom = app.zoom * default_zoom(model) / default_zoom(app.model_id);
         app.model_id = model;

@@ -35,6 +35,8 @@ struct Given {
 
 struct StartOptions {
     Given<ModelId> model;
+    // A uniform polychoron by its diagram or name (models/uniform.h).
+    Given<std::string> polytope;
     // The four equations of the user graph (x, y, f, g), as typed.
     Given<std::array<std::string, 4>> equations;
     std::string keys;  // applied in order, a frame drawn after each

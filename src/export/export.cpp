@@ -350,7 +350,7 @@ std::string mtl_path_for(const std::string& obj_path) {
 }
 
 bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl) {
-    if (app.slice_view != kViewProjection && model_lattice(app.model_id) != nullptr)
+    if (app.slice_view != kViewProjection && find_lattice(app.model_id) != nullptr)
         return encode_slice_obj(mtl_name, obj, mtl);
     ExportSink sink;
     collect(sink);
@@ -450,7 +450,7 @@ bool stl_from_triangles(const std::vector<ShellTriangle>& triangles, double scal
 }
 
 bool encode_stl(double scale_mm, ExportBytes& stl) {
-    if (app.slice_view != kViewProjection && model_lattice(app.model_id) != nullptr)
+    if (app.slice_view != kViewProjection && find_lattice(app.model_id) != nullptr)
         return encode_slice_stl(scale_mm, stl);
     ExportSink sink;
     collect(sink);

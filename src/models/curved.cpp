@@ -5,6 +5,7 @@
 // points. With neither feature on the models keep their own plain drawing.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/app_state.h"
 #include "draw/geometry_sink.h"
@@ -25,8 +26,17 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr int kStraightTubeSides = 30;  // as the plain tubes have
-constexpr int kMaxVertices = 600;       // the 120-cell's
 constexpr int kMaxTubeSides = 30;
+
+// Scratch tables of the frame, grown (once) to the largest polytope drawn:
+// a frame of the same polytope allocates none.
+std::vector<Point4> vertex_scratch, corner_scratch;
+std::vector<Point3> projected_scratch, centre_scratch;
+template <typename T>
+T* scratch(std::vector<T>& v, int n) {
+    if (v.size() < static_cast<std::size_t>(n)) v.resize(n);
+    return v.data();
+}
 
 // Half a pixel in scene units at the current zoom and window height (the
 // view is 6 / zoom high): the bend that no one can see.
@@ -263,14 +273,14 @@ void draw_flat_faces(const Point4* v, const TableShape& shape) {
     Point3 q[3];
     GeometrySink& g = geometry();
     g.begin(Primitive::kTriangles);
-    for (int t = 0; t < shape.face_count * (shape.face_size - 2); ++t) {
-        // Triangle m of face f's fan: corners 0, m + 1, m + 2.
-        const int* f = shape.faces + (t / (shape.face_size - 2)) * shape.face_size;
-        const int m = t % (shape.face_size - 2);
-        s[0] = v[f[0]], s[1] = v[f[m + 1]], s[2] = v[f[m + 2]];
-        for (int k = 0; k < 3; ++k) q[k] = project_point(s[k]);
-        small_triangle(g, s, q, 0, 1, 2, camera);
-    }
+    for (int face = 0; face < shape.face_count; ++face)
+        for (int m = 0; m + 2 < shape.size(face); ++m) {
+            // Triangle m of the face's fan: corners 0, m + 1, m + 2.
+            const int* f = shape.face(face);
+            s[0] = v[f[0]], s[1] = v[f[m + 1]], s[2] = v[f[m + 2]];
+            for (int k = 0; k < 3; ++k) q[k] = project_point(s[k]);
+            small_triangle(g, s, q, 0, 1, 2, camera);
+        }
     g.end();
 }
 
@@ -279,8 +289,7 @@ void draw_faces(const Point4* v, int vertex_count, const TableShape& shape) {
         draw_flat_faces(v, shape);
         return;
     }
-    static Point3 projected[kMaxVertices];
-    if (vertex_count > kMaxVertices) return;
+    Point3* projected = scratch(projected_scratch, vertex_count);
     patch_frame = PatchFrame{model_centre(), app.model_radius, camera_in_scene()};
     toward_camera = patch_frame.camera;
     if (!normalise(toward_camera)) toward_camera = Point3{1, 0, 0};
@@ -296,9 +305,9 @@ void draw_faces(const Point4* v, int vertex_count, const TableShape& shape) {
     if (app.wireframe == 1 && app.bold_line == 1 && shape.tube_radius > 0)
         tolerance = std::fmax(tolerance, 0.5 * shape.tube_radius);
     for (int f = 0; f < shape.face_count; ++f) {
-        const int* face = shape.faces + f * shape.face_size;
-        const int d = face_divisions(v, projected, face, shape.face_size, tolerance);
-        for (int m = 0; m + 2 < shape.face_size; ++m)
+        const int* face = shape.face(f);
+        const int d = face_divisions(v, projected, face, shape.size(f), tolerance);
+        for (int m = 0; m + 2 < shape.size(f); ++m)
             sphere_patch(v[face[0]], v[face[m + 1]], v[face[m + 2]], d);
     }
 }
@@ -484,9 +493,9 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
             return;
         }
         // One batch, with as many facets as their size on the screen needs.
-        static Point3 centres[kMaxVertices];
+        Point3* centres = scratch(centre_scratch, vertex_count);
         int count = 0;
-        for (int k = 0; k < vertex_count && k < kMaxVertices; ++k) {
+        for (int k = 0; k < vertex_count; ++k) {
             centres[count] = project_point(v[k]);
             if (fits_gl(centres[count])) ++count;
         }
@@ -595,25 +604,22 @@ void draw_table_shape(const Point4* v, int vertex_count, const TableShape& shape
 }
 
 bool draw_curved_polytope(ModelId model) {
-    const Polytope* p = curved_drawing() ? find_polytope(model) : nullptr;
+    const PolytopeLattice* p = curved_drawing() ? find_lattice(model) : nullptr;
     if (p == nullptr) return false;
-    // The largest vertex table, the 120-cell's; kept static, as no frame
-    // allocates.
-    static Point4 v[kMaxVertices];
-    if (p->vertex_count > kMaxVertices) return false;
-    for (int k = 0; k < p->vertex_count; ++k) v[k] = transform_point4(app.transform, p->vertices[k]);
+    Point4* v = scratch(vertex_scratch, p->vertex_count());
+    for (int k = 0; k < p->vertex_count(); ++k) v[k] = transform_point4(app.transform, p->vertices[k]);
     // The 5-cell's tubes are thinner against its edge than the others'.
     const bool five = model == kModelFiveCell;
-    draw_table_shape(v, p->vertex_count,
-                     TableShape{p->edges, p->edge_count, p->faces, p->face_size, p->face_count,
-                                five ? 0.05 : polytope_tube_radius(*p),
-                                five ? 0.075 : polytope_ball_radius(*p)});
+    TableShape shape{reinterpret_cast<const int(*)[2]>(p->edges.data()), p->edge_count(), p->face_corners.data(),
+                     0, p->face_count(), five ? 0.05 : polytope_tube_radius(*p), five ? 0.075 : polytope_ball_radius(*p)};
+    shape.face_start = p->face_start.data();
+    draw_table_shape(v, p->vertex_count(), shape);
     if (app.cross_section == 1) {
         begin_section_run();
-        Point4 corners[5];
-        for (int f = 0; f < p->face_count; ++f) {
-            for (int k = 0; k < p->face_size && k < 5; ++k) corners[k] = v[p->faces[f * p->face_size + k]];
-            section_polygon(corners, p->face_size);
+        for (int f = 0; f < p->face_count(); ++f) {
+            Point4* corners = scratch(corner_scratch, p->face_size(f));
+            for (int k = 0; k < p->face_size(f); ++k) corners[k] = v[p->face(f)[k]];
+            section_polygon(corners, p->face_size(f));
         }
         end_section_run();
     }

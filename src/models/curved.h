@@ -8,15 +8,19 @@
 namespace fourview {
 
 // What draw_table_shape needs of a model: its edges, its faces (face k's
-// corners at faces[k * face_size ...], in order round it, drawn as a fan),
-// and the radii of its bold tubes and vertex balls (0: it has none, its
-// bold edges stay lines).
+// corners at faces[k * face_size ...], or from faces[face_start[k]] to
+// before faces[face_start[k + 1]] when face_start is given, in order round
+// it, drawn as a fan), and the radii of its bold tubes and vertex balls (0:
+// it has none, its bold edges stay lines).
 struct TableShape {
     const int (*edges)[2];
     int edge_count;
     const int* faces;
     int face_size, face_count;
     double tube_radius, ball_radius;
+    const int* face_start = nullptr;
+    const int* face(int k) const { return face_start != nullptr ? faces + face_start[k] : faces + k * face_size; }
+    int size(int k) const { return face_start != nullptr ? face_start[k + 1] - face_start[k] : face_size; }
 };
 
 // The sphere of the stereographic projection and of colour by w for the

@@ -27,6 +27,7 @@ void draw_model() {
         case kModelTwentyFourCell: draw_twenty_four_cell(); break;
         case kModelHundredTwentyCell: draw_hundred_twenty_cell(); break;
         case kModelSixHundredCell: draw_six_hundred_cell(); break;
+        case kModelUniform: draw_uniform_polychoron(); break;
         case kModelUserGraph: sample_graph_4d(); break;
         default: break;
     }

@@ -23,6 +23,7 @@ void draw_sixteen_cell();
 void draw_twenty_four_cell();
 void draw_hundred_twenty_cell();
 void draw_six_hundred_cell();
+void draw_uniform_polychoron();
 
 // The graph of the user's equations of graph slot 0: fill_graph_4d only
 // evaluates it into the surface grid, sample_graph_4d also draws it. A

@@ -2,7 +2,14 @@
 
 #include <cmath>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "geom4/vector4.h"
+#include "models/lattice_build.h"
 #include "models/tables.h"
+#include "models/uniform.h"
 
 namespace fourview {
 
@@ -12,12 +19,12 @@ constexpr double kPhi = 1.6180339887498949;  // the golden ratio
 constexpr int kMaxVertices = 600;
 constexpr int kMaxDegree = 12;
 
-double dot(const Point4& a, const Point4& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
-Point4 minus(const Point4& a, const Point4& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
-Point4 scaled(const Point4& a, double s) { return {a.x * s, a.y * s, a.z * s, a.w * s}; }
-double distance2(const Point4& a, const Point4& b) {
-    const Point4 d = minus(a, b);
-    return dot(d, d);
+
+// A polytope with more pieces than its storage holds is a fault of this
+// file's tables, never of the user: stop at once rather than draw a part.
+[[noreturn]] void overflow(const char* what, int capacity) {
+    std::fprintf(stderr, "fourview: a polytope has more than its %d %s\n", capacity, what);
+    std::abort();
 }
 
 // Fixed storage of one generated polytope.
@@ -38,7 +45,8 @@ struct PointList {
         const Point4 q = scaled(p, scale);
         for (int k = 0; k < count; ++k)
             if (distance2(points[k], q) < 1e-12) return;
-        if (count < capacity) points[count++] = q;
+        if (count == capacity) overflow("vertices", capacity);
+        points[count++] = q;
     }
 };
 
@@ -85,10 +93,9 @@ int find_edges(const Point4* v, int n, int (*edges)[2], int capacity, Adjacency&
     for (int a = 0; a < n; ++a)
         for (int b = a + 1; b < n; ++b) {
             if (std::fabs(distance2(v[a], v[b]) - shortest) > 1e-9 * shortest) continue;
-            if (count < capacity) {
-                edges[count][0] = a;
-                edges[count][1] = b;
-            }
+            if (count == capacity) overflow("edges", capacity);
+            edges[count][0] = a;
+            edges[count][1] = b;
             ++count;
             if (adj.degree[a] < kMaxDegree) adj.neighbours[a][adj.degree[a]++] = b;
             if (adj.degree[b] < kMaxDegree) adj.neighbours[b][adj.degree[b]++] = a;
@@ -148,64 +155,10 @@ int find_faces(const Point4* v, int n, const Adjacency& adj, int size, int* face
                     current = next;
                 }
                 if (!closed || !lowest || length != size || walk[size - 1] != b) continue;
-                if (count < capacity)
-                    for (int k = 0; k < size; ++k) faces[count * size + k] = walk[k];
+                if (count == capacity) overflow("faces", capacity);
+                for (int k = 0; k < size; ++k) faces[count * size + k] = walk[k];
                 ++count;
             }
-    return count;
-}
-
-// The determinant of the 3x3 matrix of rows r0, r1, r2 of the columns a, b, c.
-double minor3(const Point4& r0, const Point4& r1, const Point4& r2, int a, int b, int c) {
-    auto at = [](const Point4& p, int k) { return k == 0 ? p.x : k == 1 ? p.y : k == 2 ? p.z : p.w; };
-    return at(r0, a) * (at(r1, b) * at(r2, c) - at(r1, c) * at(r2, b)) -
-           at(r0, b) * (at(r1, a) * at(r2, c) - at(r1, c) * at(r2, a)) +
-           at(r0, c) * (at(r1, a) * at(r2, b) - at(r1, b) * at(r2, a));
-}
-
-// The cells: the hyperplanes through a vertex and three of its neighbours
-// that leave every vertex on the side of the centre. Each cell is counted
-// from its lowest-numbered vertex, once however many neighbour triples
-// span it there.
-int count_cells(const Point4* v, int n, const Adjacency& adj) {
-    int count = 0;
-    for (int s = 0; s < n; ++s) {
-        Point4 found[220];  // the normals found at s; C(12, 3) triples at most
-        int found_count = 0;
-        const int d = adj.degree[s];
-        for (int i = 0; i < d; ++i)
-            for (int j = i + 1; j < d; ++j)
-                for (int k = j + 1; k < d; ++k) {
-                    const Point4 p = minus(v[adj.neighbours[s][i]], v[s]);
-                    const Point4 q = minus(v[adj.neighbours[s][j]], v[s]);
-                    const Point4 r = minus(v[adj.neighbours[s][k]], v[s]);
-                    // The normal: the 4D cross product of p, q and r.
-                    Point4 normal{minor3(p, q, r, 1, 2, 3), -minor3(p, q, r, 0, 2, 3),
-                                  minor3(p, q, r, 0, 1, 3), -minor3(p, q, r, 0, 1, 2)};
-                    const double length2 = dot(normal, normal);
-                    if (length2 < 1e-18) continue;  // the four lie in one plane
-                    normal = scaled(normal, 1 / std::sqrt(length2));
-                    double offset = dot(normal, v[s]);
-                    if (offset < 0) {
-                        normal = scaled(normal, -1);
-                        offset = -offset;
-                    }
-                    if (offset < 1e-6) continue;  // through the centre: no cell
-                    bool supporting = true, lowest = true;
-                    for (int m = 0; m < n && supporting; ++m) {
-                        const double h = dot(normal, v[m]) - offset;
-                        if (h > 1e-5) supporting = false;
-                        if (h > -1e-5 && m < s) lowest = false;
-                    }
-                    if (!supporting || !lowest) continue;
-                    bool known = false;
-                    for (int f = 0; f < found_count && !known; ++f)
-                        known = distance2(found[f], normal) < 1e-10;
-                    if (known) continue;
-                    if (found_count < 220) found[found_count++] = normal;
-                    ++count;
-                }
-    }
     return count;
 }
 
@@ -230,7 +183,6 @@ Polytope generate(Storage<V, E, F, K>& store, const char* cell_name, double scal
     p.face_size = K;
     p.face_count = find_faces(store.vertices, list.count, adj, K, store.faces, F);
     p.faces = store.faces;
-    p.cell_count = count_cells(store.vertices, list.count, adj);
     return p;
 }
 
@@ -248,18 +200,11 @@ Polytope from_tables(const Point4 (&vertices)[V], const int (&edges)[E][2], cons
     p.face_size = face_size;
     p.face_count = face_count;
     p.edge_length = std::sqrt(distance2(vertices[edges[0][0]], vertices[edges[0][1]]));
-    Adjacency& adj = scratch_adjacency();
-    for (int a = 0; a < V; ++a) adj.degree[a] = 0;
-    for (const auto& e : edges) {
-        adj.neighbours[e[0]][adj.degree[e[0]]++] = e[1];
-        adj.neighbours[e[1]][adj.degree[e[1]]++] = e[0];
-    }
-    p.cell_count = count_cells(vertices, V, adj);
     return p;
 }
 
 const Polytope& five_cell() {
-    static const Polytope p = from_tables(FiveCellVertices, FiveCellEdges, &FiveCellTriangles[0][0],
+    static Polytope p = from_tables(FiveCellVertices, FiveCellEdges, &FiveCellTriangles[0][0],
                                           3, 10, "tetrahedra");
     return p;
 }
@@ -267,7 +212,7 @@ const Polytope& five_cell() {
 const Polytope& hypercube() {
     // The tabled squares (a, b, c, d) run round as a, b, d, c.
     static int squares[24][4];
-    static const Polytope p = [] {
+    static Polytope p = [] {
         for (int k = 0; k < 24; ++k) {
             const int* s = HypercubeSquares[k];
             squares[k][0] = s[0];
@@ -282,7 +227,7 @@ const Polytope& hypercube() {
 
 const Polytope& sixteen_cell() {
     static Storage<8, 24, 32, 3> store;
-    static const Polytope p = generate(store, "tetrahedra", 1.0, [](PointList& l) {
+    static Polytope p = generate(store, "tetrahedra", 1.0, [](PointList& l) {
         add_orbit(l, {1, 0, 0, 0}, false);
     });
     return p;
@@ -290,7 +235,7 @@ const Polytope& sixteen_cell() {
 
 const Polytope& twenty_four_cell() {
     static Storage<24, 96, 96, 3> store;
-    static const Polytope p = generate(store, "octahedra", 1 / std::sqrt(2.0), [](PointList& l) {
+    static Polytope p = generate(store, "octahedra", 1 / std::sqrt(2.0), [](PointList& l) {
         add_orbit(l, {1, 1, 0, 0}, false);
     });
     return p;
@@ -298,7 +243,7 @@ const Polytope& twenty_four_cell() {
 
 const Polytope& hundred_twenty_cell() {
     static Storage<600, 1200, 720, 5> store;
-    static const Polytope p =
+    static Polytope p =
         generate(store, "dodecahedra", 1 / std::sqrt(8.0), [](PointList& l) {
             const double r5 = std::sqrt(5.0), f = kPhi, g = 1 / kPhi, g2 = 1 / (kPhi * kPhi);
             add_orbit(l, {0, 0, 2, 2}, false);
@@ -314,7 +259,7 @@ const Polytope& hundred_twenty_cell() {
 
 const Polytope& six_hundred_cell() {
     static Storage<120, 720, 1200, 3> store;
-    static const Polytope p = generate(store, "tetrahedra", 1.0, [](PointList& l) {
+    static Polytope p = generate(store, "tetrahedra", 1.0, [](PointList& l) {
         add_orbit(l, {0.5, 0.5, 0.5, 0.5}, false);
         add_orbit(l, {1, 0, 0, 0}, false);
         add_orbit(l, {kPhi / 2, 0.5, 0.5 / kPhi, 0}, true);
@@ -322,9 +267,45 @@ const Polytope& six_hundred_cell() {
     return p;
 }
 
-}  // namespace
+// The face lattice of a tabled polytope, its vertices, edges and faces in
+// the table's order (the pictures depend on it), its cells found.
+PolytopeLattice lattice_of(const Polytope& p, const char* name) {
+    PolytopeLattice l;
+    l.name = name;
+    l.vertices.assign(p.vertices, p.vertices + p.vertex_count);
+    for (int e = 0; e < p.edge_count; ++e) l.edges.push_back({p.edges[e][0], p.edges[e][1]});
+    l.face_corners.assign(p.faces, p.faces + p.face_count * p.face_size);
+    for (int f = 1; f <= p.face_count; ++f) l.face_start.push_back(f * p.face_size);
+    l.edge_length = p.edge_length;
+    l.circumradius = std::sqrt(dot(p.vertices[0], p.vertices[0]));
+    const std::string why = find_lattice_cells(l);
+    if (!why.empty()) {
+        std::fprintf(stderr, "fourview: the %s: %s\n", name, why.c_str());
+        std::abort();
+    }
+    return l;
+}
 
-const Polytope* find_polytope(ModelId model) {
+struct Regular {
+    const Polytope& table;
+    PolytopeLattice lattice;
+};
+
+Regular& regular(const Polytope& table, const char* name) {
+    // One per table, made the first time it is asked for.
+    static Regular* made[6] = {};
+    static const Polytope* keys[6] = {};
+    int k = 0;
+    while (k < 6 && keys[k] != nullptr && keys[k] != &table) ++k;
+    if (keys[k] == nullptr) {
+        keys[k] = &table;
+        made[k] = new Regular{table, lattice_of(table, name)};
+        const_cast<Polytope&>(table).cell_count = made[k]->lattice.cell_count();
+    }
+    return *made[k];
+}
+
+const Polytope* table_of(ModelId model) {
     switch (model) {
         case kModelFiveCell: return &five_cell();
         case kModelHypercube: return &hypercube();
@@ -336,8 +317,59 @@ const Polytope* find_polytope(ModelId model) {
     }
 }
 
+const char* regular_name(ModelId model) {
+    switch (model) {
+        case kModelFiveCell: return "5-cell";
+        case kModelHypercube: return "tesseract";
+        case kModelSixteenCell: return "16-cell";
+        case kModelTwentyFourCell: return "24-cell";
+        case kModelHundredTwentyCell: return "120-cell";
+        default: return "600-cell";
+    }
+}
+
+PolytopeLattice& chosen() {
+    static PolytopeLattice lattice;
+    return lattice;
+}
+
+// Its caption's counts, made once when it is chosen.
+std::string& chosen_counts() {
+    static std::string counts;
+    return counts;
+}
+
+}  // namespace
+
+const Polytope* find_polytope(ModelId model) {
+    const Polytope* table = table_of(model);
+    if (table != nullptr) regular(*table, regular_name(model));
+    return table;
+}
+
+const PolytopeLattice* find_lattice(ModelId model) {
+    if (model == kModelUniform) return chosen().vertices.empty() ? nullptr : &chosen();
+    const Polytope* table = table_of(model);
+    return table == nullptr ? nullptr : &regular(*table, regular_name(model)).lattice;
+}
+
+std::string choose_uniform_polytope(const std::string& text) {
+    PolytopeLattice l;
+    const std::string why = make_polytope(text, l, true);
+    if (why.empty()) {
+        chosen() = std::move(l);
+        chosen_counts() = lattice_counts(chosen());
+    }
+    return why;
+}
+
+const char* uniform_caption_counts() { return chosen_counts().c_str();
+}
+
 double polytope_tube_radius(const Polytope& p) { return 0.05 * p.edge_length; }
 double polytope_ball_radius(const Polytope& p) { return 0.075 * p.edge_length; }
+double polytope_tube_radius(const PolytopeLattice& p) { return 0.05 * p.edge_length; }
+double polytope_ball_radius(const PolytopeLattice& p) { return 0.075 * p.edge_length; }
 
 double bold_cut_radius(ModelId model) {
     switch (model) {
@@ -347,6 +379,7 @@ double bold_cut_radius(ModelId model) {
         case kModelTwentyFourCell:
         case kModelHundredTwentyCell:
         case kModelSixHundredCell: return 0.0125 * find_polytope(model)->edge_length;
+        case kModelUniform: return find_lattice(model) != nullptr ? 0.0125 * find_lattice(model)->edge_length : 0;
         default: return 0;
     }
 }

@@ -6,7 +6,10 @@
 #pragma once
 
 #include "app/app_state.h"
+#include <string>
+
 #include "geom4/types.h"
+#include "models/lattice.h"
 
 namespace fourview {
 
@@ -29,11 +32,26 @@ struct Polytope {
 // to 17), or null for any other model.
 const Polytope* find_polytope(ModelId model);
 
+// The face lattice of a polytope model: the six regular ones (their
+// vertices, edges and faces in the order of their tables), and for
+// kModelUniform the polytope chosen last; null for any other model.
+const PolytopeLattice* find_lattice(ModelId model);
+
+// Makes the polytope of a diagram or name (models/uniform.h) the one
+// kModelUniform draws, scaled to circumradius 1: "" or why not (and the
+// one before stays).
+std::string choose_uniform_polytope(const std::string& text);
+// Its counts for the caption: "64 vertices, 128 edges, 64 triangles + 24
+// octagons, 8 truncated cubes + 16 tetrahedra".
+const char* uniform_caption_counts();
+
 // The radii of a polytope's Bold Line tubes and vertex balls, and of the
 // tubes of its cut, in proportion to its edge: the hypercube's 0.1, 0.15
 // and 0.025 to its edge of 2. 0 for a model whose cut stays a line.
 double polytope_tube_radius(const Polytope& p);
 double polytope_ball_radius(const Polytope& p);
+double polytope_tube_radius(const PolytopeLattice& p);
+double polytope_ball_radius(const PolytopeLattice& p);
 double bold_cut_radius(ModelId model);
 
 }  // namespace fourview

@@ -1,6 +1,10 @@
-// The 16-cell, 24-cell, 120-cell and 600-cell envelopes, drawn from their
-// generated description in the styles of the 5-cell and the hypercube.
+// The 16-cell, 24-cell, 120-cell and 600-cell envelopes and the uniform
+// polychora, drawn from their face lattice in the styles of the 5-cell and
+// the hypercube.
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "app/app_state.h"
 #include "draw/geometry_sink.h"
@@ -9,18 +13,18 @@
 #include "geom4/transform.h"
 #include "models/mesh.h"
 #include "models/models.h"
+#include "models/lattice.h"
 #include "models/polychora.h"
 
 namespace fourview {
 
 namespace {
 
-constexpr int kMaxVertices = 600, kMaxEdges = 1200, kMaxCorners = 5;
-
-// The transformed (kept for the cut) and projected vertices of the frame:
-// static, so that no frame allocates them.
-Point4 transformed[kMaxVertices];
-Point3 projected[kMaxVertices];
+// The transformed (kept for the cut) and projected vertices of the frame.
+// They grow, once, to the largest polytope drawn, so that no frame of the
+// same polytope allocates them.
+std::vector<Point4> transformed;
+std::vector<Point3> projected;
 
 // The faces round a tube or ball of the given radius: about one for every
 // 4 pixels of its circumference at the present zoom and window height, 4 at
@@ -36,11 +40,12 @@ int round_faces(double radius, int most) {
 }
 
 // The tubes and balls of one batch that can be drawn: both ends fit GL and
-// are apart, as draw_tube and draw_sphere_marker ask.
+// are apart, as draw_tube and draw_sphere_marker ask. Sized by the
+// polytope (an edge or a face each) before its first frame.
 struct Batch {
     int tube_count = 0, ball_count = 0;
-    int tubes[kMaxEdges][2];  // indices into the points handed over; a cut has one per face
-    Point3 balls[2 * kMaxEdges];
+    std::vector<std::array<int, 2>> tubes;  // indices into the points handed over; a cut has one per face
+    std::vector<Point3> balls;
 };
 Batch batch;
 
@@ -69,38 +74,39 @@ void add_ball(const Point3& p, bool once) {
 void draw_batch(const Point3* points, double tube_radius, double ball_radius) {
     GeometrySink& g = geometry();
     if (batch.tube_count > 0)
-        g.tubes(points, batch.tubes, batch.tube_count, tube_radius, round_faces(tube_radius, 30));
+        g.tubes(points, reinterpret_cast<const int(*)[2]>(batch.tubes.data()), batch.tube_count, tube_radius,
+                round_faces(tube_radius, 30));
     const int slices = round_faces(ball_radius, 10);
     if (batch.ball_count > 0)
-        g.balls(batch.balls, batch.ball_count, ball_radius, slices, (slices + 1) / 2 + 1);
+        g.balls(batch.balls.data(), batch.ball_count, ball_radius, slices, (slices + 1) / 2 + 1);
     batch.tube_count = batch.ball_count = 0;
 }
 
-void draw_faces(const Polytope& shape) {
-    const Point3* p = projected;
+void draw_faces(const PolytopeLattice& shape) {
+    const Point3* p = projected.data();
     geometry().begin_surface();
-    for (int f = 0; f < shape.face_count; ++f) {
-        const int* c = shape.faces + f * shape.face_size;
+    for (int f = 0; f < shape.face_count(); ++f) {
+        const int* c = shape.face(f);
         // A fan from the first corner: one triangle for a triangle, three
         // for a pentagon.
-        for (int k = 1; k + 1 < shape.face_size; ++k) draw_triangle(p[c[0]], p[c[k]], p[c[k + 1]]);
+        for (int k = 1; k + 1 < shape.face_size(f); ++k) draw_triangle(p[c[0]], p[c[k]], p[c[k + 1]]);
     }
     geometry().end_surface();
 }
 
-void draw_edges(const Polytope& shape) {
-    const Point3* p = projected;
+void draw_edges(const PolytopeLattice& shape) {
+    const Point3* p = projected.data();
     GeometrySink& g = geometry();
     g.begin_wire();
     if (app.bold_line == 1) {
         g.bold_edge_material();
-        for (int e = 0; e < shape.edge_count; ++e) add_tube(shape.edges[e][0], shape.edges[e][1], p);
-        for (int v = 0; v < shape.vertex_count; ++v) add_ball(p[v], false);
+        for (int e = 0; e < shape.edge_count(); ++e) add_tube(shape.edges[e][0], shape.edges[e][1], p);
+        for (int v = 0; v < shape.vertex_count(); ++v) add_ball(p[v], false);
         draw_batch(p, polytope_tube_radius(shape), polytope_ball_radius(shape));
     } else {
         g.color(5);
         g.begin(Primitive::kLines);
-        for (int e = 0; e < shape.edge_count; ++e) {
+        for (int e = 0; e < shape.edge_count(); ++e) {
             const Point3 &a = p[shape.edges[e][0]], &b = p[shape.edges[e][1]];
             if (!fits_gl(a) || !fits_gl(b)) continue;  // a vertex at w = 2
             g.vertex(a);
@@ -111,8 +117,10 @@ void draw_edges(const Polytope& shape) {
     g.end_wire();
 }
 
-// The ends of the bold cut's segments, which its tubes index.
-Point3 cut_ends[2 * kMaxEdges];
+// The ends of the bold cut's segments, which its tubes index, and the
+// corners of a face; sized before the polytope's first frame.
+std::vector<Point3> cut_ends;
+std::vector<Point4> corners;
 
 // The cut of every face from its boundary, so that a pentagon gives one
 // segment and not one per triangle of its fan. A face lying in the
@@ -120,19 +128,18 @@ Point3 cut_ends[2 * kMaxEdges];
 // which fills the one and marks the other as for every model. With Bold
 // Line the segments are tubes with a ball at each end, as
 // draw_section_segment makes them, gathered into one batch.
-void draw_cut(ModelId model, const Polytope& shape) {
-    const Point4* v = transformed;
+void draw_cut(ModelId model, const PolytopeLattice& shape) {
+    const Point4* v = transformed.data();
     const double level = section_level();
     const bool bold = app.bold_line == 1;
     bool material_set = false;
     int ends = 0;
     begin_section_run();
-    for (int f = 0; f < shape.face_count; ++f) {
-        const int* c = shape.faces + f * shape.face_size;
-        const int n = shape.face_size;
-        Point4 corners[kMaxCorners];
+    for (int f = 0; f < shape.face_count(); ++f) {
+        const int* c = shape.face(f);
+        const int n = shape.face_size(f);
         for (int k = 0; k < n; ++k) corners[k] = v[c[k]];
-        const SectionCut cut = cut_polygon(corners, n, level);
+        const SectionCut cut = cut_polygon(corners.data(), n, level);
         switch (cut.shape) {
             case SectionShape::kFace:
                 for (int k = 1; k + 1 < n; ++k)
@@ -155,7 +162,7 @@ void draw_cut(ModelId model, const Polytope& shape) {
                 }
                 cut_ends[ends] = project_point(cut.points[0]);
                 cut_ends[ends + 1] = project_point(cut.points[1]);
-                add_tube(ends, ends + 1, cut_ends);
+                add_tube(ends, ends + 1, cut_ends.data());
                 add_ball(cut_ends[ends], true);
                 add_ball(cut_ends[ends + 1], true);
                 ends += 2;
@@ -166,16 +173,39 @@ void draw_cut(ModelId model, const Polytope& shape) {
         }
     }
     const double radius = bold_cut_radius(model);
-    draw_batch(cut_ends, radius, radius);
+    draw_batch(cut_ends.data(), radius, radius);
     end_section_run();
 }
 
+template <typename T>
+void grow(std::vector<T>& v, std::size_t n) {
+    if (v.size() < n) v.resize(n);
+}
+
 void draw_polychoron(ModelId model) {
-    const Polytope* shape = find_polytope(model);
-    if (shape == nullptr || shape->vertex_count > kMaxVertices || shape->edge_count > kMaxEdges ||
-        shape->face_count > kMaxEdges)
-        return;
-    for (int k = 0; k < shape->vertex_count; ++k) {
+    const PolytopeLattice* shape = find_lattice(model);
+    if (shape == nullptr) return;
+    const int n = shape->vertex_count();
+    // Sized again only when another polytope comes.
+    static const PolytopeLattice* sized = nullptr;
+    static int sized_counts[3] = {};
+    if (shape != sized || sized_counts[0] != n || sized_counts[1] != shape->edge_count() ||
+        sized_counts[2] != shape->face_count()) {
+        sized = shape;
+        sized_counts[0] = n;
+        sized_counts[1] = shape->edge_count();
+        sized_counts[2] = shape->face_count();
+        const std::size_t pieces = std::max(shape->edge_count(), shape->face_count());
+        int most_corners = 0;
+        for (int f = 0; f < shape->face_count(); ++f) most_corners = std::max(most_corners, shape->face_size(f));
+        grow(transformed, n);
+        grow(projected, n);
+        grow(batch.tubes, pieces);
+        grow(batch.balls, 2 * pieces);
+        grow(cut_ends, 2 * pieces);
+        grow(corners, most_corners);
+    }
+    for (int k = 0; k < n; ++k) {
         transformed[k] = transform_point4(app.transform, shape->vertices[k]);
         projected[k] = project_point(transformed[k]);
     }
@@ -190,5 +220,6 @@ void draw_sixteen_cell() { draw_polychoron(kModelSixteenCell); }
 void draw_twenty_four_cell() { draw_polychoron(kModelTwentyFourCell); }
 void draw_hundred_twenty_cell() { draw_polychoron(kModelHundredTwentyCell); }
 void draw_six_hundred_cell() { draw_polychoron(kModelSixHundredCell); }
+void draw_uniform_polychoron() { draw_polychoron(kModelUniform); }
 
 }  // namespace fourview

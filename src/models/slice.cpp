@@ -19,16 +19,20 @@ void index_corner_edges(const PolytopeLattice& lattice, SliceScratch& s) {
         s.lattice_faces == lattice.face_count())
         return;
     const int v_count = lattice.vertex_count();
+    // Each edge filed under its lower end (the tables of the regular models
+    // keep their own order of ends).
+    auto low = [&](int e) { return std::min(lattice.edges[e][0], lattice.edges[e][1]); };
+    auto high = [&](int e) { return std::max(lattice.edges[e][0], lattice.edges[e][1]); };
     std::vector<int> start(v_count + 1, 0), incident;
-    for (const auto& e : lattice.edges) ++start[e[0] + 1];
+    for (int e = 0; e < lattice.edge_count(); ++e) ++start[low(e) + 1];
     for (int v = 0; v < v_count; ++v) start[v + 1] += start[v];
     incident.assign(lattice.edges.size(), -1);
     std::vector<int> fill(start.begin(), start.end() - 1);
-    for (int e = 0; e < lattice.edge_count(); ++e) incident[fill[lattice.edges[e][0]]++] = e;
+    for (int e = 0; e < lattice.edge_count(); ++e) incident[fill[low(e)]++] = e;
     auto find = [&](int a, int b) {
         if (a > b) std::swap(a, b);
         for (int k = start[a]; k < start[a + 1]; ++k)
-            if (lattice.edges[incident[k]][1] == b) return incident[k];
+            if (high(incident[k]) == b) return incident[k];
         return -1;
     };
     s.corner_edge.assign(lattice.face_corners.size(), -1);

@@ -196,7 +196,7 @@ const PolytopeSlice& last_slice() { return slice; }
 const PolytopeLattice* last_slice_lattice() { return slice_lattice; }
 
 bool model_w_range(double& low, double& high) {
-    if (const PolytopeLattice* lattice = model_lattice(app.model_id)) {
+    if (const PolytopeLattice* lattice = find_lattice(app.model_id)) {
         polytope_w_range(*lattice, app.transform, low, high);
         return true;
     }
@@ -231,7 +231,7 @@ bool compute_polytope_slice() {
     slice.corners.clear();
     slice.face_cell.clear();
     slice.face_normal.clear();
-    slice_lattice = model_lattice(app.model_id);
+    slice_lattice = find_lattice(app.model_id);
     if (slice_lattice == nullptr) return false;
     slice_polytope(*slice_lattice, app.transform, section_level(), slice, scratch);
     return !slice.empty();

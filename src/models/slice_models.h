@@ -6,13 +6,10 @@
 #include "app/app_state.h"
 #include "geom4/types.h"
 #include "models/lattice.h"
+#include "models/polychora.h"  // find_lattice
 #include "models/slice.h"
 
 namespace fourview {
-
-// The face lattice of a polytope model, built the first time it is asked
-// for; null for a model that is no polytope.
-const PolytopeLattice* model_lattice(ModelId model);
 
 // The colour of a cell kind: a fixed colour for each kind the catalogue
 // has by name (tetrahedron, cube, octahedron, the prisms, the truncated

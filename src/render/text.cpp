@@ -10,7 +10,9 @@
 #include "geom4/projection.h"
 #include "geom4/stereo.h"
 #include "geom4/transform.h"
+#include "models/lattice.h"
 #include "models/mesh.h"
+#include "models/polychora.h"
 #include "render/caption_table.h"
 #include "render/materials.h"
 
@@ -77,9 +79,53 @@ void* glut_font(CaptionFont font) {
     return font == CaptionFont::k8By13 ? GLUT_BITMAP_8_BY_13 : GLUT_BITMAP_9_BY_15;
 }
 
+// Text from x = 15 in lines that end at a space before the window's edge
+// (a word wider than the window is cut where it reaches it), from the line
+// at y on, `step` apart; the y after the last line. Allocates nothing.
+int draw_wrapped(const char* text, void* font, int y, int step, bool outlined) {
+    const int room = window_width() - 30;
+    char line[512];
+    while (*text != '\0') {
+        int width = 0, length = 0, fit = 0;
+        while (text[length] != '\0' && length + 1 < static_cast<int>(sizeof line)) {
+            width += bitmap_width(font, static_cast<unsigned char>(text[length]));
+            if (width > room && length > 0) break;
+            ++length;
+            if (text[length] == ' ' || text[length] == '\0') fit = length;
+        }
+        if (fit == 0) fit = length > 0 ? length : 1;
+        std::snprintf(line, sizeof line, "%.*s", fit, text);
+        if (outlined) {
+            set_color(5);
+            draw_text(15, y + 1, font, line);
+            set_color(4);
+            draw_text(14, y, font, line);
+        } else {
+            draw_text(15, y, font, line);
+        }
+        y += step;
+        text += fit;
+        while (*text == ' ') ++text;
+    }
+    return y;
+}
+
+// A uniform polychoron's caption: its name and its counts, wrapped.
+void draw_uniform_caption() {
+    const PolytopeLattice* p = find_lattice(kModelUniform);
+    if (p == nullptr) return;
+    const int below_name = draw_wrapped(p->name.c_str(), GLUT_BITMAP_TIMES_ROMAN_24, 24, 28, true);
+    set_color(5);
+    draw_wrapped(uniform_caption_counts(), GLUT_BITMAP_9_BY_15, below_name - 3, 24, false);
+}
+
 }  // namespace
 
 void draw_caption() {
+    if (app.model_id == kModelUniform) {
+        draw_uniform_caption();
+        return;
+    }
     set_color(5);
     const Caption* caption = find_caption(app.model_id);
     if (caption == nullptr) return;  // a number that names no model: nothing is drawn either

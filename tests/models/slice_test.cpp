@@ -51,7 +51,7 @@ struct Case {
 };
 
 TEST(Slice, KnownAnswers) {
-    const PolytopeLattice* five = model_lattice(kModelFiveCell);
+    const PolytopeLattice* five = find_lattice(kModelFiveCell);
     ASSERT_NE(five, nullptr);
     const Point4* v = five->vertices.data();
     const double five_edge = five->edge_length;
@@ -75,7 +75,7 @@ TEST(Slice, KnownAnswers) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        const PolytopeLattice* lattice = model_lattice(k.model);
+        const PolytopeLattice* lattice = find_lattice(k.model);
         ASSERT_NE(lattice, nullptr);
         Matrix5 t = k.transform;
         double level = k.level;
@@ -118,7 +118,7 @@ TEST(Slice, KnownAnswers) {
 }
 
 TEST(Slice, MissesOrTouchesOutsideTheRange) {
-    const PolytopeLattice* cube = model_lattice(kModelHypercube);
+    const PolytopeLattice* cube = find_lattice(kModelHypercube);
     ASSERT_NE(cube, nullptr);
     double low = 0, high = 0;
     polytope_w_range(*cube, identity_matrix5(), low, high);
