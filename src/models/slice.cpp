@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "geom4/transform.h"
 #include "geom4/vector3.h"
@@ -14,10 +15,24 @@ constexpr double kOnHyperplane = 1e-9;
 
 // The edge between consecutive corners of every 2-face, found once per
 // lattice: the slice asks for it at every corner of every cell each frame.
+// What tells one lattice from another at the same address (the uniform
+// model's lattice is replaced in place by the next one chosen): its sizes
+// and a hash of its faces and cells, a few microseconds a frame.
+std::uint64_t lattice_fingerprint(const PolytopeLattice& lattice) {
+    std::uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](std::uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+    mix(lattice.vertices.size());
+    mix(lattice.edges.size());
+    mix(lattice.cell_faces.size());
+    for (int c : lattice.face_corners) mix(static_cast<std::uint64_t>(c));
+    for (int f : lattice.cell_faces) mix(static_cast<std::uint64_t>(f));
+    for (const auto& e : lattice.edges) mix(static_cast<std::uint64_t>(e[0]) << 32 | static_cast<std::uint32_t>(e[1]));
+    return h;
+}
+
 void index_corner_edges(const PolytopeLattice& lattice, SliceScratch& s) {
-    if (s.lattice == &lattice && s.lattice_vertices == lattice.vertex_count() &&
-        s.lattice_faces == lattice.face_count())
-        return;
+    const std::uint64_t fingerprint = lattice_fingerprint(lattice);
+    if (s.lattice == &lattice && s.fingerprint == fingerprint) return;
     const int v_count = lattice.vertex_count();
     // Each edge filed under its lower end (the tables of the regular models
     // keep their own order of ends).
@@ -59,8 +74,7 @@ void index_corner_edges(const PolytopeLattice& lattice, SliceScratch& s) {
         s.cell_vertex_start.push_back(static_cast<int>(s.cell_vertices.size()));
     }
     s.lattice = &lattice;
-    s.lattice_vertices = v_count;
-    s.lattice_faces = lattice.face_count();
+    s.fingerprint = fingerprint;
 }
 
 Point3 unit(const Point3& a) {

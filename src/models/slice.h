@@ -10,6 +10,7 @@
 // columns; for the hyperplane W = e they are the X, Y and Z axes.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "geom4/types.h"
@@ -38,7 +39,7 @@ struct PolytopeSlice {
 // of the last lattice sliced.
 struct SliceScratch {
     const PolytopeLattice* lattice = nullptr;
-    int lattice_vertices = -1, lattice_faces = -1;
+    std::uint64_t fingerprint = 0;
     std::vector<int> corner_edge;  // edge from corner k of a face to the next
     std::vector<int> cell_vertex_start, cell_vertices;
     std::vector<Point4> moved;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -140,6 +141,28 @@ TEST(Slice, MissesOrTouchesOutsideTheRange) {
     // A vertex alone touches: nothing to draw.
     slice_polytope(*cube, w_along(Point4{1, 1, 1, 1}), 2, slice, scratch);
     EXPECT_TRUE(slice.empty());
+}
+
+// The uniform model's lattice is replaced in place by the next one chosen:
+// a scratch kept from frame to frame must notice, even when the counts stay.
+TEST(Slice, AScratchFollowsALatticeReplacedInPlace) {
+    PolytopeLattice lattice = *find_lattice(kModelHypercube);
+    PolytopeSlice kept, fresh;
+    SliceScratch scratch;
+    slice_polytope(lattice, identity_matrix5(), 0.3, kept, scratch);
+    // The same polytope with its vertices and edges numbered backwards: the
+    // same counts, other tables.
+    const int n = lattice.vertex_count();
+    std::reverse(lattice.vertices.begin(), lattice.vertices.end());
+    for (auto& e : lattice.edges) e = {n - 1 - e[1], n - 1 - e[0]};
+    std::reverse(lattice.edges.begin(), lattice.edges.end());
+    for (int& c : lattice.face_corners) c = n - 1 - c;
+    slice_polytope(lattice, identity_matrix5(), 0.3, kept, scratch);
+    SliceScratch new_scratch;
+    slice_polytope(lattice, identity_matrix5(), 0.3, fresh, new_scratch);
+    EXPECT_EQ(kept.face_count(), 6);
+    EXPECT_EQ(kept.corners, fresh.corners);
+    EXPECT_NEAR(slice_volume(kept), 8, 1e-9);
 }
 
 TEST(Slice, CellKindColoursAreFixedAndApart) {
