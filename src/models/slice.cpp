@@ -73,6 +73,21 @@ void index_corner_edges(const PolytopeLattice& lattice, SliceScratch& s) {
         }
         s.cell_vertex_start.push_back(static_cast<int>(s.cell_vertices.size()));
     }
+    // Room for the largest slice there can be, so that no frame allocates:
+    // a cell's section has at most a corner per vertex and edge of the cell.
+    std::size_t cell_slots = s.cell_vertices.size(), largest_cell = 0;
+    for (int c = 0; c < lattice.cell_count(); ++c) {
+        std::size_t slots = s.cell_vertex_start[c + 1] - s.cell_vertex_start[c];
+        for (int k = lattice.cell_start[c]; k < lattice.cell_start[c + 1]; ++k)
+            slots += lattice.face_size(lattice.cell_faces[k]);
+        cell_slots += slots - (s.cell_vertex_start[c + 1] - s.cell_vertex_start[c]);
+        largest_cell = std::max(largest_cell, slots);
+    }
+    s.corner_capacity = cell_slots;
+    s.gathered.reserve(largest_cell);
+    s.angle.reserve(largest_cell);
+    s.order.reserve(largest_cell);
+    s.flat_faces.reserve(lattice.cell_count());
     s.lattice = &lattice;
     s.fingerprint = fingerprint;
 }
@@ -115,6 +130,11 @@ void slice_polytope(const PolytopeLattice& lattice, const Matrix5& transform, do
     out.face_cell.clear();
     out.face_normal.clear();
     index_corner_edges(lattice, s);
+    out.points.reserve(lattice.vertices.size() + lattice.edges.size());
+    out.corners.reserve(s.corner_capacity);
+    out.face_start.reserve(lattice.cell_count() + 1);
+    out.face_cell.reserve(lattice.cell_count());
+    out.face_normal.reserve(lattice.cell_count());
     const int v_count = lattice.vertex_count();
     const int ids = v_count + lattice.edge_count();
     s.moved.resize(v_count);

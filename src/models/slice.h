@@ -42,6 +42,7 @@ struct SliceScratch {
     std::uint64_t fingerprint = 0;
     std::vector<int> corner_edge;  // edge from corner k of a face to the next
     std::vector<int> cell_vertex_start, cell_vertices;
+    std::size_t corner_capacity = 0;  // corners the largest slice can have
     std::vector<Point4> moved;
     std::vector<double> side;      // w - level of each moved vertex
     std::vector<int> point_of;     // slice point of vertex v (v) or edge e (V + e), -1 none

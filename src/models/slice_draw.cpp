@@ -89,6 +89,7 @@ void draw_polytope_slice(const PolytopeLattice& lattice) {
     }
     if (app.wireframe != 1) return;
     edge_pairs.clear();
+    edge_pairs.reserve(slice.corners.capacity());
     for (int f = 0; f < slice.face_count(); ++f) {
         const int* c = slice.face(f);
         const int n = slice.face_size(f);
