@@ -16,17 +16,27 @@ constexpr double kOnHyperplane = 1e-9;
 // The edge between consecutive corners of every 2-face, found once per
 // lattice: the slice asks for it at every corner of every cell each frame.
 // What tells one lattice from another at the same address (the uniform
-// model's lattice is replaced in place by the next one chosen): its sizes
-// and a hash of its faces and cells, a few microseconds a frame.
+// model's lattice is replaced in place by the next one chosen): the sizes
+// and places of its tables and a sample of their entries, a few
+// microseconds a frame whatever the polytope.
 std::uint64_t lattice_fingerprint(const PolytopeLattice& lattice) {
     std::uint64_t h = 1469598103934665603ull;
     auto mix = [&h](std::uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+    auto sample = [&mix](const std::vector<int>& table) {
+        mix(table.size());
+        mix(reinterpret_cast<std::uintptr_t>(table.data()));
+        const std::size_t step = table.size() / 256 + 1;
+        for (std::size_t k = 0; k < table.size(); k += step) mix(static_cast<std::uint64_t>(table[k]));
+    };
+    sample(lattice.face_corners);
+    sample(lattice.cell_faces);
     mix(lattice.vertices.size());
+    mix(reinterpret_cast<std::uintptr_t>(lattice.vertices.data()));
     mix(lattice.edges.size());
-    mix(lattice.cell_faces.size());
-    for (int c : lattice.face_corners) mix(static_cast<std::uint64_t>(c));
-    for (int f : lattice.cell_faces) mix(static_cast<std::uint64_t>(f));
-    for (const auto& e : lattice.edges) mix(static_cast<std::uint64_t>(e[0]) << 32 | static_cast<std::uint32_t>(e[1]));
+    mix(reinterpret_cast<std::uintptr_t>(lattice.edges.data()));
+    const std::size_t step = lattice.edges.size() / 256 + 1;
+    for (std::size_t k = 0; k < lattice.edges.size(); k += step)
+        mix(static_cast<std::uint64_t>(lattice.edges[k][0]) << 32 | static_cast<std::uint32_t>(lattice.edges[k][1]));
     return h;
 }
 
