@@ -2,7 +2,8 @@
 // uniform catalogue and the six regular models: display_graph finished with
 // glFinish at 640 x 480, with Solid, Transparent, Wireframe, Cross Section,
 // Axes and Label on and one rotation step per frame, first in the projection
-// and then in the slice view; the medians and their ratio per row. The
+// and the slice view frame by frame in turn; the medians and their ratio
+// per row. The
 // target: every slice frame within its projection's time.
 //
 // Needs a display: run it under tests/support/with_xvfb.sh.
@@ -29,20 +30,37 @@ namespace {
 
 using namespace fourview;
 
-double median_frame_ms(int view, int frames) {
+double frame_ms(int view, int request) {
     app.slice_view = view;
+    app.rotation_request = request;
+    const auto start = std::chrono::steady_clock::now();
+    display_graph();
+    glFinish();
+    const std::chrono::duration<double, std::milli> t = std::chrono::steady_clock::now() - start;
+    return t.count();
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The two views frame by frame in turn, so that a busy spell of the
+// machine weighs on both alike; each takes its own step forward.
+void median_frames_ms(int frames, double& projection, double& slice) {
     reset_view();
-    std::vector<double> wall;
+    std::vector<double> p, s;
     for (int i = 0; i < frames + 3; ++i) {
-        app.rotation_request = 7 + 2 * (i % 3);  // WX, WY, WZ in turn
-        const auto start = std::chrono::steady_clock::now();
-        display_graph();
-        glFinish();
-        const std::chrono::duration<double, std::milli> t = std::chrono::steady_clock::now() - start;
-        if (i >= 3) wall.push_back(t.count());  // after the warm-up
+        const int request = 7 + 2 * (i % 3);  // WX, WY, WZ in turn
+        const double a = frame_ms(kViewProjection, request);
+        const double b = frame_ms(kViewSlice, request);
+        if (i >= 3) {  // after the warm-up
+            p.push_back(a);
+            s.push_back(b);
+        }
     }
-    std::sort(wall.begin(), wall.end());
-    return wall[wall.size() / 2];
+    projection = median(p);
+    slice = median(s);
 }
 
 }  // namespace
@@ -72,8 +90,8 @@ int main(int argc, char** argv) {
     auto row = [&](ModelId model, const std::string& name) {
         app.model_id = model;
         app.zoom = default_zoom(model);
-        const double projection = median_frame_ms(kViewProjection, frames);
-        const double slice = median_frame_ms(kViewSlice, frames);
+        double projection = 0, slice = 0;
+        median_frames_ms(frames, projection, slice);
         const double ratio = slice / projection;
         std::printf("| %s | %.1f | %.1f | %.2f |\n", name.c_str(), projection, slice, ratio);
         std::fflush(stdout);
