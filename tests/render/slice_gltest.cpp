@@ -11,6 +11,7 @@
 #include "gl_fixture.h"
 #include "models/slice_models.h"
 #include "render/frame.h"
+#include "ui/controller.h"
 #include "ui/input.h"
 #include "ui/menus.h"
 #include "ui/sweep.h"
@@ -59,17 +60,19 @@ TEST_F(SliceViewTest, ViewsInTurnShowTheProjectionTheSliceAndBoth) {
         int view;
         bool slice_left, slice_right, projection_left, projection_right;
         const char* menu_label;
+        const char* controller_label;
     };
     // The cube of side 2 spans 160 pixels about its half's centre.
     const Row rows[] = {
-        {kViewProjection, false, false, true, true, "Slice View: Projection"},
-        {kViewSlice, true, true, false, false, "Slice View: Slice"},
-        {kViewSideBySide, false, true, true, false, "Slice View: Side by Side"},
+        {kViewProjection, false, false, true, true, "Slice View: Projection", "from X"},
+        {kViewSlice, true, true, false, false, "Slice View: Slice", "Slice, from X"},
+        {kViewSideBySide, false, true, true, false, "Slice View: Side by Side", "Both, from X"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.menu_label);
         EXPECT_EQ(app.slice_view, r.view);
         EXPECT_STREQ(options_menu_label(13), r.menu_label);
+        EXPECT_STREQ(controller_buttons[view_button_index].text, r.controller_label);
         const Pixels p = testing::render_graph_frame();
         const Counts left = count(p, 0, 320), right = count(p, 320, 640);
         EXPECT_EQ(left.cube > 1000, r.slice_left) << left.cube;
