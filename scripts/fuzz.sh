@@ -7,6 +7,7 @@
 #   derived    the derived form of any line's program against the stored program, bit for bit
 #   values     the values window's lines from extreme doubles, ints and range texts
 #   dialogues  every console dialogue (equations, constants, each setting) fed arbitrary bytes
+#   polytope   --polytope's reader of diagrams and names, and the polytopes it accepts built
 # TARGET names fuzz/TARGET_fuzz.cpp; seeds come from fuzz/corpus/TARGET and a dictionary from
 # fuzz/TARGET.dict (derived reads lines too and takes the engine's). The build, the growing
 # corpus and any crash files live in $FOURVIEW_FUZZ_DIR/TARGET (default: /tmp/fourview-fuzz/TARGET).
@@ -16,7 +17,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-targets=(engine derived values dialogues)
+targets=(engine derived values dialogues polytope)
 if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
   echo "usage: $0 {${targets[*]// /|}|all} SECONDS" >&2
   exit 2
@@ -43,6 +44,7 @@ binary=$work/${target}_fuzz
 # (fuzz/support), with the pure libraries it calls; GL itself is linked but never reached.
 case $target in
   engine|derived) sources=(src/expr/*.cpp); libs=() ;;
+  polytope) sources=(src/models/uniform.cpp src/models/lattice_build.cpp); libs=() ;;
   *) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
               src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp src/app/window_system.cpp
               fuzz/support/headless_glut.cpp)
@@ -62,7 +64,7 @@ echo "fuzzing $target for ${seconds}s (corpus $work/corpus)" >&2
 # Lines longer than 200 bytes are cut by the engine's target; -max_len keeps the search near
 # that size. A console session of a few answers needs more room.
 max_len=256
-[ "$inputs" = engine ] || max_len=1024
+[ "$inputs" = engine ] || [ "$inputs" = polytope ] || max_len=1024
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} \
 UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
   "$binary" -max_total_time="$seconds" -max_len=$max_len -print_final_stats=1 -error_exitcode=1 \

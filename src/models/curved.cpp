@@ -539,7 +539,7 @@ namespace {
 // The circumradius of a polytope, on whose sphere its vertices lie; 0 for
 // any other model.
 double polytope_radius(ModelId model) {
-    const Polytope* p = find_polytope(model);
+    const PolytopeLattice* p = find_lattice(model);
     if (p == nullptr) return 0.0;
     const Point4& v = p->vertices[0];
     return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z + v.w * v.w);

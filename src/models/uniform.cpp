@@ -662,6 +662,9 @@ std::vector<Point4> antiprism(int n) {
 
 std::string read_polytope(const std::string& text, PolytopeRecipe& recipe) {
     if (text.size() > 200) return "a diagram or name of more than 200 characters";
+    // The messages quote the text: it must not break their one line.
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return "a diagram or name holds no control characters";
     std::string trimmed = text;
     while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
     trimmed.erase(0, trimmed.find_first_not_of(' ') == std::string::npos ? trimmed.size() : trimmed.find_first_not_of(' '));

@@ -3,10 +3,13 @@
 #include <GL/glut.h>
 
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 #include "app/app_state.h"
 #include "app/window_system.h"
+#include "models/polychora.h"
+#include "models/uniform.h"
 #include "render/frame.h"
 #include "ui/controller.h"
 #include "ui/graph_slots.h"
@@ -112,8 +115,24 @@ void build_menus() {
     glutAddMenuEntry("NEW", kNewEquations);
     for (int k = 0; k < kSlotCount; ++k) glutAddMenuEntry("", kFirstSlotEntry + k);
 
+    // The uniform polychora, a submenu per family, after the 4D models.
+    int families[16] = {};
+    int family_count = 0;
+    const char* family_names[16] = {};
+    for (int k = 0; k < kUniformCatalogueCount && family_count < 16; ++k) {
+        const char* family = kUniformCatalogue[k].family;
+        if (family_count > 0 && std::strcmp(family, family_names[family_count - 1]) == 0) continue;
+        families[family_count] = glutCreateMenu(select_uniform);
+        family_names[family_count++] = family;
+        for (int j = k; j < kUniformCatalogueCount && std::strcmp(kUniformCatalogue[j].family, family) == 0; ++j)
+            glutAddMenuEntry(kUniformCatalogue[j].name, j);
+    }
+    const int uniform_menu = glutCreateMenu(select_uniform);
+    for (int f = 0; f < family_count; ++f) glutAddSubMenu(family_names[f], families[f]);
+
     app.models4_menu = glutCreateMenu(select_model);
     for (const ModelEntry& m : Models4) glutAddMenuEntry(m.label, m.model);
+    glutAddSubMenu("Uniform Polychora", uniform_menu);
     app.models3_menu = glutCreateMenu(select_model);
     for (const ModelEntry& m : Models3) glutAddMenuEntry(m.label, m.model);
 
@@ -186,6 +205,12 @@ void select_model(int value) {
     app.model_id = model;
     select_window(app.graph_window);
     post_redisplay();
+}
+
+void select_uniform(int value) {
+    if (value < 0 || value >= kUniformCatalogueCount) return;
+    if (!choose_uniform_polytope(kUniformCatalogue[value].symbol).empty()) return;
+    select_model(kModelUniform);
 }
 
 int menu_model_count() {

@@ -22,6 +22,8 @@ void menu_status(int status, int x, int y);
 // Callback of the model menus: 0-7, 10-17 a model, 20 "NEW" equations,
 // 21-26 a stored equation set.
 void select_model(int value);
+// Entry k of the Uniform Polychora menu: the catalogue's member k (models/uniform.h).
+void select_uniform(int value);
 // The models of the "4D Models" and then the "3D Models" menu, in menu
 // order: index 0 .. menu_model_count() - 1; `label` (if not null) gets the
 // entry's text.

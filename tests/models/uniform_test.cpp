@@ -12,7 +12,9 @@
 #include <utility>
 
 #include "geom4/vector4.h"
+#include "models/curved.h"
 #include "models/lattice_build.h"
+#include "models/polychora.h"
 
 namespace fourview {
 namespace {
@@ -226,6 +228,7 @@ TEST(Uniform, RefusalsSayWhy) {
         {"rhombic triacontahedron", "unknown polytope 'rhombic triacontahedron' (a diagram such as x4x3o3o, or a "
                                     "name such as truncated tesseract; fourview --help explains)"},
         {"2-8 duoprism", "'2-8 duoprism': a duoprism's polygons have 3 to 100 corners"},
+        {"x4x3o3o\nx", "a diagram or name holds no control characters"},
         {"101-gonal antiprismatic prism", "'101-gonal antiprismatic prism': an antiprismatic prism's polygons have "
                                           "3 to 100 corners"},
     };
@@ -234,6 +237,34 @@ TEST(Uniform, RefusalsSayWhy) {
         PolytopeRecipe r;
         EXPECT_EQ(read_polytope(k.text, r), k.message);
     }
+}
+
+}  // namespace
+}  // namespace fourview
+
+namespace fourview {
+namespace {
+
+// The chosen polytope is model kModelUniform at circumradius 1, on whose
+// sphere the stereographic projection and colour by w put it; a refused
+// diagram keeps the one before.
+TEST(Uniform, TheChosenPolytopeIsTheUniformModel) {
+    ASSERT_EQ(choose_uniform_polytope("x4x3o3o"), "");
+    const PolytopeLattice* l = find_lattice(kModelUniform);
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->name, "truncated tesseract");
+    EXPECT_STREQ(uniform_caption_counts(),
+                 "64 vertices, 128 edges, 64 triangles + 24 octagons, 8 truncated cubes + 16 tetrahedra");
+    EXPECT_NE(choose_uniform_polytope("x4o3o4o"), "");
+    EXPECT_EQ(find_lattice(kModelUniform)->name, "truncated tesseract");
+    const AppState saved = app;
+    app.model_id = kModelUniform;
+    app.projection_mode = kProjectionStereographic;
+    app.model_radius = 7;
+    prepare_model_sphere(false);
+    EXPECT_NEAR(app.model_radius, 1.0, 1e-12);
+    EXPECT_EQ(app.push_onto_sphere, 1);
+    app = saved;
 }
 
 }  // namespace

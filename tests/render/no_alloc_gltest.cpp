@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "gl_fixture.h"
+#include "models/polychora.h"
 #include "render/frame.h"
 
 namespace {
@@ -39,6 +40,24 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 namespace fourview {
 namespace {
 
+// The allocations of three frames, a rotation step in each, after three
+// more: the first use of anything (the sphere quadric, llvmpipe's shader
+// variants for each state the steps reach) stays outside the count.
+long allocations_of_frames() {
+    for (int step : {7, 10, 0}) {
+        app.rotation_request = step;
+        display_graph();
+    }
+    watching = true;
+    allocations = 0;
+    for (int step : {7, 10, 0}) {
+        app.rotation_request = step;
+        display_graph();
+    }
+    watching = false;
+    return allocations;
+}
+
 TEST(NoAllocation, TheCounterSeesAnAllocation) {
     watching = true;
     allocations = 0;
@@ -64,28 +83,35 @@ TEST(NoAllocation, GraphFramesAllocateNothing) {
             app.model_id = model;
             app.cross_section = 1;
             app.bold_line = bold;
-            // First use of anything (the sphere quadric, llvmpipe's shader
-            // variants for each state the steps reach) outside the count.
-            for (int step : {7, 10, 0}) {
-                app.rotation_request = step;
-                display_graph();
-            }
-            watching = true;
-            allocations = 0;
-            for (int step : {7, 10, 0}) {
-                app.rotation_request = step;
-                display_graph();
-            }
-            watching = false;
-            EXPECT_EQ(allocations, 0) << "model " << model << ", bold " << bold << ", curved " << curved;
+            EXPECT_EQ(allocations_of_frames(), 0) << "model " << model << ", bold " << bold << ", curved " << curved;
         }
+}
+
+// The uniform polychora: once one is built (outside the count), its frames
+// allocate nothing in any style, the first frame after it grows the
+// drawing's tables included in the warm-up.
+TEST(NoAllocation, UniformPolychoronFramesAllocateNothing) {
+    testing::start_program();
+    for (const char* polytope : {"grand antiprism", "x3o x8o", "x4x3o3o", "snub dodecahedral prism", "o5o3x3o"}) {
+        ASSERT_EQ(choose_uniform_polytope(polytope), "");
+        for (int curved : {0, 1, 2})
+            for (int bold : {0, 1}) {
+                app.projection_mode = curved > 0 ? kProjectionStereographic : kProjectionPerspective;
+                app.colour_by_w = curved == 1 ? 1 : 0;
+                app.model_id = kModelUniform;
+                app.solid = app.transparent = app.wireframe = app.cross_section = 1;
+                app.bold_line = bold;
+                EXPECT_EQ(allocations_of_frames(), 0) << polytope << ", bold " << bold << ", curved " << curved;
+            }
+    }
 }
 
 // The slice view, alone and beside the projection: its tables have room
 // for the largest slice from the first frame of a polytope on.
 TEST(NoAllocation, SliceViewFramesAllocateNothing) {
     testing::start_program();
-    const ModelId models[] = {3, 10, 11, 12, 13, 15, 16, 17, 20};
+    ASSERT_EQ(choose_uniform_polytope("x4x3o3o"), "");
+    const ModelId models[] = {3, 10, 11, 12, 13, 15, 16, 17, 20, kModelUniform};
     for (int view : {kViewSlice, kViewSideBySide})
         for (int bold : {0, 1})
             for (ModelId model : models) {
