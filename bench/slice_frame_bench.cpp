@@ -3,12 +3,13 @@
 // glFinish at 640 x 480, with Solid, Transparent, Wireframe, Cross Section,
 // Axes and Label on and one rotation step per frame, first in the projection
 // and the slice view frame by frame in turn; the medians and their ratio
-// per row. The
-// target: every slice frame within its projection's time.
+// per row, in wall-clock and in process CPU time (which a busy machine
+// disturbs less). The target: every slice frame within its projection's time.
 //
 // Needs a display: run it under tests/support/with_xvfb.sh.
 //   slice_frame_bench [--frames=N] [--only=TEXT]
 #include <GL/freeglut.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -30,14 +31,25 @@ namespace {
 
 using namespace fourview;
 
-double frame_ms(int view, int request) {
+double process_cpu_ms() {
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+struct FrameTime {
+    double wall, cpu;
+};
+
+FrameTime frame_ms(int view, int request) {
     app.slice_view = view;
     app.rotation_request = request;
+    const double cpu = process_cpu_ms();
     const auto start = std::chrono::steady_clock::now();
     display_graph();
     glFinish();
     const std::chrono::duration<double, std::milli> t = std::chrono::steady_clock::now() - start;
-    return t.count();
+    return FrameTime{t.count(), process_cpu_ms() - cpu};
 }
 
 double median(std::vector<double> v) {
@@ -47,20 +59,21 @@ double median(std::vector<double> v) {
 
 // The two views frame by frame in turn, so that a busy spell of the
 // machine weighs on both alike; each takes its own step forward.
-void median_frames_ms(int frames, double& projection, double& slice) {
+// Medians of wall-clock and process CPU time (the program's thread and
+// llvmpipe's), [0] the projection, [1] the slice.
+void median_frames_ms(int frames, FrameTime (&medians)[2]) {
     reset_view();
-    std::vector<double> p, s;
+    std::vector<double> wall[2], cpu[2];
     for (int i = 0; i < frames + 3; ++i) {
         const int request = 7 + 2 * (i % 3);  // WX, WY, WZ in turn
-        const double a = frame_ms(kViewProjection, request);
-        const double b = frame_ms(kViewSlice, request);
-        if (i >= 3) {  // after the warm-up
-            p.push_back(a);
-            s.push_back(b);
+        const FrameTime t[2] = {frame_ms(kViewProjection, request), frame_ms(kViewSlice, request)};
+        if (i < 3) continue;  // the warm-up
+        for (int v = 0; v < 2; ++v) {
+            wall[v].push_back(t[v].wall);
+            cpu[v].push_back(t[v].cpu);
         }
     }
-    projection = median(p);
-    slice = median(s);
+    for (int v = 0; v < 2; ++v) medians[v] = FrameTime{median(wall[v]), median(cpu[v])};
 }
 
 }  // namespace
@@ -84,16 +97,18 @@ int main(int argc, char** argv) {
     app.solid = app.transparent = app.wireframe = app.cross_section = 1;
     app.axes = app.label = app.high_quality = 1;
 
-    std::printf("| Polytope | Projection (ms) | Slice (ms) | Slice / projection |\n|---|---:|---:|---:|\n");
+    std::printf("| Polytope | Projection (ms) | Slice (ms) | Slice / projection | Projection CPU (ms) | "
+                "Slice CPU (ms) | CPU ratio |\n|---|---:|---:|---:|---:|---:|---:|\n");
     double worst_ratio = 0;
     std::string worst;
     auto row = [&](ModelId model, const std::string& name) {
         app.model_id = model;
         app.zoom = default_zoom(model);
-        double projection = 0, slice = 0;
-        median_frames_ms(frames, projection, slice);
-        const double ratio = slice / projection;
-        std::printf("| %s | %.1f | %.1f | %.2f |\n", name.c_str(), projection, slice, ratio);
+        FrameTime m[2];
+        median_frames_ms(frames, m);
+        const double ratio = m[1].wall / m[0].wall;
+        std::printf("| %s | %.1f | %.1f | %.2f | %.1f | %.1f | %.2f |\n", name.c_str(), m[0].wall, m[1].wall,
+                    ratio, m[0].cpu, m[1].cpu, m[1].cpu / m[0].cpu);
         std::fflush(stdout);
         if (ratio > worst_ratio) {
             worst_ratio = ratio;
