@@ -1,9 +1,10 @@
 #!/bin/bash
-# Slices from the command line, with no display: the sweep as a GIF (its
+# Slices from the command line, with no display, and in the windows: the sweep as a GIF (its
 # frame count; its first and last frames are the empty slice, since the
 # turned tesseract first meets the hyperplane in one vertex), the stack of
 # STL slices (one closed file a step, empty at the ends), and the slice
-# view's OBJ grouped by cell kind.
+# view's OBJ grouped by cell kind; then the key v, the menu entry and the
+# key t in the running program.
 source "$(dirname "$0")/lib.sh"
 fig=$E2E_DIR/slices
 mkdir -p "$fig"
@@ -67,4 +68,43 @@ check "the slice's materials: the cube kind's colour" grep -q '^Kd 0.95 0.75 0.1
 
 figure --sweep --png "$fig/refused.png"
 check "--sweep without --gif or --stl: a usage error" [ "$status" = 2 ]
+
+# In the windows: "v" shows the tesseract's slice, a cube in the cube
+# kind's amber; "Options" > "Slice View" steps on to both side by side and
+# back to the projection; "t" sweeps the cut (the values window's hyperplane
+# line moves) and puts it back at the end.
+# amber_pixels HALF: the amber pixels of the graph window's left, right or
+# whole width.
+amber_pixels() {
+  window_rgb "$GRAPH" "$fig/graph.rgb" || { echo 0; return; }
+  python3 - "$fig/graph.rgb" "$1" <<'PY'
+import sys
+d = open(sys.argv[1], 'rb').read()
+width = 640
+lo, hi = {'left': (0, 320), 'right': (320, 640), 'all': (0, 640)}[sys.argv[2]]
+print(sum(1 for k in range(0, len(d) - 2, 3)
+          if lo <= (k // 3) % width < hi and d[k] > 120 and d[k] >= d[k + 1] and d[k + 1] > d[k + 2] + 40))
+PY
+}
+amber_at_least() { [ "$(amber_pixels "$1")" -ge "$2" ]; }
+amber_below() { [ "$(amber_pixels "$1")" -lt "$2" ]; }
+e2e_start
+check "the projection at start: no slice" amber_below all 100
+key "$GRAPH" v
+# The cube of side 2 is 160 pixels square about the window's centre.
+check "v: the slice, a cube in its kind's colour" wait_until 10 amber_at_least all 20000
+across_the_middle() { [ "$(amber_pixels left)" -ge 10000 ] && [ "$(amber_pixels right)" -ge 10000 ]; }
+check "v: across the middle" across_the_middle
+menu_pick 100 100 4 12
+check "Slice View: the projection left, no slice there" wait_until 10 amber_below left 100
+check "Slice View: the slice in the right half" amber_at_least right 20000
+menu_pick 100 100 4 12
+check "Slice View again: the projection" wait_until 10 amber_below all 100
+window_rgb "$VALUES" "$fig/values-start.rgb"
+values_same() { window_rgb "$VALUES" "$fig/values-now.rgb" && cmp -s "$fig/values-start.rgb" "$fig/values-now.rgb"; }
+values_moved() { ! values_same; }
+key "$GRAPH" t
+check "t: the hyperplane line moves" wait_until 5 values_moved
+check "t: the sweep ends back where it was" wait_until 15 values_same
+check "the program is still running" alive
 e2e_report
