@@ -7,6 +7,7 @@
 #   derived    the derived form of any line's program against the stored program, bit for bit
 #   values     the values window's lines from extreme doubles, ints and range texts
 #   dialogues  every console dialogue (equations, constants, each setting) fed arbitrary bytes
+#   options    arbitrary argument lists (NUL-separated) through the command-line reader
 #   polytope   --polytope's reader of diagrams and names, and the polytopes it accepts built
 # TARGET names fuzz/TARGET_fuzz.cpp; seeds come from fuzz/corpus/TARGET and a dictionary from
 # fuzz/TARGET.dict (derived reads lines too and takes the engine's). The build, the growing
@@ -17,7 +18,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-targets=(engine derived values dialogues polytope)
+targets=(engine derived values dialogues options polytope)
 if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
   echo "usage: $0 {${targets[*]// /|}|all} SECONDS" >&2
   exit 2
@@ -44,13 +45,18 @@ binary=$work/${target}_fuzz
 # (fuzz/support), with the pure libraries it calls; GL itself is linked but never reached.
 case $target in
   engine|derived) sources=(src/expr/*.cpp); libs=() ;;
+  # The reader's checks reach the models' names, the keys and the settings:
+  # the whole program but main, with the real libraries; no window opens.
+  options) sources=($(ls src/*/*.cpp | grep -v '^src/app/main.cpp$'))
+           libs=(-lglut -lGLU -lGL -lEGL -lpng -lgif -lz) ;;
   polytope) sources=(src/models/uniform.cpp src/models/lattice_build.cpp); libs=() ;;
   *) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
               src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp src/app/window_system.cpp
               fuzz/support/headless_glut.cpp)
      libs=(-lGLU -lGL) ;;
 esac
-clang++ -std=c++17 -O1 -g -fno-omit-frame-pointer \
+# -ffp-contract=off as in the build (src/expr/CMakeLists.txt): clang fuses by default.
+clang++ -std=c++17 -O1 -g -fno-omit-frame-pointer -ffp-contract=off \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -Wall -Wextra -Isrc -Ifuzz/support "$source" "${sources[@]}" "${libs[@]}" -o "$binary"
 
@@ -65,7 +71,11 @@ echo "fuzzing $target for ${seconds}s (corpus $work/corpus)" >&2
 # that size. A console session of a few answers needs more room.
 max_len=256
 [ "$inputs" = engine ] || [ "$inputs" = polytope ] || max_len=1024
+# The reader writes its messages (and --help) as it should: closed, they
+# stay out of the fuzzer's log, which libFuzzer keeps on its own descriptor.
+quiet=()
+[ "$target" = options ] && quiet=(-close_fd_mask=3)
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} \
 UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
   "$binary" -max_total_time="$seconds" -max_len=$max_len -print_final_stats=1 -error_exitcode=1 \
-    -timeout=10 -artifact_prefix="$work/artifacts/" "${dict[@]}" "$work/corpus" $seeds
+    -timeout=10 -artifact_prefix="$work/artifacts/" "${dict[@]}" "${quiet[@]}" "$work/corpus" $seeds

@@ -18,18 +18,18 @@ fi
 status=0
 (cd "$dir" && ctest -j"$(nproc)" --output-on-failure --timeout 600) || status=1
 # A short bounded run of each fuzz target (the long runs are made by hand:
-# docs/reliability.md). The four build and run side by side, about a
+# docs/reliability.md). The five build and run side by side, about a
 # minute in all; libFuzzer's progress lines are shown only when a target
 # finds something.
 if [ -z "$mode" ] && [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; then
   logs=$(mktemp -d)
   pids=()
-  for target in engine derived values dialogues polytope; do
+  for target in engine derived values dialogues options polytope; do
     scripts/fuzz.sh "$target" 20 >"$logs/$target" 2>&1 &
     pids+=($!)
   done
   i=0
-  for target in engine derived values dialogues polytope; do
+  for target in engine derived values dialogues options polytope; do
     if wait "${pids[$i]}"; then
       echo "fuzz $target: $(grep -E '^Done [0-9]+ runs' "$logs/$target"), nothing found"
     else

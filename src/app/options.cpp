@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include <GL/gl.h>
 #include <getopt.h>
 
 #include <cctype>
@@ -37,6 +38,17 @@ namespace {
 // A GIF of more frames than this is no figure anyone waits for: ten turns
 // at one degree a frame.
 constexpr int kMostFrames = 3600;
+// An STL's sizes: a micrometre to a kilometre, within a float's precision.
+constexpr double kLeastMillimetres = 0.001, kMostMillimetres = 1e6;
+// The offscreen renderer's pbuffers (Mesa's EGL) hold at most 4096 pixels a
+// side: one rule for --size, known before any GL exists.
+constexpr int kLargestFigureSide = 4096;
+
+// Each size option's rule, in --help and in every message about it.
+constexpr const char* kWindowSizeRule = "each side 1 to 32767, at most 33554432 pixels";
+constexpr const char* kFigureSizeRule = "each side 1 to 4096";
+static_assert(kLargestWindowSide == 32767 && kMostWindowPixels == 33554432,
+              "kWindowSizeRule states these numbers");
 
 enum LongOnly {
     kOptWindowSize = 256,
@@ -58,8 +70,10 @@ enum LongOnly {
     kOptObj,
     kOptStl,
     kOptScale,
+    kOptThickness,
     kOptSweep,
     kOptPolytope,
+    kOptEnd,  // one past the last: the size of the table of options seen
 };
 
 // The option table and its --help lines: one row each, so that the usage
@@ -81,23 +95,25 @@ const OptionRow OptionRows[] = {
      "keys typed into the graph window at start, in order, a frame after each "
      "(keys below; not Esc or l)"},
     {{"window-size", required_argument, nullptr, kOptWindowSize}, "WxH",
-     "size of the graph window (default 640x480)"},
+     "size of the graph window, each side 1 to 32767, at most 33554432 pixels (default 640x480)"},
     {{"s-range", required_argument, nullptr, kOptSRange}, "MIN,MAX",
-     "range of s, constant expressions such as -pi/2,2*pi"},
-    {{"t-range", required_argument, nullptr, kOptTRange}, "MIN,MAX", "range of t, likewise"},
+     "range of s of the user graph (model 20) only, constant expressions such as -pi/2,2*pi"},
+    {{"t-range", required_argument, nullptr, kOptTRange}, "MIN,MAX",
+     "range of t of the user graph only, likewise"},
     {{"infinity", required_argument, nullptr, kOptInfinity}, "N", "Infinity, greater than 0"},
-    {{"center", required_argument, nullptr, kOptCenter}, "X,Y,Z,W", "graph_center"},
+    {{"center", required_argument, nullptr, kOptCenter}, "X,Y,Z,W",
+     "graph_center: where the user graph (model 20) is centred; no other model moves"},
     {{"rotation-angle", required_argument, nullptr, kOptRotationAngle}, "DEGREES",
      "rotation angle of one step, a whole number"},
     {{"hyperplane", required_argument, nullptr, kOptHyperplane}, "A,B,C,D,E",
-     "the cut aX + bY + cZ + dW = e"},
+     "the cut aX + bY + cZ + dW = e, a, b, c, d a usable normal (not all 0)"},
     {{"zoom", required_argument, nullptr, kOptZoom}, "Z", "zoom rate, from 1e-06 to 1e+06"},
     {{"png", required_argument, nullptr, kOptPng}, "FILE",
-     "write one frame of the graph as PNG and exit, opening no window"},
+     "write one frame of the graph as PNG and exit, opening no window (- for standard output)"},
     {{"gif", required_argument, nullptr, kOptGif}, "FILE",
-     "write a turning animation as GIF and exit, opening no window"},
+     "write a turning animation as GIF and exit, opening no window (- for standard output)"},
     {{"size", required_argument, nullptr, kOptSize}, "WxH",
-     "size of the PNG or GIF (default 640x480)"},
+     "size of the PNG or GIF, each side 1 to 4096 (default 640x480)"},
     {{"frames", required_argument, nullptr, kOptFrames}, "N",
      "frames of the GIF, one rotation step each (default 36, at most 3600)"},
     {{"turn", required_argument, nullptr, kOptTurn}, "PLANE",
@@ -105,9 +121,12 @@ const OptionRow OptionRows[] = {
     {{"obj", required_argument, nullptr, kOptObj}, "FILE",
      "write the model as a Wavefront OBJ file and exit"},
     {{"stl", required_argument, nullptr, kOptStl}, "FILE",
-     "write the model as an STL file and exit"},
+     "write the model as an STL file for printing and exit (- for standard output)"},
     {{"scale", required_argument, nullptr, kOptScale}, "MM",
-     "largest side of the STL model in millimetres (default 100)"},
+     "largest side of the STL model in millimetres, from 0.001 to 1e+06 (default 100)"},
+    {{"thickness", required_argument, nullptr, kOptThickness}, "MM",
+     "thickness of the plates the STL makes of faces that bound no solid, in millimetres, "
+     "from 0.001 to 1e+06 (default 1)"},
     {{"sweep", no_argument, nullptr, kOptSweep}, nullptr,
      "with --gif, sweep the cutting hyperplane through the model in --frames steps (from where it "
      "first touches the model to where it leaves) instead of turning it; with --stl, write the "
@@ -125,8 +144,12 @@ struct GlutOption {
 };
 constexpr GlutOption GlutOptions[] = {
     {"-display", true}, {"-geometry", true}, {"-iconic", false}, {"-direct", false},
-    {"-indirect", false}, {"-gldebug", false}, {"-sync", false},
+    {"-gldebug", false}, {"-sync", false},
 };
+// -indirect is not among them: the X servers of today refuse indirect GL
+// unless started with +iglx, and freeglut then ends the program with an X
+// error. -geometry is read here (parse_geometry), not by GLUT, whose size
+// and place the fixed places of the three windows would override.
 
 const char* option_name(int code) {
     for (const OptionRow& r : OptionRows)
@@ -237,15 +260,75 @@ bool parse_size(const char* text, int& width, int& height) {
     return true;
 }
 
+bool figure_size_fits(int width, int height) {
+    return width >= 1 && height >= 1 && width <= kLargestFigureSide && height <= kLargestFigureSide;
+}
+
 ParseOutcome check_size(const char* option, const char* text, int& width, int& height) {
+    const bool figure = std::strcmp(option, "size") == 0;
+    const char* rule = figure ? kFigureSizeRule : kWindowSizeRule;
     if (!parse_size(text, width, height))
-        return usage_error("--%s: '%s' is no size; write it WxH, for example 640x480", option, text);
-    if (!window_size_fits(width, height))
-        return usage_error("--%s: %dx%d is no size the renderer can take (each side 1 to %d, at "
-                           "most %lld pixels)",
-                           option, width, height, kLargestWindowSide, kMostWindowPixels);
+        return usage_error("--%s: '%s' is no size; write it WxH, %s, for example 640x480", option,
+                           text, rule);
+    if (!(figure ? figure_size_fits(width, height) : window_size_fits(width, height)))
+        return usage_error("--%s: %dx%d is outside WxH, %s", option, width, height, rule);
     return ParseOutcome::kRun;
 }
+
+// -geometry [=][WxH][{+-}X{+-}Y], as X reads it: the graph window's size
+// and place. The size keeps --window-size's rule.
+ParseOutcome parse_geometry(const char* text, WindowGeometry& g) {
+    const char* c = text;
+    if (*c == '=') ++c;
+    auto number = [&c](int& value) {
+        if (!std::isdigit(static_cast<unsigned char>(*c))) return false;
+        long v = 0;
+        while (std::isdigit(static_cast<unsigned char>(*c)) && v <= INT_MAX) v = v * 10 + (*c++ - '0');
+        if (v > INT_MAX) return false;
+        value = static_cast<int>(v);
+        return true;
+    };
+    bool good = true;
+    if (std::isdigit(static_cast<unsigned char>(*c))) {
+        good = number(g.width) && (*c == 'x' || *c == 'X') && (++c, number(g.height));
+        g.sized = good;
+    }
+    if (good && (*c == '+' || *c == '-')) {
+        g.from_right = *c++ == '-';
+        good = number(g.x) && (*c == '+' || *c == '-');
+        if (good) {
+            g.from_bottom = *c++ == '-';
+            good = number(g.y);
+        }
+        g.placed = good;
+    }
+    if (!good || *c != '\0' || (!g.sized && !g.placed))
+        return usage_error("-geometry: '%s' is no geometry; write WxH+X+Y, WxH or +X+Y, for "
+                           "example 640x480+0+50",
+                           text);
+    if (g.sized && !window_size_fits(g.width, g.height))
+        return usage_error("-geometry: %dx%d is outside WxH, %s", g.width, g.height, kWindowSizeRule);
+    return ParseOutcome::kRun;
+}
+
+// The engine's own words for a refusal, which it would print on standard
+// output, gathered into one line for the option's message.
+struct EngineReason {
+    std::string text;
+    EngineReason() { console_capture_stdout(&text); }
+    ~EngineReason() { console_capture_stdout(nullptr); }
+    const char* line() {
+        std::string one;
+        for (char c : text) {
+            if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+            if (c == ' ' && (one.empty() || one.back() == ' ')) continue;
+            one += c;
+        }
+        while (!one.empty() && one.back() == ' ') one.pop_back();
+        text = one.empty() ? "" : ": " + one;
+        return text.c_str();
+    }
+};
 
 bool blank_text(const std::string& s) {
     for (char c : s)
@@ -269,12 +352,14 @@ ParseOutcome check_range(const char* option, const char* text, const char* low_n
     bounds[0] = trimmed(std::string(text, comma));
     bounds[1] = trimmed(std::string(comma + 1));
     double low = 0, high = 0;
-    if (!constant_from_text(bounds[0].c_str(), low_name, low))
-        return usage_error("--%s: %s '%s' is refused by the equation engine", option, low_name,
-                           bounds[0].c_str());
-    if (!constant_from_text(bounds[1].c_str(), high_name, high))
-        return usage_error("--%s: %s '%s' is refused by the equation engine", option, high_name,
-                           bounds[1].c_str());
+    for (int i = 0; i < 2; ++i) {
+        EngineReason reason;
+        if (!constant_from_text(bounds[i].c_str(), i == 0 ? low_name : high_name, i == 0 ? low : high)) {
+            const char* why = reason.line();
+            return usage_error("--%s: %s '%s' is refused by the equation engine%s", option,
+                               i == 0 ? low_name : high_name, bounds[i].c_str(), why);
+        }
+    }
     if (!usable_range(low, high))
         return usage_error("--%s: %s must be finite and below %s", option, low_name, high_name);
     return ParseOutcome::kRun;
@@ -293,9 +378,12 @@ ParseOutcome check_equations(const char* text, std::array<std::string, 4>& texts
         Expression e{};
         if (blank_text(texts[i]))
             return usage_error("--equations: %s is empty", EquationNames[i]);
-        if (!compile_equation(e, texts[i].c_str()) || !parametric_equation_ok(e, i))
-            return usage_error("--equations: %s = %s is refused by the equation engine",
-                               EquationNames[i], texts[i].c_str());
+        EngineReason reason;
+        if (!compile_equation(e, texts[i].c_str()) || !parametric_equation_ok(e, i)) {
+            const char* why = reason.line();
+            return usage_error("--equations: %s = %s is refused by the equation engine%s",
+                               EquationNames[i], texts[i].c_str(), why);
+        }
     }
     return ParseOutcome::kRun;
 }
@@ -394,6 +482,9 @@ ParseOutcome take_option(int code, const char* value, StartOptions& o) {
         case kOptObj:
         case kOptStl:
             if (value[0] == '\0') return usage_error("--%s: the file name is empty", option_name(code));
+            // An OBJ names its material library beside it: no file to name on a pipe.
+            if (code == kOptObj && std::strcmp(value, "-") == 0)
+                return usage_error("--obj: '-' cannot be written: the OBJ needs its .mtl file beside it");
             (code == kOptPng ? o.figures.png
              : code == kOptGif ? o.figures.gif
              : code == kOptObj ? o.figures.obj
@@ -421,8 +512,16 @@ ParseOutcome take_option(int code, const char* value, StartOptions& o) {
             return ParseOutcome::kRun;
         case kOptScale:
             if (check_numbers(code, value, v, 1) != ParseOutcome::kRun) return ParseOutcome::kUsageError;
-            if (!(v[0] > 0)) return usage_error("--scale: %s is not greater than 0", value);
+            if (!(v[0] >= kLeastMillimetres && v[0] <= kMostMillimetres))
+                return usage_error("--scale: %s is outside %g to %g", value, kLeastMillimetres, kMostMillimetres);
             o.figures.scale_mm = v[0];
+            return ParseOutcome::kRun;
+        case kOptThickness:
+            if (check_numbers(code, value, v, 1) != ParseOutcome::kRun) return ParseOutcome::kUsageError;
+            if (!(v[0] >= kLeastMillimetres && v[0] <= kMostMillimetres))
+                return usage_error("--thickness: %s is outside %g to %g", value, kLeastMillimetres,
+                                   kMostMillimetres);
+            o.figures.thickness_mm = v[0];
             return ParseOutcome::kRun;
         default: return usage_error("unknown option");
     }
@@ -463,7 +562,7 @@ void print_help() {
         std::printf("  %-30s ", head);
         print_wrapped(r.what, 33, 33);
     }
-    std::printf("\nX options, passed to GLUT:\n ");
+    std::printf("\nX options (-geometry places and sizes the graph window; the rest go to GLUT):\n ");
     for (const GlutOption& g : GlutOptions)
         std::printf(" %s%s", g.name,
                     !g.takes_value ? "" : std::strcmp(g.name, "-display") == 0 ? " NAME" : " WxH+X+Y");
@@ -485,8 +584,26 @@ void print_help() {
     std::printf("  %-6s %s\n", "Left", "move the cut by -0.05 (not in --keys)");
     std::printf("  %-6s %s\n", "Right", "move the cut by +0.05 (not in --keys)");
     std::printf("  %-6s %s\n", "Down", "the cut back to its hyperplane (not in --keys)");
-    std::printf("\nExit status: 0 done, 1 a figure could not be written, 2 a usage error.\n");
-    std::fflush(stdout);
+    std::printf(
+        "\n--center, --s-range and --t-range act on the user graph (model 20) only; given with\n"
+        "another model they are kept for it, and a warning says so.\n");
+    std::printf(
+        "\nWithout --png, --gif, --obj or --stl fourview opens its windows on the X display\n"
+        "named by -display or DISPLAY; with those options it needs no display.\n");
+    std::printf(
+        "\nExit status: 0 done, 1 a figure could not be written or no display could be\n"
+        "opened, 2 a usage error.\n");
+}
+
+// What --help and --version wrote must have reached standard output: into a
+// full disk or a closed descriptor they fail as GNU tools do, with status 1.
+ParseOutcome finish_standard_output() {
+    const int before = errno;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return ParseOutcome::kExitOk;
+    const int error = errno != 0 ? errno : before;
+    console_printf(stderr, "fourview: write error: %s\n",
+                   error != 0 ? std::strerror(error) : "standard output");
+    return ParseOutcome::kExitFailure;
 }
 
 // "--name" of an option that takes a value, written whole and without "=".
@@ -495,6 +612,27 @@ bool takes_separate_value(const char* arg) {
     for (const OptionRow& r : OptionRows)
         if (r.entry.has_arg == required_argument && std::strcmp(arg + 2, r.entry.name) == 0) return true;
     return false;
+}
+
+// The graph's own settings given with another model are not refused (the
+// user graph keeps them, as the values window does), but said to be idle.
+void warn_graph_settings(const StartOptions& o, const bool* seen) {
+    const ModelId model = o.model.given       ? o.model.value
+                          : o.equations.given ? kModelUserGraph
+                                              : AppState{}.model_id;
+    if (model == kModelUserGraph) return;
+    std::string names;
+    for (int code : {kOptCenter, kOptSRange, kOptTRange})
+        if (seen[code - kOptWindowSize])
+            names += (names.empty() ? "--" : ", --") + std::string(option_name(code));
+    if (names.empty()) return;
+    const char* label = nullptr;
+    for (int k = 0; k < listed_model_count(); ++k)
+        if (listed_model(k, &label) == model) break;
+    console_printf(stderr,
+                   "fourview: warning: %s act%s on the user graph (model 20) only, not on model %d (%s)\n",
+                   names.c_str(), names.find(',') == std::string::npos ? "s" : "", static_cast<int>(model),
+                   label != nullptr ? label : "?");
 }
 
 ParseOutcome check_together(const StartOptions& o, const bool* seen) {
@@ -507,6 +645,11 @@ ParseOutcome check_together(const StartOptions& o, const bool* seen) {
     if (seen[kOptTurn - kOptWindowSize] && f.gif.empty()) return usage_error("--turn: only with --gif");
     if (seen[kOptScale - kOptWindowSize] && f.stl.empty())
         return usage_error("--scale: only with --stl");
+    if (seen[kOptThickness - kOptWindowSize] && f.stl.empty())
+        return usage_error("--thickness: only with --stl");
+    if (o.geometry.sized && o.window_size.given)
+        return usage_error("--window-size: the size is given by -geometry already; give one of them");
+    warn_graph_settings(o, seen);
     return ParseOutcome::kRun;
 }
 
@@ -531,18 +674,23 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
             if (takes_separate_value(argv[i]) && i + 1 < argc) rest.push_back(argv[++i]);
             continue;
         }
-        options.glut_args.push_back(argv[i]);
-        if (glut->takes_value) {
-            if (i + 1 >= argc) return usage_error("%s needs a value", glut->name);
-            options.glut_args.push_back(argv[++i]);
+        if (glut->takes_value && i + 1 >= argc) return usage_error("%s needs a value", glut->name);
+        if (std::strcmp(glut->name, "-geometry") == 0) {
+            options.geometry = WindowGeometry{};
+            if (parse_geometry(argv[++i], options.geometry) != ParseOutcome::kRun)
+                return ParseOutcome::kUsageError;
+            continue;
         }
+        if (std::strcmp(glut->name, "-display") == 0) options.display = {true, argv[i + 1]};
+        options.glut_args.push_back(argv[i]);
+        if (glut->takes_value) options.glut_args.push_back(argv[++i]);
     }
     rest.push_back(nullptr);
 
     option long_options[kOptionRowCount + 1];
     for (int i = 0; i < kOptionRowCount; ++i) long_options[i] = OptionRows[i].entry;
     long_options[kOptionRowCount] = option{nullptr, 0, nullptr, 0};
-    bool seen[kOptPolytope - kOptWindowSize + 1] = {};
+    bool seen[kOptEnd - kOptWindowSize] = {};
 
     const int count = static_cast<int>(rest.size()) - 1;
     char** args = rest.data();
@@ -554,13 +702,14 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
         if (code == -1) break;
         const char* given = args[previous] != nullptr ? args[previous] : "";
         if (code == 'h') {
+            errno = 0;
             print_help();
-            return ParseOutcome::kExitOk;
+            return finish_standard_output();
         }
         if (code == 'V') {
+            errno = 0;
             std::printf("fourview %s\n", FOURVIEW_VERSION);
-            std::fflush(stdout);
-            return ParseOutcome::kExitOk;
+            return finish_standard_output();
         }
         if (code == ':') {
             if (optopt != 0 && optopt < 256)
@@ -568,7 +717,22 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
             return usage_error("option '--%s' needs a value", optopt != 0 ? option_name(optopt) : given);
         }
         if (code == '?') {
-            if (optopt != 0) return usage_error("unknown option '-%c' (fourview --help lists them)", optopt);
+            // A long option that takes no value, given one ("--help=x"):
+            // getopt_long reports it by its short code; name what was typed.
+            if (std::strncmp(given, "--", 2) == 0 && std::strchr(given, '=') != nullptr) {
+                const std::string name(given + 2, std::strchr(given, '='));
+                for (const OptionRow& r : OptionRows)
+                    if (r.entry.has_arg == no_argument && name == r.entry.name)
+                        return usage_error("option '--%s' takes no value, but was given '%s'",
+                                           r.entry.name, given);
+            }
+            if (optopt != 0 && std::strncmp(given, "--", 2) != 0) {
+                // "-x", or a word of several letters ("-indirect") read as
+                // short options: the whole word is what the user typed.
+                if (std::strlen(given) > 2 && given[0] == '-')
+                    return usage_error("unknown option '%s' (fourview --help lists them)", given);
+                return usage_error("unknown option '-%c' (fourview --help lists them)", optopt);
+            }
             return usage_error("unknown or ambiguous option '%s' (fourview --help lists them)", given);
         }
         seen[code - kOptWindowSize] = true;
@@ -593,13 +757,24 @@ void apply_start_options(const StartOptions& o) {
     // bounds were checked before any window opened.
     note_viewport_limit();
     const bool figures = figures_requested(o.figures);
-    if ((o.window_size.given && !window_size_fits(o.window_size.value[0], o.window_size.value[1])) ||
-        (figures && !window_size_fits(o.figures.width, o.figures.height))) {
-        usage_error("--%s: larger than this GL can draw (GL_MAX_VIEWPORT_DIMS)",
-                    figures && !window_size_fits(o.figures.width, o.figures.height) ? "size"
-                                                                                    : "window-size");
-        std::exit(2);
-    }
+    struct Asked {
+        bool given;
+        const char* option;
+        int width, height;
+        const char* rule;
+    } const asked[3] = {
+        {o.window_size.given, "--window-size", o.window_size.value[0], o.window_size.value[1], kWindowSizeRule},
+        {o.geometry.sized, "-geometry", o.geometry.width, o.geometry.height, kWindowSizeRule},
+        {figures, "--size", o.figures.width, o.figures.height, kFigureSizeRule},
+    };
+    for (const Asked& a : asked)
+        if (a.given && !window_size_fits(a.width, a.height)) {
+            GLint dims[2] = {0, 0};
+            glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+            usage_error("%s: %dx%d is outside WxH, %s, within this GL's %dx%d", a.option, a.width,
+                        a.height, a.rule, dims[0], dims[1]);
+            std::exit(2);
+        }
     if (o.equations.given) {
         // As if "NEW" had been answered: the stored sets move down one.
         make_room_for_new_set();
@@ -678,7 +853,13 @@ void apply_start_keys(const std::string& keys) {
         select_window(app.graph_window);
         keyboard(static_cast<unsigned char>(c), 0, 0);
         select_window(app.graph_window);
-        display_graph();
+        // A frame is drawn only where Save Screen keeps it; otherwise the
+        // state moves on as the frame would move it (one rotation step per
+        // key), and nobody waits for pictures nobody sees.
+        if (app.save_screen == 1)
+            display_graph();
+        else
+            take_rotation_step(app.rotation_request);
     }
 }
 

@@ -23,6 +23,7 @@ struct FigureOptions {
     // --sweep: the GIF's frames carry the cutting hyperplane through the
     // model, and --stl writes the slice of each step to its own file.
     bool sweep = false;
+    double thickness_mm = 1;        // STL: plates made of faces that bound no solid
 };
 
 // A setting of the values window given on the command line; `given` tells
@@ -33,13 +34,22 @@ struct Given {
     T value{};
 };
 
+// GLUT's -geometry: the graph window's size and place; either may be left
+// out. X and Y count from the right or bottom edge of the screen when
+// written with '-'.
+struct WindowGeometry {
+    bool sized = false, placed = false;
+    int width = 0, height = 0, x = 0, y = 0;
+    bool from_right = false, from_bottom = false;
+};
+
 struct StartOptions {
     Given<ModelId> model;
     // A uniform polychoron by its diagram or name (models/uniform.h).
     Given<std::string> polytope;
     // The four equations of the user graph (x, y, f, g), as typed.
     Given<std::array<std::string, 4>> equations;
-    std::string keys;  // applied in order, a frame drawn after each
+    std::string keys;  // applied in order, each as one frame would take it
 
     // One for every "Change" button of the values window, validated as the
     // console dialogue validates its answer.
@@ -52,14 +62,17 @@ struct StartOptions {
     Given<double> zoom;
 
     FigureOptions figures;
-    // GLUT's own options (-display NAME, -geometry WxH+X+Y, ...), in order,
-    // for glutInit.
+    // GLUT's own options (-display NAME, -sync, ...), in order, for
+    // glutInit; -geometry is read into `geometry` instead.
     std::vector<std::string> glut_args;
+    WindowGeometry geometry;
+    Given<std::string> display;  // -display's value
 };
 
 enum class ParseOutcome {
     kRun,         // go on with `options`
     kExitOk,      // --help or --version printed; exit 0
+    kExitFailure,  // --help or --version could not be written; one line on standard error; exit 1
     kUsageError,  // one line on standard error printed; exit 2
 };
 
@@ -68,7 +81,8 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options);
 // Applies what was parsed to the state record once the windows (or the
 // offscreen surface) exist and the start contents are in place: the stored
 // equation set, the model, the settings; then the keys, each as if typed
-// into the graph window, with a frame drawn after each.
+// into the graph window and taken as its frame would take it (drawn only
+// when Save Screen is on to keep it).
 void apply_start_options(const StartOptions& options);
 void apply_start_keys(const std::string& keys);
 

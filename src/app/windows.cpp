@@ -76,8 +76,8 @@ void init_graph_gl_state() {
     glEnable(GL_LIGHT2);
 }
 
-void create_windows() {
-    app.graph_window = open_window("graph", 0, 50, app.window_width, app.window_height);
+void create_windows(int graph_x, int graph_y) {
+    app.graph_window = open_window("graph", graph_x, graph_y, app.window_width, app.window_height);
     glutDisplayFunc(display_graph);
     glutReshapeFunc(reshape_graph);
     glutKeyboardFunc(keyboard);

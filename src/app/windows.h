@@ -4,7 +4,9 @@
 
 namespace fourview {
 
-void create_windows();
+// The graph window opens at (graph_x, graph_y) of the screen; the other two
+// at their fixed places.
+void create_windows(int graph_x = 0, int graph_y = 50);
 // The graph window's GL state and lights, in the current context: the
 // window's own, or the offscreen surface of a figure.
 void init_graph_gl_state();

@@ -1,5 +1,6 @@
 // The slice of a polytope as a file: a closed convex polyhedron.
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -70,7 +71,8 @@ bool encode_slice_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes
 }
 
 bool encode_slice_stl(double scale_mm, ExportBytes& stl) {
-    std::vector<ShellTriangle> triangles;
+    std::vector<Shell> shells(1);
+    Shell& solid = shells[0];
     if (compute_polytope_slice()) {
         const PolytopeSlice& slice = last_slice();
         // Fans of the convex faces, counterclockwise from outside; the
@@ -78,12 +80,22 @@ bool encode_slice_stl(double scale_mm, ExportBytes& stl) {
         for (int f = 0; f < slice.face_count(); ++f) {
             const int* c = slice.face(f);
             for (int k = 1; k + 1 < slice.face_size(f); ++k)
-                triangles.push_back({{slice.points[c[0]], slice.points[c[k]], slice.points[c[k + 1]]},
-                                     slice.face_normal[f]});
+                solid.push_back({{slice.points[c[0]], slice.points[c[k]], slice.points[c[k + 1]]},
+                                 slice.face_normal[f]});
         }
     }
-    stl_from_triangles(triangles, scale_mm, stl);
-    return !triangles.empty();
+    // Millimetres, the largest side scale_mm long, the low corner at the origin.
+    Point3 lo{INFINITY, INFINITY, INFINITY}, hi{-INFINITY, -INFINITY, -INFINITY};
+    for (const ShellTriangle& t : solid)
+        for (const Point3& p : t.v) {
+            lo = {std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z)};
+            hi = {std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z)};
+        }
+    const double side = std::fmax(hi.x - lo.x, std::fmax(hi.y - lo.y, hi.z - lo.z));
+    const double scale = side > 0 && scale_mm > 0 ? scale_mm / side : 1;
+    for (ShellTriangle& t : solid)
+        for (Point3& p : t.v) p = {(p.x - lo.x) * scale, (p.y - lo.y) * scale, (p.z - lo.z) * scale};
+    return stl_from_shells(shells, stl);
 }
 
 }  // namespace fourview

@@ -14,6 +14,7 @@ namespace {
 bool initialised = false;
 ConsoleEncoding chosen = ConsoleEncoding::utf8;
 iconv_t to_cp932 = reinterpret_cast<iconv_t>(-1);
+std::string* captured_stdout = nullptr;
 
 bool have_converter() { return to_cp932 != reinterpret_cast<iconv_t>(-1); }
 
@@ -112,6 +113,10 @@ bool write_cp932(std::FILE* stream, const char* text, size_t length, size_t& wri
 int write_text(std::FILE* stream, const char* text, size_t length)
 {
     console_init();
+    if (stream == stdout && captured_stdout != nullptr) {
+        captured_stdout->append(text, length);
+        return static_cast<int>(length);
+    }
     size_t written = 0;
     const bool ok = chosen == ConsoleEncoding::cp932 ? write_cp932(stream, text, length, written)
                                                      : write_utf8(stream, text, length, written);
@@ -184,3 +189,5 @@ int console_printf(std::FILE* stream, const char* format, ...)
     va_end(args);
     return write_text(stream, large.data(), static_cast<size_t>(length));
 }
+
+void console_capture_stdout(std::string* into) { captured_stdout = into; }

@@ -19,6 +19,7 @@
 // The first write calls console_init itself if nobody has.
 
 #include <cstdio>
+#include <string>
 
 enum class ConsoleEncoding { utf8, cp932 };
 
@@ -40,3 +41,8 @@ int console_write(std::FILE* stream, const char* utf8_text);
 
 // printf-like variant: formats (in the "C" numeric locale), then writes as console_write does.
 int console_printf(std::FILE* stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// While `into` is set, what would go to standard output is appended to it instead, as UTF-8 and
+// unconverted: the command line quotes the engine's own reason in its one line on standard error.
+// nullptr ends the capture.
+void console_capture_stdout(std::string* into);

@@ -11,10 +11,9 @@ namespace fourview {
 
 namespace {
 
-int append_bytes(GifFileType* gif, const GifByteType* data, int length) {
-    Bytes* out = static_cast<Bytes*>(gif->UserData);
-    out->insert(out->end(), data, data + length);
-    return length;
+int pass_bytes(GifFileType* gif, const GifByteType* data, int length) {
+    const GifSink* sink = static_cast<const GifSink*>(gif->UserData);
+    return (*sink)(data, static_cast<std::size_t>(length)) ? length : 0;
 }
 
 struct ReadCursor {
@@ -68,11 +67,48 @@ int netscape_loop_count(const ExtensionBlock* blocks, int count) {
 
 }  // namespace
 
+bool gif_begin(GifWriter& w, int width, int height, const Palette& palette, GifSink sink) {
+    w = GifWriter{};
+    w.sink = std::move(sink);
+    w.width = width;
+    w.height = height;
+    if (width < 1 || height < 1 || width > 65535 || height > 65535 || palette.colours.empty() ||
+        palette.colours.size() > 256)
+        return false;
+    // GIF palettes come in powers of two; the unused entries stay black.
+    int bits = 1;
+    while ((1 << bits) < static_cast<int>(palette.colours.size())) ++bits;
+    w.map = GifMakeMapObject(1 << bits, nullptr);
+    if (w.map == nullptr) return false;
+    for (std::size_t i = 0; i < palette.colours.size(); ++i)
+        w.map->Colors[i] = GifColorType{palette.colours[i][0], palette.colours[i][1],
+                                        palette.colours[i][2]};
+    int error = 0;
+    w.gif = EGifOpen(&w.sink, pass_bytes, &error);
+    if (w.gif == nullptr) return false;
+    EGifSetGifVersion(w.gif, true);
+    return EGifPutScreenDesc(w.gif, width, height, bits, 0, w.map) == GIF_OK && put_loop_block(w.gif);
+}
+
+bool gif_add_frame(GifWriter& w, Bytes& indices, int delay_centiseconds) {
+    if (w.gif == nullptr || indices.size() != static_cast<std::size_t>(w.width) * w.height) return false;
+    return put_frame(w.gif, w.width, w.height, indices, delay_centiseconds);
+}
+
+bool gif_end(GifWriter& w, bool ok) {
+    int error = 0;
+    if (w.gif != nullptr) ok = EGifCloseFile(w.gif, &error) == GIF_OK && ok;
+    else ok = false;
+    if (w.map != nullptr) GifFreeMapObject(w.map);
+    w.gif = nullptr;
+    w.map = nullptr;
+    return ok;
+}
+
 bool encode_gif(const std::vector<RgbImage>& frames, int delay_centiseconds, Bytes& out) {
     out.clear();
     if (frames.empty()) return false;
     const int width = frames[0].width, height = frames[0].height;
-    if (width < 1 || height < 1 || width > 65535 || height > 65535) return false;
     for (const RgbImage& f : frames)
         if (f.width != width || f.height != height || f.rgb.size() != f.pixel_count() * 3)
             return false;
@@ -80,26 +116,13 @@ bool encode_gif(const std::vector<RgbImage>& frames, int delay_centiseconds, Byt
     Palette palette;
     std::vector<Bytes> indices;
     choose_palette(frames, palette, indices);
-    // GIF palettes come in powers of two; the unused entries stay black.
-    int bits = 1;
-    while ((1 << bits) < static_cast<int>(palette.colours.size())) ++bits;
-    ColorMapObject* map = GifMakeMapObject(1 << bits, nullptr);
-    if (map == nullptr) return false;
-    for (std::size_t i = 0; i < palette.colours.size(); ++i)
-        map->Colors[i] = GifColorType{palette.colours[i][0], palette.colours[i][1],
-                                      palette.colours[i][2]};
-
-    int error = 0;
-    GifFileType* gif = EGifOpen(&out, append_bytes, &error);
-    bool ok = gif != nullptr;
-    if (ok) {
-        EGifSetGifVersion(gif, true);
-        ok = EGifPutScreenDesc(gif, width, height, bits, 0, map) == GIF_OK && put_loop_block(gif);
-        for (std::size_t f = 0; ok && f < frames.size(); ++f)
-            ok = put_frame(gif, width, height, indices[f], delay_centiseconds);
-        ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
-    }
-    GifFreeMapObject(map);
+    GifWriter w;
+    bool ok = gif_begin(w, width, height, palette, [&out](const uint8_t* data, std::size_t size) {
+        out.insert(out.end(), data, data + size);
+        return true;
+    });
+    for (std::size_t f = 0; ok && f < frames.size(); ++f) ok = gif_add_frame(w, indices[f], delay_centiseconds);
+    ok = gif_end(w, ok);
     if (!ok) out.clear();
     return ok;
 }

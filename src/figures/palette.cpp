@@ -104,11 +104,11 @@ uint8_t nearest(const Palette& palette, Rgb24 colour) {
 
 }  // namespace
 
-void choose_palette(const std::vector<RgbImage>& frames, Palette& palette,
-                    std::vector<Bytes>& indices) {
-    std::unordered_map<Rgb24, uint64_t> counts;
-    for (const RgbImage& f : frames)
-        for (std::size_t i = 0; i < f.pixel_count(); ++i) ++counts[pack(&f.rgb[3 * i])];
+void count_colours(const RgbImage& frame, ColourCounts& counts) {
+    for (std::size_t i = 0; i < frame.pixel_count(); ++i) ++counts[pack(&frame.rgb[3 * i])];
+}
+
+void choose_palette(const ColourCounts& counts, Palette& palette) {
     std::vector<Entry> entries;
     entries.reserve(counts.size());
     for (const auto& [colour, count] : counts) entries.push_back({colour, count});
@@ -117,25 +117,35 @@ void choose_palette(const std::vector<RgbImage>& frames, Palette& palette,
               [](const Entry& a, const Entry& b) { return a.colour < b.colour; });
 
     palette.colours.clear();
-    std::unordered_map<Rgb24, uint8_t> index_of;
+    palette.index_of.clear();
     if (entries.size() <= 256) {
         for (const Entry& e : entries) {
-            index_of[e.colour] = static_cast<uint8_t>(palette.colours.size());
+            palette.index_of[e.colour] = static_cast<uint8_t>(palette.colours.size());
             palette.colours.push_back({static_cast<uint8_t>(channel(e.colour, 0)),
                                        static_cast<uint8_t>(channel(e.colour, 1)),
                                        static_cast<uint8_t>(channel(e.colour, 2))});
         }
     } else {
         for (const Box& b : cut_boxes(entries, 256)) palette.colours.push_back(mean_colour(entries, b));
-        for (const Entry& e : entries) index_of[e.colour] = nearest(palette, e.colour);
+        for (const Entry& e : entries) palette.index_of[e.colour] = nearest(palette, e.colour);
     }
+}
 
-    indices.assign(frames.size(), Bytes{});
-    for (std::size_t f = 0; f < frames.size(); ++f) {
-        indices[f].resize(frames[f].pixel_count());
-        for (std::size_t i = 0; i < frames[f].pixel_count(); ++i)
-            indices[f][i] = index_of[pack(&frames[f].rgb[3 * i])];
+void palette_indices(const Palette& palette, const RgbImage& frame, Bytes& indices) {
+    indices.resize(frame.pixel_count());
+    for (std::size_t i = 0; i < frame.pixel_count(); ++i) {
+        const auto it = palette.index_of.find(pack(&frame.rgb[3 * i]));
+        indices[i] = it != palette.index_of.end() ? it->second : nearest(palette, pack(&frame.rgb[3 * i]));
     }
+}
+
+void choose_palette(const std::vector<RgbImage>& frames, Palette& palette,
+                    std::vector<Bytes>& indices) {
+    ColourCounts counts;
+    for (const RgbImage& f : frames) count_colours(f, counts);
+    choose_palette(counts, palette);
+    indices.assign(frames.size(), Bytes{});
+    for (std::size_t f = 0; f < frames.size(); ++f) palette_indices(palette, frames[f], indices[f]);
 }
 
 }  // namespace fourview

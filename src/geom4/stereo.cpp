@@ -67,4 +67,12 @@ Colour w_colour(double w, double radius, float gain) {
     return Colour{c.r * gain, c.g * gain, c.b * gain};
 }
 
+float w_scale_position(const Colour& c) {
+    // Red falls from the neutral to the blue and rises a little to the
+    // orange; blue falls far to the orange: each side read where it moves
+    // most.
+    if (c.r < kNeutral.r) return -(kNeutral.r - c.r) / (kNeutral.r - kBlue.r);
+    return (kNeutral.b - c.b) / (kNeutral.b - kOrange.b);
+}
+
 }  // namespace fourview

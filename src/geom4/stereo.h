@@ -43,4 +43,10 @@ double farthest_radius(const Point4* points, int count);
 // between, held at the ends beyond them.
 Colour w_colour(double w, double radius, float gain = 1.0f);
 
+// Where a colour of the scale (gain 1) lies on it: -1 blue, 0 the neutral,
+// +1 orange; the inverse of w_colour over [-R, R], for a back end that
+// draws the scale itself (the GL faces look it up in a texture, so that
+// what lies between two corners is on the scale too).
+float w_scale_position(const Colour& c);
+
 }  // namespace fourview

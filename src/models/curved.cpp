@@ -396,6 +396,22 @@ void flush_tube_batch(double radius) {
     tube_batch.count = tube_batch.joint_count = tube_batch.path_count = tube_batch.path_points = 0;
 }
 
+// For a back end that takes closed shells (the files), a tube along
+// q[0..count-1] in pieces with the colour of each piece's middle, and a
+// ball with its point's colour where two pieces meet.
+void closed_coloured_tube(const Point4* s, const Point3* q, int count, double radius) {
+    GeometrySink& g = geometry();
+    for (int k = 1; k < count; ++k) {
+        const Point4 middle{(s[k - 1].x + s[k].x) / 2, (s[k - 1].y + s[k].y) / 2, (s[k - 1].z + s[k].z) / 2,
+                            (s[k - 1].w + s[k].w) / 2};
+        g.colour(colour_of(middle));
+        g.tube(q[k - 1], q[k], radius);
+        if (k == 1) continue;
+        g.colour(colour_of(s[k - 1]));
+        g.ball(q[k - 1], radius);
+    }
+}
+
 // A bent tube along q[0..count-1] with rings only where the path turns by
 // more than a tenth of its radius (or half a pixel) off the straight line
 // between the rings kept: the arc keeps its points, the tube its shape.
@@ -431,6 +447,10 @@ void bent_tube(const Point4* s, const Point3* q, int count, double radius) {
             flush_tube_batch(radius);
         for (int k = 0; k < kept; ++k) tube_batch.points[tube_batch.path_points++] = kq[k];
         tube_batch.lengths[tube_batch.path_count++] = kept;
+        return;
+    }
+    if (coloured) {
+        closed_coloured_tube(ks, kq, kept, radius);
         return;
     }
     for (int k = 1; k < kept; ++k) {
@@ -474,6 +494,8 @@ void draw_edges(const Point4* v, int vertex_count, const TableShape& shape) {
                       [&](const Point4* s, const Point3* q, int count) {
                           if (bent)
                               bent_tube(s, q, count, shape.tube_radius);
+                          else if (g.wants_closed_shells() && coloured)
+                              closed_coloured_tube(s, q, count, shape.tube_radius);
                           else if (g.wants_closed_shells())
                               for (int k = 1; k < count; ++k) g.tube(q[k - 1], q[k], shape.tube_radius);
                           else

@@ -71,7 +71,7 @@ void draw_polytope_slice(const PolytopeLattice& lattice) {
     GeometrySink& g = geometry();
     if (app.solid == 1) {
         begin_surface();
-        g.colours(GeometrySink::ColourUse::kLit);
+        g.colours(GeometrySink::ColourUse::kMaterial);
         for (int f = 0; f < slice.face_count(); ++f) {
             g.colour(cell_kind_colour(lattice.cell_kind_names[lattice.cell_kind[slice.face_cell[f]]]));
             g.normal(slice.face_normal[f]);

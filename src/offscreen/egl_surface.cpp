@@ -66,6 +66,36 @@ EGLDisplay surfaceless_display() {
     return get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
 }
 
+// Where Mesa has no surfaceless platform (or it cannot start), a device's
+// own display: a GPU's, or Mesa's software device.
+EGLDisplay device_display() {
+    const char* extensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
+    if (!has_extension(extensions, "EGL_EXT_platform_device") ||
+        !has_extension(extensions, "EGL_EXT_device_enumeration"))
+        return EGL_NO_DISPLAY;
+    auto query_devices = reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
+    auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    EGLDeviceEXT devices[16];
+    EGLint count = 0;
+    if (query_devices == nullptr || get_platform_display == nullptr || !query_devices(16, devices, &count))
+        return EGL_NO_DISPLAY;
+    for (EGLint i = 0; i < count; ++i) {
+        EGLDisplay d = get_platform_display(EGL_PLATFORM_DEVICE_EXT, devices[i], nullptr);
+        if (d != EGL_NO_DISPLAY && eglInitialize(d, nullptr, nullptr)) return d;
+    }
+    return EGL_NO_DISPLAY;
+}
+
+// An initialised display on the platforms allowed, surfaceless first.
+EGLDisplay initialised_display(OffscreenPlatform platform) {
+    if (platform != OffscreenPlatform::kDevice) {
+        EGLDisplay d = surfaceless_display();
+        if (d != EGL_NO_DISPLAY && eglInitialize(d, nullptr, nullptr)) return d;
+    }
+    return platform == OffscreenPlatform::kSurfaceless ? EGL_NO_DISPLAY : device_display();
+}
+
 OffscreenResult fail(std::string& error, const std::string& what) {
     error = what;
     close_offscreen();
@@ -74,14 +104,11 @@ OffscreenResult fail(std::string& error, const std::string& what) {
 
 }  // namespace
 
-OffscreenResult open_offscreen(int width, int height, std::string& error) {
-    display = surfaceless_display();
+OffscreenResult open_offscreen(int width, int height, std::string& error, OffscreenPlatform platform) {
+    display = initialised_display(platform);
     if (display == EGL_NO_DISPLAY)
-        return fail(error, "no offscreen OpenGL: EGL has no surfaceless platform (Mesa's libegl1)");
-    if (!eglInitialize(display, nullptr, nullptr)) {
-        display = EGL_NO_DISPLAY;
-        return fail(error, "no offscreen OpenGL: EGL could not be initialised");
-    }
+        return fail(error, "no offscreen OpenGL: EGL has neither a surfaceless platform nor a device "
+                           "that starts (Mesa's libegl1)");
     EGLConfig config{};
     if (!eglBindAPI(EGL_OPENGL_API) || !choose_config(config))
         return fail(error, "no offscreen OpenGL: no RGB pbuffer with a depth buffer");

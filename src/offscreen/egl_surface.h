@@ -1,5 +1,5 @@
 // An OpenGL context with no window and no display: EGL on Mesa's surfaceless
-// platform, a compatibility-profile context (the fixed-function drawing is
+// platform (or a device's display where it is missing), a compatibility-profile context (the fixed-function drawing is
 // the program's own), and a pbuffer of the figure's size with the pixel
 // format of the graph window under X: 8 bits per colour with alpha 8 (the
 // alpha-less formats round the clear colour differently) and a 32-bit depth
@@ -21,9 +21,14 @@ enum class OffscreenResult {
     kUnavailable,  // no EGL, no surfaceless platform, no context
 };
 
+// Mesa's surfaceless platform, and where it is missing or does not start,
+// a device's display (EGL_EXT_platform_device); the tests pick one.
+enum class OffscreenPlatform { kAny, kSurfaceless, kDevice };
+
 // Makes the context current on a width x height surface.
 // `error` is one line when the result is not kReady.
-OffscreenResult open_offscreen(int width, int height, std::string& error);
+OffscreenResult open_offscreen(int width, int height, std::string& error,
+                               OffscreenPlatform platform = OffscreenPlatform::kAny);
 void close_offscreen();
 
 // The frame drawn so far, RGB, rows from the top down.

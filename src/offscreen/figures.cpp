@@ -15,7 +15,9 @@
 #include "app/windows.h"
 #include "export/export.h"
 #include "figures/gif_encode.h"
+#include "figures/memory_limit.h"
 #include "figures/output_file.h"
+#include "figures/palette.h"
 #include "figures/png_encode.h"
 #include "offscreen/bitmap_font.h"
 #include "offscreen/egl_surface.h"
@@ -32,31 +34,28 @@ namespace {
 constexpr int kGifDelayCentiseconds = 5;
 
 // What the figures hold at once: the surface (colour and depth, 4 bytes
-// each), the frame read back, and for a GIF every frame in RGB plus its
-// palette indices. Refused when over half of the machine's memory.
+// each), the frame read back in RGB, and for a GIF one frame's palette
+// indices (an animation is drawn twice, a frame at a time, rather than
+// held). Refused when over half of the memory this process may use.
 bool fits_in_memory(const FigureOptions& f, std::string& error) {
     const double pixels = static_cast<double>(f.width) * f.height;
-    double bytes = pixels * (4 + 4 + 3 + 3);
-    if (!f.gif.empty()) bytes += pixels * 4 * (f.frames > 1 ? f.frames : 1);
-    const long pages = sysconf(_SC_PHYS_PAGES), page_size = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || page_size <= 0) return true;
-    const double budget = static_cast<double>(pages) * page_size / 2;
-    if (bytes <= budget) return true;
+    double bytes = pixels * (4 + 4 + 3);
+    if (!f.gif.empty()) bytes += pixels;
+    const double budget = process_memory_limit() / 2;
+    if (budget <= 0 || bytes <= budget) return true;
     char line[160];
-    std::snprintf(line, sizeof line, "needs %.1f GiB, more than half of this machine's memory",
+    std::snprintf(line, sizeof line, "needs %.1f GiB, more than half of the memory this process may use",
                   bytes / (1 << 30));
     error = line;
     return false;
 }
 
-RgbImage draw_figure_frame(int width, int height) {
+void draw_figure_frame(RgbImage& image, int width, int height) {
     display_graph();
-    RgbImage image;
     image.width = width;
     image.height = height;
     image.rgb.resize(image.pixel_count() * 3);
     read_offscreen_pixels(width, height, image.rgb.data());
-    return image;
 }
 
 // The start contents as main sets them up for the windows, and the first
@@ -71,12 +70,25 @@ void prepare_start_state(int width, int height) {
 
 void report(const std::string& line) { std::fprintf(stderr, "fourview: %s\n", line.c_str()); }
 
+// The outputs of one run, in the order of their options; the .mtl beside
+// the OBJ is one of them.
+enum OutputSlot { kPng, kGif, kObj, kMtl, kStl, kOutputSlots };
+constexpr const char* kSlotOption[kOutputSlots] = {"--png", "--gif", "--obj", "--obj", "--stl"};
+
 struct Outputs {
-    OutputFile png, gif, obj, mtl, stl;
+    OutputFile file[kOutputSlots];
+    bool used[kOutputSlots] = {};
     std::vector<OutputFile> stack;  // --stl with --sweep: one file a step
     ~Outputs() {
-        for (OutputFile* out : {&png, &gif, &obj, &mtl, &stl}) abandon_output(*out);
+        for (OutputFile& out : file) abandon_output(out);
         for (OutputFile& out : stack) abandon_output(out);
+    }
+    std::vector<OutputFile*> opened() {
+        std::vector<OutputFile*> list;
+        for (int i = 0; i < kOutputSlots; ++i)
+            if (used[i]) list.push_back(&file[i]);
+        for (OutputFile& out : stack) list.push_back(&out);
+        return list;
     }
 };
 
@@ -91,8 +103,8 @@ std::string stack_path(const std::string& stl, int i, int n) {
     return base + number;
 }
 
-// The sweep's frames: the hyperplane at each step, from where it first
-// touches the model to where it leaves, then back where it was.
+// The sweep's frames: the offset of the hyperplane at each step, from where
+// it first touches the model to where it leaves.
 bool sweep_offsets(int steps, std::vector<double>& offsets) {
     double low = 0, high = 0;
     if (!sweep_range(low, high)) return false;
@@ -101,55 +113,114 @@ bool sweep_offsets(int steps, std::vector<double>& offsets) {
     return true;
 }
 
-bool write_output(OutputFile& out, const Bytes& data, bool encoded) {
+// 0 when every output could be opened; 1 when one cannot be written; 2
+// when two name the same file, which would leave only one of them.
+int open_outputs(const FigureOptions& f, Outputs& outputs) {
+    const std::string paths[kOutputSlots] = {f.png, f.gif, f.obj, f.obj.empty() ? "" : mtl_path_for(f.obj),
+                                             f.sweep ? "" : f.stl};
     std::string error;
-    if (!encoded) {
-        report("cannot write " + out.path + ": the picture could not be encoded");
-        return false;
-    }
-    if (!commit_output(out, data, error)) {
-        report("cannot write " + error);
-        return false;
-    }
-    return true;
-}
-
-// An OBJ file with its material library beside it, or an STL file. A frame
-// with nothing to export still gives a valid file, and a line that says so.
-bool write_model(Outputs& outputs, const std::string& path, bool obj, double scale_mm) {
-    Bytes model, materials;
-    const std::string mtl_path = mtl_path_for(path);
-    const size_t slash = mtl_path.rfind('/');
-    const bool any = obj ? encode_obj(mtl_path.substr(slash == std::string::npos ? 0 : slash + 1), model,
-                                      materials)
-                         : encode_stl(scale_mm, model);
-    if (!any) report(path + ": nothing to export (no style on, or nothing within the infinity bound); the file holds no geometry");
-    if (obj && !write_output(outputs.mtl, materials, true)) return false;
-    if (write_output(obj ? outputs.obj : outputs.stl, model, true)) return true;
-    // The material library alone is no model: it goes as well.
-    if (obj) std::remove(mtl_path.c_str());
-    return false;
-}
-
-bool open_outputs(const FigureOptions& f, Outputs& outputs) {
-    std::string error;
-    if ((!f.png.empty() && !open_output(f.png, outputs.png, error)) ||
-        (!f.gif.empty() && !open_output(f.gif, outputs.gif, error)) ||
-        (!f.obj.empty() && !open_output(f.obj, outputs.obj, error)) ||
-        (!f.obj.empty() && !open_output(mtl_path_for(f.obj), outputs.mtl, error)) ||
-        (!f.stl.empty() && !f.sweep && !open_output(f.stl, outputs.stl, error))) {
-        report("cannot write " + error);
-        return false;
+    for (int i = 0; i < kOutputSlots; ++i) {
+        if (paths[i].empty()) continue;
+        if (!open_output(paths[i], outputs.file[i], error)) {
+            report("cannot write " + error);
+            return 1;
+        }
+        outputs.used[i] = true;
     }
     if (!f.stl.empty() && f.sweep) {
         outputs.stack.resize(f.frames);
         for (int i = 0; i < f.frames; ++i)
             if (!open_output(stack_path(f.stl, i, f.frames), outputs.stack[i], error)) {
                 report("cannot write " + error);
-                return false;
+                return 1;
             }
     }
-    return true;
+    auto named = [&](int i) {
+        return i == kMtl ? "the material library " + paths[i] + " of --obj" : std::string(kSlotOption[i]) + " " + paths[i];
+    };
+    for (int i = 0; i < kOutputSlots; ++i)
+        for (int j = 0; j < i; ++j)
+            if (outputs.used[i] && outputs.used[j] && same_file(outputs.file[i], outputs.file[j])) {
+                report(named(i) + ": the same file as " + named(j));
+                return 2;
+            }
+    return 0;
+}
+
+bool put(OutputFile& out, const Bytes& data) {
+    std::string error;
+    if (append_output(out, data.data(), data.size(), error)) return true;
+    report("cannot write " + error);
+    return false;
+}
+
+// An animation, drawn twice a frame at a time: once to count its colours,
+// once to encode it with the palette they give (the frames are the same
+// both times), so that memory does not grow with the number of frames.
+// Each further frame is one step forward in the plane, as the
+// controller's button for that plane turns it; with --sweep, frame i has
+// the hyperplane at sweep[i] instead.
+bool write_gif(const FigureOptions& f, OutputFile& out, RgbImage& frame, const Matrix5& first,
+               const std::vector<double>& sweep) {
+    const double start_offset = app.section_offset;
+    auto step = [&](int i) {
+        if (f.sweep)
+            app.section_offset = sweep[i];
+        else
+            app.rotation_request = i == 0 ? 0 : 2 * f.turn_plane + 1;
+    };
+    ColourCounts counts;
+    if (f.sweep) {
+        step(0);
+        draw_figure_frame(frame, f.width, f.height);
+    }
+    count_colours(frame, counts);
+    for (int i = 1; i < f.frames; ++i) {
+        step(i);
+        draw_figure_frame(frame, f.width, f.height);
+        count_colours(frame, counts);
+    }
+    Palette palette;
+    choose_palette(counts, palette);
+    ColourCounts().swap(counts);
+
+    std::string error;
+    bool sink_failed = false;
+    GifWriter gif;
+    bool ok = gif_begin(gif, f.width, f.height, palette, [&](const uint8_t* data, std::size_t size) {
+        sink_failed = !sink_failed && !append_output(out, data, size, error);
+        return !sink_failed;
+    });
+    app.transform = first;
+    Bytes indices;
+    for (int i = 0; ok && i < f.frames; ++i) {
+        step(i);
+        draw_figure_frame(frame, f.width, f.height);
+        palette_indices(palette, frame, indices);
+        ok = gif_add_frame(gif, indices, kGifDelayCentiseconds);
+    }
+    ok = gif_end(gif, ok);
+    app.section_offset = start_offset;
+    if (sink_failed)
+        report("cannot write " + error);
+    else if (!ok)
+        report("cannot write " + out.path + ": the picture could not be encoded");
+    return ok && !sink_failed;
+}
+
+// An OBJ file with its material library beside it, or an STL file. A frame
+// with nothing to export still gives a valid file, and a line that says so.
+bool write_model(Outputs& outputs, const FigureOptions& f, bool obj) {
+    Bytes model, materials;
+    const std::string path = obj ? f.obj : f.stl;
+    const std::string mtl_path = mtl_path_for(path);
+    const size_t slash = mtl_path.rfind('/');
+    const bool any = obj ? encode_obj(mtl_path.substr(slash == std::string::npos ? 0 : slash + 1), model,
+                                      materials)
+                         : encode_stl(f.scale_mm, f.thickness_mm, model);
+    if (!any) report(path + ": nothing to export (no style on, or nothing within the infinity bound); the file holds no geometry");
+    if (obj && !put(outputs.file[kMtl], materials)) return false;
+    return put(outputs.file[obj ? kObj : kStl], model);
 }
 
 int draw_and_write(const StartOptions& options) {
@@ -158,58 +229,48 @@ int draw_and_write(const StartOptions& options) {
     prepare_start_state(f.width, f.height);
     apply_start_options(options);
     apply_start_keys(options.keys);
-    // Opened only now: what comes before may still end the program with a
-    // usage error, which must leave no temporary file behind.
     Outputs outputs;
-    if (!open_outputs(f, outputs)) return 1;
-    std::vector<RgbImage> frames;
-    frames.push_back(draw_figure_frame(f.width, f.height));
+    if (const int status = open_outputs(f, outputs); status != 0) return status;
+    RgbImage frame;
+    draw_figure_frame(frame, f.width, f.height);
     const Matrix5 first_transform = app.transform;
     if (!f.png.empty()) {
         Bytes png;
-        if (!write_output(outputs.png, png, encode_png(frames[0], png))) return 1;
+        if (!encode_png(frame, png)) {
+            report("cannot write " + f.png + ": the picture could not be encoded");
+            return 1;
+        }
+        if (!put(outputs.file[kPng], png)) return 1;
     }
-    const double start_offset = app.section_offset;
-    std::vector<double> offsets;
-    if (f.sweep && !sweep_offsets(f.frames, offsets)) {
+    std::vector<double> sweep;
+    if (f.sweep && !sweep_offsets(f.frames, sweep)) {
         report("--sweep: the model has no extent across the hyperplane to sweep");
         return 1;
     }
-    if (!f.gif.empty()) {
-        if (f.sweep) {
-            frames.clear();
-            for (double offset : offsets) {
-                app.section_offset = offset;
-                frames.push_back(draw_figure_frame(f.width, f.height));
-            }
-            app.section_offset = start_offset;
-        } else {
-            // Each further frame one step forward in the plane, as the
-            // controller's button for that plane turns it.
-            for (int i = 1; i < f.frames; ++i) {
-                app.rotation_request = 2 * f.turn_plane + 1;
-                frames.push_back(draw_figure_frame(f.width, f.height));
-            }
-        }
-        Bytes gif;
-        if (!write_output(outputs.gif, gif, encode_gif(frames, kGifDelayCentiseconds, gif))) return 1;
-    }
+    if (!f.gif.empty() && !write_gif(f, outputs.file[kGif], frame, first_transform, sweep)) return 1;
     // The models: the geometry of the first frame, whatever the GIF turned.
-    if (!frames.empty() && !f.gif.empty()) app.transform = first_transform;
-    if (!f.obj.empty() && !write_model(outputs, f.obj, true, f.scale_mm)) return 1;
-    if (!f.stl.empty() && !f.sweep && !write_model(outputs, f.stl, false, f.scale_mm)) return 1;
+    app.transform = first_transform;
+    if (!f.obj.empty() && !write_model(outputs, f, true)) return 1;
+    if (!f.stl.empty() && !f.sweep && !write_model(outputs, f, false)) return 1;
     if (!f.stl.empty() && f.sweep) {
         // A stack of slices whichever view is in force: that is what it is for.
         const int view = app.slice_view;
+        const double start_offset = app.section_offset;
         if (view == kViewProjection) app.slice_view = kViewSlice;
         for (int i = 0; i < f.frames; ++i) {
-            app.section_offset = offsets[i];
+            app.section_offset = sweep[i];
             Bytes model;
-            encode_stl(f.scale_mm, model);
-            if (!write_output(outputs.stack[i], model, true)) return 1;
+            encode_stl(f.scale_mm, f.thickness_mm, model);
+            if (!put(outputs.stack[i], model)) return 1;
         }
         app.slice_view = view;
         app.section_offset = start_offset;
+    }
+    // Every output complete: all of them go in place together, or none.
+    std::string error;
+    if (!commit_outputs(outputs.opened(), error)) {
+        report("cannot write " + error);
+        return 1;
     }
     return 0;
 }
@@ -237,6 +298,9 @@ int make_figures(const StartOptions& options) {
     // A size limit (ulimit -f) then fails the write instead of ending the
     // program, and the partial file is removed like any other.
     std::signal(SIGXFSZ, SIG_IGN);
+    // A reader that went away fails the write the same way.
+    std::signal(SIGPIPE, SIG_IGN);
+    remove_temporaries_on_signals();
     const int status = draw_and_write(options);
     close_offscreen();
     return status;

@@ -40,6 +40,16 @@ Matrix5 step_matrix_for(int request, int angle_degrees) {
     return m;
 }
 
+void take_rotation_step(int request) {
+    const Matrix5 step = step_matrix_for(request, app.rotation_angle);
+    if (request != 0) {
+        app.rotation_request = 0;
+        app.frame_changed = 1;
+    }
+    app.transform = app.rotation_mode == kRotationGlobal ? multiply_matrix5(app.transform, step)
+                                                         : multiply_matrix5(step, app.transform);
+}
+
 namespace {
 
 // Under Mesa's software rasteriser the drawable takes a new size only at a
@@ -106,17 +116,8 @@ void draw_view(bool slice, bool take_step, bool& slice_drawn) {
         }
     }
 
-    if (take_step) {
-        // The notice frame leaves a pending step to the frame after the dialogue.
-        const int request = console_notice ? 0 : app.rotation_request;
-        const Matrix5 step = step_matrix_for(request, app.rotation_angle);
-        if (request != 0) {
-            app.rotation_request = 0;
-            app.frame_changed = 1;
-        }
-        app.transform = app.rotation_mode == kRotationGlobal ? multiply_matrix5(app.transform, step)
-                                                             : multiply_matrix5(step, app.transform);
-    }
+    // The notice frame leaves a pending step to the frame after the dialogue.
+    if (take_step) take_rotation_step(console_notice ? 0 : app.rotation_request);
 
     if (slice) {
         slice_drawn = draw_model_slice();

@@ -19,4 +19,9 @@ void show_console_notice();
 // codes turn forward, even codes back); the identity for any other code.
 Matrix5 step_matrix_for(int request, int angle_degrees);
 
+// What a frame does to the state before it draws: the rotation step of
+// `request` (app.rotation_request, or 0 to hold it) applied to the
+// transform. The keys of --keys take it without drawing the frame.
+void take_rotation_step(int request);
+
 }  // namespace fourview

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "geom4/stereo.h"
 #include "geom4/vector3.h"
 #include "models/normals.h"
 #include "render/materials.h"
@@ -26,6 +27,76 @@ constexpr int kRunCapacity = 4096;
 constexpr int kLoopRoom = 64;
 constexpr int kTubeSides = 30;
 constexpr int kBallSlices = 10, kBallStacks = 10;
+
+// Colour by w on transparent faces: a blend mixes the colours of every face
+// along a ray into one that is nowhere on the scale. Instead each pixel shows
+// one face, in its colour: on the even squares of a checkerboard the nearest
+// face turned towards the viewer, on the odd ones the nearest turned away,
+// which for a closed shell is its far side (or an inner shell's). The eye
+// sees both layers, and every pixel reads on the bar.
+struct Stipple {
+    GLubyte rows[128];
+};
+constexpr Stipple checkerboard(bool odd) {
+    Stipple s{};
+    for (int y = 0; y < 32; ++y)
+        for (int b = 0; b < 4; ++b) s.rows[4 * y + b] = ((y % 2 == 0) != odd) ? 0x55 : 0xAA;
+    return s;
+}
+constexpr Stipple kEvenSquares = checkerboard(false), kOddSquares = checkerboard(true);
+
+// The scale as a texture of its three stops: with linear filtering between
+// the texels' centres, a face's corners given positions on the scale show
+// the scale in between, not a straight mix of two colours that cuts its
+// corner at the neutral.
+void use_scale_texture() {
+    const Colour stops[3] = {w_colour(-1, 1), w_colour(0, 1), w_colour(1, 1)};
+    GLfloat texels[3][3];
+    for (int k = 0; k < 3; ++k) {
+        texels[k][0] = stops[k].r;
+        texels[k][1] = stops[k].g;
+        texels[k][2] = stops[k].b;
+    }
+    glBindTexture(GL_TEXTURE_1D, 0);
+    glTexImage1D(GL_TEXTURE_1D, 0, GL_RGB8, 3, 0, GL_RGB, GL_FLOAT, texels);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+}
+
+// Texture coordinates of scale colours: position -1 .. 1 to the centres of
+// the first and last texels.
+void scale_coordinates(const GLfloat (*colours)[3], int count, GLfloat* out) {
+    for (int k = 0; k < count; ++k)
+        out[k] = (w_scale_position(Colour{colours[k][0], colours[k][1], colours[k][2]}) + 1.5f) / 3;
+}
+
+// Draws with the texture coordinates given, the scale's texture on.
+template <typename Draw>
+void draw_on_scale(const GLfloat* coordinates, Draw draw) {
+    glEnable(GL_TEXTURE_1D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(1, GL_FLOAT, 0, coordinates);
+    draw();
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisable(GL_TEXTURE_1D);
+}
+
+template <typename Draw>
+void draw_in_two_layers(Draw draw) {
+    glEnable(GL_POLYGON_STIPPLE);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glPolygonStipple(kEvenSquares.rows);
+    draw();
+    glCullFace(GL_FRONT);
+    glPolygonStipple(kOddSquares.rows);
+    draw();
+    glCullFace(GL_BACK);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_POLYGON_STIPPLE);
+}
 
 GLenum gl_mode(Primitive kind) {
     switch (kind) {
@@ -225,8 +296,11 @@ void thin_ball_shape(const Facing& view, const TubeTable& rim, const Point3& cen
     shape.corner_count = 1 + rim.sides;
 }
 
+GLfloat mesh_scale[MeshBatch::kVertices];  // texture coordinates of mesh's colours
+
 struct GlSink final : GeometrySink {
     GLfloat positions[kCapacity][3];
+    GLfloat scale_array[kCapacity];
     GLfloat normals[kCapacity][3];
     GLfloat colour_array[kCapacity][3];
     ColourUse colour_use = ColourUse::kNone;
@@ -246,10 +320,39 @@ struct GlSink final : GeometrySink {
     GLfloat ball_normal[3] = {0, 0, 1};
 
     bool bracketed() const { return surface || wire || grouped; }
+    // Faces coloured by w in a surface: unlit, so that a pixel has the
+    // scale's colour and not the lights' version of it; transparent, drawn
+    // in two layers (draw_in_two_layers) instead of blended.
+    bool scale_faces() const { return surface && colour_use == ColourUse::kLit; }
+    bool layered() const { return scale_faces() && app.transparent == 1; }
+
+    template <typename Draw>
+    void draw_scale_faces(const GLfloat* coordinates, Draw draw) {
+        draw_on_scale(coordinates, [&] {
+            if (layered())
+                draw_in_two_layers(draw);
+            else
+                draw();
+        });
+    }
 
     void flush() {
         const bool meshes = mesh.index_count > 0;
-        if (meshes) mesh.draw(colour_use != ColourUse::kNone);
+        if (meshes) {
+            if (scale_faces()) {
+                scale_coordinates(mesh.colours, mesh.vertex_count, mesh_scale);
+                // draw() empties the mesh: a second layer draws it again.
+                const int vertices = mesh.vertex_count, indices = mesh.index_count;
+                const auto draw = [&] {
+                    mesh.vertex_count = vertices;
+                    mesh.index_count = indices;
+                    mesh.draw(false);
+                };
+                draw_scale_faces(mesh_scale, draw);
+            } else {
+                mesh.draw(colour_use != ColourUse::kNone);
+            }
+        }
         if (used > 0) {
             int n = runs;
             if (open && is_run(kind) && used - run_start > 0 && n < kRunCapacity) {
@@ -265,15 +368,23 @@ struct GlSink final : GeometrySink {
             glEnableClientState(GL_NORMAL_ARRAY);
             glVertexPointer(3, GL_FLOAT, 0, positions);
             glNormalPointer(GL_FLOAT, 0, normals);
-            const bool coloured = colour_use != ColourUse::kNone;
+            const bool coloured = colour_use != ColourUse::kNone && !scale_faces();
             if (coloured) {
                 glEnableClientState(GL_COLOR_ARRAY);
                 glColorPointer(3, GL_FLOAT, 0, colour_array);
             }
-            if (is_run(kind))
-                glMultiDrawArrays(gl_mode(kind), firsts, counts, n);
-            else
-                glDrawArrays(gl_mode(kind), 0, used);
+            const auto draw = [&] {
+                if (is_run(kind))
+                    glMultiDrawArrays(gl_mode(kind), firsts, counts, n);
+                else
+                    glDrawArrays(gl_mode(kind), 0, used);
+            };
+            if (scale_faces()) {
+                scale_coordinates(colour_array, used, scale_array);
+                draw_scale_faces(scale_array, draw);
+            } else {
+                draw();
+            }
             if (coloured) glDisableClientState(GL_COLOR_ARRAY);
         }
         used = 0;
@@ -507,7 +618,7 @@ struct GlSink final : GeometrySink {
         state_change();
         const Facing view = facing();
         const TubeTable& table = tube_table(rim);
-        if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
+        if (colour_use == ColourUse::kLit || colour_use == ColourUse::kMaterial) glColor3fv(current_colour);
         indexed.begin();
         glDisable(GL_CULL_FACE);
         for (int k = 0; k < count; ++k) {
@@ -521,7 +632,7 @@ struct GlSink final : GeometrySink {
     void balls(const Point3* points, int count, double radius, int slices, int stacks) override {
         state_change();
         const BallTable& table = ball_table(slices, stacks);
-        if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
+        if (colour_use == ColourUse::kLit || colour_use == ColourUse::kMaterial) glColor3fv(current_colour);
         indexed.begin();
         for (int k = 0; k < count; ++k) {
             ball_shape(table, points[k], radius, batch_shape);
@@ -542,7 +653,7 @@ struct GlSink final : GeometrySink {
             gluQuadricDrawStyle(quadric, GLU_FILL);
             gluQuadricNormals(quadric, GLU_SMOOTH);
         }
-        if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
+        if (colour_use == ColourUse::kLit || colour_use == ColourUse::kMaterial) glColor3fv(current_colour);
         glMatrixMode(GL_MODELVIEW);
         glPushMatrix();
         glTranslated(p.x, p.y, p.z);
@@ -562,14 +673,29 @@ struct GlSink final : GeometrySink {
     void colours(ColourUse use) override {
         if (use == colour_use) return;
         state_change();
-        if (colour_use == ColourUse::kLit) glDisable(GL_COLOR_MATERIAL);
+        if (scale_faces()) {
+            glEnable(GL_LIGHTING);
+            if (app.transparent == 1) {  // back to the surface's blend
+                glEnable(GL_BLEND);
+                glDepthMask(GL_FALSE);
+            }
+        }
+        if (colour_use == ColourUse::kLit || colour_use == ColourUse::kMaterial) glDisable(GL_COLOR_MATERIAL);
         if (colour_use == ColourUse::kUnlit) glEnable(GL_LIGHTING);
         colour_use = use;
-        if (use == ColourUse::kLit) {
+        if (use == ColourUse::kLit || use == ColourUse::kMaterial) {
             glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
             glEnable(GL_COLOR_MATERIAL);
         }
         if (use == ColourUse::kUnlit) glDisable(GL_LIGHTING);
+        if (scale_faces()) {
+            glDisable(GL_LIGHTING);
+            use_scale_texture();
+            if (app.transparent == 1) {  // each layer keeps its nearest face
+                glDisable(GL_BLEND);
+                glDepthMask(GL_TRUE);
+            }
+        }
     }
     // Lit, a colour of the scale would come out brighter than itself: the
     // lights add up to an ambient of 1.4, and the blend of transparent faces
@@ -580,7 +706,10 @@ struct GlSink final : GeometrySink {
     }
 
     float gain() const {
-        return colour_use != ColourUse::kLit ? 1.0f : surface && app.transparent == 1 ? 0.4f : 0.42f;
+        // A material colour lit: near itself under the lights' ambient of
+        // 1.4, and a little less on transparent faces, which the blend adds.
+        if (colour_use == ColourUse::kMaterial) return surface && app.transparent == 1 ? 0.4f : 0.42f;
+        return colour_use != ColourUse::kLit || scale_faces() ? 1.0f : 0.42f;
     }
     void colour(const Colour& c) override {
         const float g = gain();

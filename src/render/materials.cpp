@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "app/app_state.h"
+#include "draw/material_table.h"
 
 namespace fourview {
 
@@ -13,44 +14,21 @@ void material(GLenum pname, GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     glMaterialfv(GL_FRONT, pname, v);
 }
 
+void apply(const MaterialColours& m) {
+    glMaterialfv(GL_FRONT, GL_AMBIENT, m.ambient);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, m.diffuse);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, m.specular);
+    material(GL_EMISSION, 0, 0, 0, 1);
+    glMateriali(GL_FRONT, GL_SHININESS, m.shininess);
+}
+
 }  // namespace
 
-void reset_material() {
-    material(GL_AMBIENT, 0.2f, 0.2f, 0.2f, 1);
-    material(GL_DIFFUSE, 0.8f, 0.8f, 0.8f, 1);
-    material(GL_SPECULAR, 0, 0, 0, 1);
-    material(GL_EMISSION, 0, 0, 0, 1);
-    glMateriali(GL_FRONT, GL_SHININESS, 0);
-}
-
-void solid_material() {
-    reset_material();
-    material(GL_AMBIENT, 0.4f, 0.4f, 0.7f, 1);
-    material(GL_DIFFUSE, 0.2f, 0.2f, 0.5f, 1);
-    material(GL_SPECULAR, 0.7f, 0.7f, 0.7f, 1);
-    glMateriali(GL_FRONT, GL_SHININESS, 50);
-}
-
-void transparent_material() {
-    reset_material();
-    material(GL_DIFFUSE, 0.4f, 0.4f, 0.8f, 0.3f);
-    material(GL_SPECULAR, 0.6f, 0.6f, 0.6f, 1);
-    glMateriali(GL_FRONT, GL_SHININESS, 50);
-}
-
-void gl_bold_edge_material() {
-    reset_material();
-    material(GL_AMBIENT, 0.5f, 0.5f, 1, 1);
-    material(GL_DIFFUSE, 0.4f, 0.4f, 0.4f, 1);
-}
-
-void gl_section_material() {
-    reset_material();
-    material(GL_AMBIENT, 0.9f, 0.2f, 0.2f, 1);
-    material(GL_DIFFUSE, 0.2f, 0.2f, 0.2f, 1);
-    material(GL_SPECULAR, 0.9f, 0.3f, 0.3f, 1);
-    glMateriali(GL_FRONT, GL_SHININESS, 50);
-}
+void reset_material() { apply(kDefaultMaterial); }
+void solid_material() { apply(kSolidMaterial); }
+void transparent_material() { apply(kTransparentMaterial); }
+void gl_bold_edge_material() { apply(kBoldEdgeMaterial); }
+void gl_section_material() { apply(kSectionMaterial); }
 
 void set_color(int index) {
     GLfloat r = 0, g = 0, b = 0;

@@ -67,6 +67,24 @@ void draw_outlined_text(int x, int y, void* font, const char* text) {
     draw_text(x + 1, y + 1, font, text);
 }
 
+void draw_haloed_text(int x, int y, void* font, const char* text, bool white_ink) {
+    // The ink first, then the eight neighbours in the other colour: text is
+    // drawn at the near plane with the depth test on, so a pixel once
+    // written keeps its colour, and the neighbours only fill a one-pixel
+    // ring around every stroke, whatever lies beneath. Unlit, the raster
+    // position takes the colour as it is given.
+    const GLboolean lit = glIsEnabled(GL_LIGHTING);
+    glDisable(GL_LIGHTING);
+    const GLfloat ink = white_ink ? 1.0f : 0.0f;
+    glColor3f(ink, ink, ink);
+    draw_text(x, y, font, text);
+    glColor3f(1 - ink, 1 - ink, 1 - ink);
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx != 0 || dy != 0) draw_text(x + dx, y + dy, font, text);
+    if (lit) glEnable(GL_LIGHTING);
+}
+
 void draw_text_3d(double x, double y, double z, void* font, const char* text) {
     glRasterPos3d(x, y, z);
     for (const char* c = text; *c != '\0'; ++c)
@@ -86,13 +104,18 @@ int draw_wrapped(const char* text, void* font, int y, int step, bool outlined) {
     const int room = window_width() - 30;
     char line[512];
     while (*text != '\0') {
-        int width = 0, length = 0, fit = 0;
+        // A count stays with its name: a line ends after a comma or
+        // before a "+" where it can, else at any space.
+        int width = 0, length = 0, fit = 0, fit_group = 0;
         while (text[length] != '\0' && length + 1 < static_cast<int>(sizeof line)) {
             width += bitmap_width(font, static_cast<unsigned char>(text[length]));
             if (width > room && length > 0) break;
             ++length;
             if (text[length] == ' ' || text[length] == '\0') fit = length;
+            if (text[length] == '\0' || (text[length] == ' ' && (text[length - 1] == ',' || text[length + 1] == '+')))
+                fit_group = length;
         }
+        if (fit_group > 0) fit = fit_group;
         if (fit == 0) fit = length > 0 ? length : 1;
         std::snprintf(line, sizeof line, "%.*s", fit, text);
         if (outlined) {
@@ -129,6 +152,22 @@ void draw_caption() {
     set_color(5);
     const Caption* caption = find_caption(app.model_id);
     if (caption == nullptr) return;  // a number that names no model: nothing is drawn either
+    // The stereographic shadow and the colours by w fill the window with
+    // colour, dark and light: there the caption's black lines get a white
+    // halo and the name a black one, to stay readable over any of it.
+    if (app.projection_mode == kProjectionStereographic || app.colour_by_w == 1) {
+        for (int i = 0; i < caption->line_count; ++i) {
+            const CaptionLine& line = caption->lines[i];
+            draw_haloed_text(15, line.y, glut_font(line.font), line.text, false);
+        }
+        char line[256];
+        for (int i = 0; caption->user_equations && i < 4; ++i) {
+            std::snprintf(line, sizeof line, "%s = %s", UserEquationLabels[i], graph_slot0_text(i));
+            draw_haloed_text(15, 49 + 24 * i, GLUT_BITMAP_9_BY_15, line, false);
+        }
+        draw_haloed_text(14, 24, GLUT_BITMAP_TIMES_ROMAN_24, caption->name, true);
+        return;
+    }
     for (int i = 0; i < caption->line_count; ++i) {
         const CaptionLine& line = caption->lines[i];
         draw_text(15, line.y, glut_font(line.font), line.text);
@@ -190,10 +229,10 @@ void draw_colour_bar() {
     void* font = GLUT_BITMAP_HELVETICA_12;
     int high_width = 0;
     for (const char* c = high; *c != '\0'; ++c) high_width += bitmap_width(font, *c);
-    set_color(5);
-    draw_text(bar.x0, bar.y1 + 6, font, low);
-    draw_text(bar.x1 - high_width, bar.y1 + 6, font, high);
-    draw_text((bar.x0 + bar.x1) / 2 - bitmap_width(font, 'w') / 2, bar.y1 + 6, font, "w");
+    // Black on a white halo: legible over any model beneath.
+    draw_haloed_text(bar.x0, bar.y1 + 6, font, low, false);
+    draw_haloed_text(bar.x1 - high_width, bar.y1 + 6, font, high, false);
+    draw_haloed_text((bar.x0 + bar.x1) / 2 - bitmap_width(font, 'w') / 2, bar.y1 + 6, font, "w", false);
 }
 
 const char* axis_label_text(int k) {

@@ -20,6 +20,8 @@ void draw_text(int x, int y, void* font, const char* text);
 // White text outlined in black, readable on any background: the message
 // of a saved frame and the console notice.
 void draw_outlined_text(int x, int y, void* font, const char* text);
+// The text in black on a one-pixel white ring, or in white on a black one.
+void draw_haloed_text(int x, int y, void* font, const char* text, bool white_ink);
 
 // The characters of text at the scene point (x, y, z).
 void draw_text_3d(double x, double y, double z, void* font, const char* text);

@@ -149,8 +149,19 @@ void write_ppm_capture() {
         // and the capture stops as it does on a full disk.
         std::signal(SIGXFSZ, SIG_IGN);
         std::printf("%d\n", mkdir("PPM_P6", 0777));
-        std::printf("%d\n", chdir("PPM_P6"));
+        const int entered = chdir("PPM_P6");
+        const int error = errno;
+        std::printf("%d\n", entered);
         std::fflush(stdout);
+        // The frames then go where the program runs, as they always have
+        // (a plain file named PPM_P6, a folder not to be entered): the
+        // -1 above is easy to miss, so say where.
+        if (entered != 0) {
+            char here[4096];
+            std::fprintf(stderr, "fourview: cannot enter PPM_P6 (%s): frames are saved in %s\n",
+                         std::strerror(error),
+                         getcwd(here, sizeof here) != nullptr ? here : "the current folder");
+        }
         // An earlier run's pictures stay: numbering goes on after them.
         const int next = first_free_capture_number(".");
         if (next > capture_counter) capture_counter = next;

@@ -40,5 +40,7 @@ void describe_keys(void (*line)(const char* key, const char* what));
 
 // Rebuilds view_matrix from view_direction, discarding drag rotations.
 void apply_view_direction();
+// Command 100: ends the process at once with status 0, its streams flushed.
+[[noreturn]] void quit_now();
 
 }  // namespace fourview

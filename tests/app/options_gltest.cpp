@@ -130,9 +130,39 @@ TEST_F(OptionsTest, KeysActAsTypedWithAFrameAfterEach) {
 
 TEST_F(OptionsTest, GlutOptionsPassThroughInOrder) {
     const StartOptions o = parsed({"-display", ":7", "--zoom", "2", "-iconic", "-geometry", "300x200+1+2"});
-    EXPECT_EQ(o.glut_args, (std::vector<std::string>{"-display", ":7", "-iconic", "-geometry", "300x200+1+2"}));
+    // -geometry is the program's: GLUT's would be overridden by the
+    // windows' fixed places.
+    EXPECT_EQ(o.glut_args, (std::vector<std::string>{"-display", ":7", "-iconic"}));
+    EXPECT_TRUE(o.display.given);
+    EXPECT_EQ(o.display.value, ":7");
     EXPECT_TRUE(o.zoom.given);
     EXPECT_EQ(parsed({"--png", "-sync", "-sync"}).figures.png, "-sync") << "a value stays a value";
+}
+
+TEST_F(OptionsTest, GeometryAsXWritesIt) {
+    const struct {
+        const char* text;
+        bool sized, placed;
+        int width, height, x, y;
+        bool from_right, from_bottom;
+    } rows[] = {
+        {"300x200+1+2", true, true, 300, 200, 1, 2, false, false},
+        {"=80X60", true, false, 80, 60, 0, 0, false, false},
+        {"+5-6", false, true, 0, 0, 5, 6, false, true},
+        {"-0+0", false, true, 0, 0, 0, 0, true, false},
+        {"640x480-10-20", true, true, 640, 480, 10, 20, true, true},
+    };
+    for (const auto& r : rows) {
+        const WindowGeometry g = parsed({"-geometry", r.text}).geometry;
+        EXPECT_EQ(g.sized, r.sized) << r.text;
+        EXPECT_EQ(g.placed, r.placed) << r.text;
+        EXPECT_EQ(g.width, r.width) << r.text;
+        EXPECT_EQ(g.height, r.height) << r.text;
+        EXPECT_EQ(g.x, r.x) << r.text;
+        EXPECT_EQ(g.y, r.y) << r.text;
+        EXPECT_EQ(g.from_right, r.from_right) << r.text;
+        EXPECT_EQ(g.from_bottom, r.from_bottom) << r.text;
+    }
 }
 
 TEST_F(OptionsTest, FigureOptions) {

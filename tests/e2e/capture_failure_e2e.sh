@@ -53,6 +53,22 @@ check "disk fills up: the next frame fails the same way, one line more" wait_err
 check "disk fills up: no file either" bash -c "[ -z \"\$(ls -A '$ppm' 2>/dev/null)\" ]"
 quit "disk fills up"
 
+# --- "PPM_P6" is a plain file: the frames go to the working directory, as
+# they always have, after the printed results of mkdir and chdir (-1, -1),
+# and one line on standard error says where.
+rm -f "$E2E_DIR/stdin"; rm -rf "$ppm"
+echo "not a folder" >"$ppm"
+e2e_start
+key "$GRAPH" l
+check "plain file: the frame is saved in the working directory" wait_file 10 "$E2E_DIR/P6_0000.PPM" $size
+check "plain file: mkdir's and chdir's results printed" bash -c "[ \"\$(head -n2 '$E2E_OUT' | tr '\n' ' ')\" = '-1 -1 ' ]"
+check "plain file: one line on standard error" [ "$(err_lines)" = 1 ]
+check "plain file: it says where the frames go" \
+  grep -qxF "fourview: cannot enter PPM_P6 (Not a directory): frames are saved in $E2E_DIR" "$E2E_ERR"
+check "plain file: the file is left alone" grep -qx "not a folder" "$ppm"
+quit "plain file"
+rm -f "$ppm" "$E2E_DIR"/P6_*.PPM
+
 # --- A directory that may not be written. Root may write anywhere, so the
 # program then runs without the capabilities that let it.
 wrap=

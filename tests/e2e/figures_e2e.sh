@@ -16,6 +16,10 @@ frame_shown() { window_rgb "$GRAPH" "$fig/before.rgb" && sync_x && frame_moved &
 
 # --- No display, no X server: this part runs before any Xvfb is started.
 check "no X server runs for this part" [ -z "$E2E_XVFB_PID" ]
+# The glyphs are looked up when figures need them: a freeglut without the
+# font records still starts the windows.
+check "no freeglut font record bound at load time" \
+  bash -c "! nm -D --undefined-only '$E2E_BIN' | grep -q fgFont"
 figure --png "$fig/start.png"
 check "--png with no display: status 0" [ "$status" = 0 ]
 check "--png: a 640x480 PNG" [ "$(identify -format '%m %wx%h' "$fig/start.png" 2>/dev/null)" = "PNG 640x480" ]

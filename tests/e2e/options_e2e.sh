@@ -12,15 +12,17 @@ run_without_display() {
 }
 
 # Each row: the text the error line must hold | the arguments (one per line
-# after splitting on ' ;; ').
-while IFS='|' read -r wanted args; do
+# after splitting on ' ;; ') | the exit status (2 when not given). Nothing
+# goes to standard output.
+while IFS='|' read -r wanted args status; do
   [ -z "$wanted" ] && continue
   IFS=$'\x1f' read -r -a argv <<<"${args//' ;; '/$'\x1f'}"
   run_without_display "${argv[@]}"
-  check "[${args}] exits 2" [ "$RUN_STATUS" = 2 ]
+  check "[${args}] exits ${status:-2}" [ "$RUN_STATUS" = "${status:-2}" ]
   check "[${args}] one line on standard error" [ "$(wc -l <"$E2E_ERR")" = 1 ]
   check "[${args}] names '$wanted'" grep -qF -- "$wanted" "$E2E_ERR"
-  grep -q "failed to open display" "$E2E_ERR" && e2e_fail "[${args}] touched the display"
+  check "[${args}] nothing on standard output" [ ! -s "$E2E_OUT" ]
+  grep -q "failed to open display" "$E2E_ERR" && e2e_fail "[${args}] left the word to freeglut"
 done <<'TABLE'
 --bogus|--bogus
 --model|--model
@@ -51,7 +53,42 @@ done <<'TABLE'
 --zoom|--zoom ;; 1e300
 -display|-display
 unexpected argument 'extra'|extra
+--equations: f(x,y,s,t) = (x is refused by the equation engine: 開閉の括弧の数が不正です|--equations ;; s;t;(x;y
+--equations: x(s,t) = x is refused by the equation engine: x(s,t) に対して|--equations ;; x;t;x;y
+--s-range: s_min 's' is refused by the equation engine: s_min に 's', 't'|--s-range ;; s,1
+--size: 0x0 is outside WxH, each side 1 to 4096|--png ;; a.png ;; --size ;; 0x0
+--size: 5000x3000 is outside WxH, each side 1 to 4096|--png ;; a.png ;; --size ;; 5000x3000
+--size: '640' is no size; write it WxH, each side 1 to 4096,|--png ;; a.png ;; --size ;; 640
+--window-size: 0x480 is outside WxH, each side 1 to 32767, at most 33554432 pixels|--window-size ;; 0x480
+--window-size: 30000x30000 is outside WxH, each side 1 to 32767, at most 33554432 pixels|--window-size ;; 30000x30000
+option '--help' takes no value, but was given '--help=x'|--help=x
+option '--version' takes no value, but was given '--version=1'|--version=1
+unknown option '-indirect'|-indirect
+-geometry: 'abc' is no geometry|-geometry ;; abc
+-geometry: 0x10 is outside WxH, each side 1 to 32767, at most 33554432 pixels|-geometry ;; 0x10+1+1
+--window-size: the size is given by -geometry already|-geometry ;; 300x200 ;; --window-size ;; 300x200
+no X display: DISPLAY is not set and no -display given; without a display, write figures with --png, --gif, --obj or --stl||1
+cannot open the X display 'unix:99999' (-display); without a display, write figures with --png|-display ;; unix:99999|1
 TABLE
+
+# --help and --version into a full disk or a closed standard output: one
+# line, status 1, as GNU tools do.
+for option in --help --version; do
+  (cd "$E2E_DIR" && exec env -u DISPLAY "$E2E_BIN" $option >/dev/full 2>"$E2E_ERR")
+  check "$option into a full disk exits 1" [ $? = 1 ]
+  check "$option into a full disk says so" grep -qxF "fourview: write error: No space left on device" "$E2E_ERR"
+  (cd "$E2E_DIR" && exec env -u DISPLAY "$E2E_BIN" $option >&- 2>"$E2E_ERR")
+  check "$option into a closed output exits 1" [ $? = 1 ]
+  check "$option into a closed output says so" grep -qxF "fourview: write error: Bad file descriptor" "$E2E_ERR"
+done
+
+# The user graph's settings with another model: kept, and one warning line.
+run_without_display --model cube --center 1,2,3,4 --s-range 0,1 --size 8x8 --png "$E2E_DIR/c.png"
+check "--center with the cube still draws" [ "$RUN_STATUS" = 0 ]
+check "--center with the cube: one warning line" [ "$(wc -l <"$E2E_ERR")" = 1 ]
+check "--center with the cube: the warning" grep -qxF "fourview: warning: --center, --s-range act on the user graph (model 20) only, not on model 0 (Cube)" "$E2E_ERR"
+run_without_display --equations "s;t;x;y" --center 1,2,3,4 --size 8x8 --png "$E2E_DIR/c.png"
+check "--center with --equations: no warning" [ ! -s "$E2E_ERR" ]
 
 # The Esc row: the key itself in the argument.
 run_without_display --keys "4$(printf '\033')"
@@ -68,6 +105,11 @@ check "--help lists the models" grep -qE '^ +13  hypercube-8-cell-envelope +Hype
 check "--help lists the keys" grep -qE '^  f +Cross Section on or off' "$E2E_OUT"
 check "--help names p and w" bash -c "grep -qE '^  p +stereographic on' '$E2E_OUT' && grep -qE '^  w +Colour by W on or off' '$E2E_OUT'"
 check "--help writes nothing on standard error" [ ! -s "$E2E_ERR" ]
+# Each size's rule in --help as in its messages above.
+check "--help states --size's rule" grep -qF "size of the PNG or GIF, each side 1 to 4096" "$E2E_OUT"
+check "--help states --window-size's rule" bash -c "tr -s ' \n' ' ' <'$E2E_OUT' | grep -qF 'size of the graph window, each side 1 to 32767, at most 33554432 pixels'"
+check "--help: --center is the user graph's" bash -c "tr -s ' \n' ' ' <'$E2E_OUT' | grep -qF 'act on the user graph (model 20) only'"
+check "--help lists no -indirect" bash -c "! grep -qF -- '-indirect' '$E2E_OUT'"
 
 # --keys acts as the same keys typed into the graph window: the graph and
 # the values windows end up with the same pixels.
@@ -112,6 +154,17 @@ rm -f "$E2E_DIR/stdin"
 E2E_ARGS=(-display "$DISPLAY" --window-size 500x400 --model cube --zoom 2)
 e2e_start -u DISPLAY
 check "--window-size sizes the graph window" wait_until 10 bash -c "[ \"\$(xwininfo -id $GRAPH | awk '/Width:/{w=\$NF} /Height:/{h=\$NF} END{print w\"x\"h}')\" = 500x400 ]"
+key "$GRAPH" Escape
+check "ends" wait_exit 10
+check "nothing on standard error" [ ! -s "$E2E_ERR" ]
+
+# -geometry places and sizes the graph window (the other two keep their
+# places); the other GLUT options of --help are taken without a word.
+rm -f "$E2E_DIR/stdin"
+E2E_ARGS=(-geometry 300x200+100+120 -sync -gldebug -direct -iconic)
+e2e_start
+check "-geometry places and sizes the graph window" wait_until 10 bash -c "[ \"\$(xwininfo -id $GRAPH | awk '/Absolute upper-left X/{x=\$NF} /Absolute upper-left Y/{y=\$NF} /Width:/{w=\$NF} /Height:/{h=\$NF} END{print x, y, w, h}')\" = '100 120 300 200' ]"
+check "the controller keeps its place" [ "$(window_geometry controller)" = "652 50 150 540" ]
 key "$GRAPH" Escape
 check "ends" wait_exit 10
 check "nothing on standard error" [ ! -s "$E2E_ERR" ]

@@ -14,7 +14,9 @@
 #include "geom4/projection.h"
 #include "geom4/stereo.h"
 #include "../support/arc_check.h"
+#include "expr/graph_slots.h"
 #include "geom4/transform.h"
+#include "geom4/vector3.h"
 #include "models/polychora.h"
 #include "models/tables.h"
 
@@ -170,7 +172,7 @@ void expect_closed_and_outward(const Stl& s) {
 TEST(Export, StlWireframeIsClosedOutwardAndScaled) {
     start_hypercube(0, 1);
     ExportBytes bytes;
-    ASSERT_TRUE(encode_stl(100, bytes));
+    ASSERT_TRUE(encode_stl(100, 1, bytes));
     const Stl s = parse_stl(bytes);
     EXPECT_EQ(s.size, 84 + 50 * static_cast<size_t>(s.count));
     EXPECT_EQ(s.triangles.size(), s.count);
@@ -184,23 +186,130 @@ TEST(Export, StlWireframeIsClosedOutwardAndScaled) {
     EXPECT_NEAR(std::fmax(hi[0], std::fmax(hi[1], hi[2])), 100, 1e-3);
 
     app.bold_line = 1;  // the drawn tubes and balls, closed as well
-    ASSERT_TRUE(encode_stl(40, bytes));
+    ASSERT_TRUE(encode_stl(40, 1, bytes));
     expect_closed_and_outward(parse_stl(bytes));
     app.projection_mode = kProjectionStereographic;  // the bent tubes too
-    ASSERT_TRUE(encode_stl(40, bytes));
+    ASSERT_TRUE(encode_stl(40, 1, bytes));
     expect_closed_and_outward(parse_stl(bytes));
     app.colour_by_w = 1;  // which the screen draws as strips carrying colours
     for (int mode : {kProjectionStereographic, kProjectionPerspective}) {
         app.projection_mode = mode;
-        ASSERT_TRUE(encode_stl(40, bytes));
+        ASSERT_TRUE(encode_stl(40, 1, bytes));
         expect_closed_and_outward(parse_stl(bytes));
+    }
+}
+
+// Each shell of an STL on its own: every directed edge once and its
+// reverse once, each stored normal with its winding, a positive volume.
+// Returns the number of shells, or -1 after reporting the first bad one.
+int bad_shells(const std::vector<Shell>& shells) {
+    int bad = 0;
+    for (std::size_t i = 0; i < shells.size(); ++i) {
+        std::map<std::array<double, 6>, int> directed;
+        double volume = 0;
+        int against = 0;
+        for (const ShellTriangle& t : shells[i]) {
+            for (int k = 0; k < 3; ++k) {
+                const Point3 &a = t.v[k], &b = t.v[(k + 1) % 3];
+                ++directed[{a.x, a.y, a.z, b.x, b.y, b.z}];
+            }
+            const Point3 n = cross(minus(t.v[1], t.v[0]), minus(t.v[2], t.v[0]));
+            if (dot(n, t.normal) < 0) ++against;
+            volume += dot(t.v[0], n) / 6;
+        }
+        int open = 0;
+        for (const auto& [e, count] : directed) {
+            const auto back = directed.find({e[3], e[4], e[5], e[0], e[1], e[2]});
+            if (count != 1 || back == directed.end() || back->second != 1) ++open;
+        }
+        if (open > 0 || against > 0 || !(volume > 0)) {
+            if (bad == 0)
+                ADD_FAILURE() << "shell " << i << " of " << shells.size() << ": " << shells[i].size()
+                              << " triangles, " << open << " open edges, " << against
+                              << " normals against the winding, volume " << volume;
+            ++bad;
+        }
+    }
+    return bad;
+}
+
+// Only Solid on: the faces alone, as a printer gets them.
+void only_solid(ModelId model) {
+    app = AppState{};
+    app.model_id = model;
+    app.solid = 1;
+    app.transparent = 0;
+    app.wireframe = 0;
+    app.cross_section = 0;
+    app.mesh_resolution = 25;
+}
+
+void user_graph(const char* f, const char* g) {
+    only_solid(kModelUserGraph);
+    app.s_min = app.t_min = -2;
+    app.s_max = app.t_max = 2;
+    set_expression(graph_slots[0].equation[kEquationX], "s");
+    set_expression(graph_slots[0].equation[kEquationY], "t");
+    set_expression(graph_slots[0].equation[kEquationF], f);
+    set_expression(graph_slots[0].equation[kEquationG], g);
+}
+
+TEST(Export, StlFacesAreClosedShellsWoundOutward) {
+    const struct {
+        const char* name;
+        void (*setup)();
+        std::size_t shells;  // one per surface; the polytopes' faces one each
+    } rows[] = {
+        {"torus", [] { only_solid(kModelTorus); }, 1},
+        {"sphere", [] { only_solid(kModelSphere); }, 1},
+        {"cylinder", [] { only_solid(kModelCylinder); }, 1},
+        {"cube", [] { only_solid(kModelCube); }, 1},
+        {"hypercube", [] { only_solid(kModelHypercube); }, 24},
+        {"hypercube turned", [] { only_solid(kModelHypercube); turn(3, 0.3); turn(4, 0.2); }, 24},
+        {"Moebius strip", [] { only_solid(kModelMoebiusStrip); }, 1},
+        {"Klein bottle", [] { only_solid(kModelKleinBottle4d); }, 1},
+        {"user graph", [] { user_graph("sin(s)*cos(t)", "s*t"); }, 1},
+        {"hypercube and its cut", [] { only_solid(kModelHypercube); app.cross_section = 1; turn(3, 0.4); }, 68},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.setup();
+        std::vector<Shell> shells;
+        stl_shells(100, 1, shells);
+        ASSERT_FALSE(shells.empty());
+        EXPECT_EQ(bad_shells(shells), 0);
+        EXPECT_EQ(shells.size(), row.shells);
+    }
+}
+
+TEST(Export, StlPlatesHaveTheThicknessAsked) {
+    for (double thickness : {0.5, 1.0, 4.0}) {
+        user_graph("0", "0");  // the flat square s, t in the plane z = 0
+        std::vector<Shell> shells;
+        stl_shells(50, thickness, shells);
+        EXPECT_EQ(bad_shells(shells), 0);
+        ASSERT_EQ(shells.size(), 1u) << "one plate for one surface";
+        double lo[3] = {INFINITY, INFINITY, INFINITY}, hi[3] = {-INFINITY, -INFINITY, -INFINITY};
+        for (const ShellTriangle& t : shells[0])
+            for (const Point3& p : t.v) {
+                const double c[3] = {p.x, p.y, p.z};
+                for (int k = 0; k < 3; ++k) lo[k] = std::fmin(lo[k], c[k]), hi[k] = std::fmax(hi[k], c[k]);
+            }
+        // The square's side is the scale; the plate stands out by half the
+        // thickness on either side of it.
+        const double sides[3] = {hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]};
+        std::vector<double> sorted(sides, sides + 3);
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_NEAR(sorted[0], thickness, 1e-9);
+        EXPECT_NEAR(sorted[2], 50, 1e-9);
+        EXPECT_NEAR(lo[0], 0, 1e-12);
     }
 }
 
 TEST(Export, NothingToExportGivesValidEmptyFiles) {
     start_hypercube(0, 0);
     ExportBytes bytes, mtl;
-    EXPECT_FALSE(encode_stl(100, bytes));
+    EXPECT_FALSE(encode_stl(100, 1, bytes));
     EXPECT_EQ(bytes.size(), 84u);
     EXPECT_EQ(parse_stl(bytes).count, 0u);
     EXPECT_FALSE(encode_obj("x.mtl", bytes, mtl));
@@ -227,7 +336,7 @@ TEST(Export, SurfaceThroughThePerspectiveEyeLeavesNoNonFiniteNumber) {
         const std::string text(obj.begin(), obj.end());
         EXPECT_EQ(text.find("nan"), std::string::npos);
         EXPECT_EQ(text.find("inf"), std::string::npos);
-        ASSERT_TRUE(encode_stl(100, stl));
+        ASSERT_TRUE(encode_stl(100, 1, stl));
         for (const auto& t : parse_stl(stl).triangles)
             for (float c : t) ASSERT_TRUE(std::isfinite(c));
     }
@@ -429,9 +538,132 @@ TEST(Export, ColourByWGivesEveryVertexOfFacesAndLinesItsColour) {
     EXPECT_EQ(blue, 8);
 }
 
+// Colour by w in parallel projection: the hypercube unturned puts each
+// corner at w = -1 over one at w = +1; each keeps its own colour, the
+// blue half and the orange half of the bar, in faces, lines and Bold Line.
+TEST(Export, ColourByWInParallelProjectionGivesEachCornerItsOwnColour) {
+    for (int bold : {0, 1}) {
+        SCOPED_TRACE(bold ? "Bold Line" : "lines");
+        start_hypercube(1, 1);
+        app.bold_line = bold;
+        app.colour_by_w = 1;
+        app.projection_mode = app.flat_projection = kProjectionParallel;
+        ExportBytes obj, mtl;
+        ASSERT_TRUE(encode_obj("c.mtl", obj, mtl));
+        std::istringstream in(std::string(obj.begin(), obj.end()));
+        std::map<std::array<double, 3>, std::set<std::array<double, 3>>> colours_at;
+        int plain = 0;
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string tag;
+            double x, y, z, r, g, b;
+            if (!(words >> tag) || tag != "v" || !(words >> x >> y >> z)) continue;
+            if (words >> r >> g >> b)
+                colours_at[{x, y, z}].insert({r, g, b});
+            else
+                ++plain;
+        }
+        EXPECT_EQ(plain, 0) << "no file mixes vertices with and without colours";
+        const Colour low = w_colour(-1, 2), high = w_colour(1, 2);
+        const std::array<double, 3> blue{std::round(low.r * 1000) / 1000, std::round(low.g * 1000) / 1000,
+                                         std::round(low.b * 1000) / 1000};
+        const std::array<double, 3> orange{std::round(high.r * 1000) / 1000, std::round(high.g * 1000) / 1000,
+                                           std::round(high.b * 1000) / 1000};
+        ASSERT_GT(blue[2], blue[0]);
+        ASSERT_GT(orange[0], orange[2]);
+        int corners = 0;
+        for (const Point4& p : HypercubeVertices) {
+            if (p.w != 1) continue;
+            const Point3 q = project_point(p);
+            const auto it = colours_at.find({q.x, q.y, q.z});
+            ASSERT_NE(it, colours_at.end());
+            EXPECT_EQ(it->second, (std::set<std::array<double, 3>>{blue, orange}));
+            ++corners;
+        }
+        EXPECT_EQ(corners, 8);
+    }
+}
+
+// Every triangle of an OBJ wound counterclockwise seen from where its
+// normals point, as viewers take the front of a face.
+TEST(Export, ObjTrianglesAreWoundWithTheirNormals) {
+    const struct {
+        const char* name;
+        void (*setup)();
+    } rows[] = {
+        {"torus", [] { only_solid(kModelTorus); }},
+        {"sphere", [] { only_solid(kModelSphere); }},
+        {"cube", [] { only_solid(kModelCube); }},
+        {"hypercube", [] { start_hypercube(1, 1); app.bold_line = 1; turn(3, 0.3); }},
+        {"Klein bottle", [] { only_solid(kModelKleinBottle4d); app.cross_section = 1; }},
+        {"user graph", [] { user_graph("sin(s)*cos(t)", "s*t"); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.setup();
+        ExportBytes obj, mtl;
+        ASSERT_TRUE(encode_obj("w.mtl", obj, mtl));
+        std::vector<Point3> v, vn;
+        int faces = 0, against = 0;
+        std::istringstream in(std::string(obj.begin(), obj.end()));
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string tag;
+            words >> tag;
+            Point3 p{};
+            if (tag == "v" || tag == "vn") {
+                words >> p.x >> p.y >> p.z;
+                (tag == "v" ? v : vn).push_back(p);
+            } else if (tag == "f") {
+                Point3 corner[3], normal{0, 0, 0};
+                for (Point3& c : corner) {
+                    std::string item;
+                    words >> item;
+                    const std::size_t slashes = item.find("//");
+                    c = v.at(std::stoi(item) - 1);
+                    const Point3& n = vn.at(std::stoi(item.substr(slashes + 2)) - 1);
+                    normal = {normal.x + n.x, normal.y + n.y, normal.z + n.z};
+                }
+                ++faces;
+                if (dot(cross(minus(corner[1], corner[0]), minus(corner[2], corner[0])), normal) < 0) ++against;
+            }
+        }
+        EXPECT_GT(faces, 0);
+        EXPECT_EQ(against, 0) << "of " << faces;
+    }
+}
+
+// The material library holds the window's materials; Kd is what a face
+// shows lit head-on, so that the cut is red (its red is ambient).
+TEST(Export, MaterialLibraryGivesTheWindowsColours) {
+    const struct {
+        int transparent, bold;
+        const char* faces;
+        const char* edges;
+    } rows[] = {
+        {0, 0, "newmtl faces\nKa 0.4 0.4 0.7\nKd 0.6 0.6 1\nKs 0.7 0.7 0.7\nNs 50\nd 1\n",
+         "newmtl edges\nKa 0 0 0\nKd 0 0 0\n"},
+        {1, 1, "newmtl faces\nKa 0.2 0.2 0.2\nKd 0.6 0.6 1\nKs 0.6 0.6 0.6\nNs 50\nd 0.3\n",
+         "newmtl edges\nKa 0.5 0.5 1\nKd 0.9 0.9 1\n"},
+    };
+    for (const auto& row : rows) {
+        start_hypercube(1, 1);
+        app.transparent = row.transparent;
+        app.bold_line = row.bold;
+        ExportBytes obj, mtl;
+        ASSERT_TRUE(encode_obj("m.mtl", obj, mtl));
+        const std::string text(mtl.begin(), mtl.end());
+        EXPECT_NE(text.find(row.faces), std::string::npos) << text;
+        EXPECT_NE(text.find(row.edges), std::string::npos) << text;
+        EXPECT_NE(text.find("newmtl section\nKa 0.9 0.2 0.2\nKd 1 0.4 0.4\n"), std::string::npos) << text;
+    }
+}
+
 TEST(Export, MaterialLibraryBesideTheObjFile) {
     const std::pair<const char*, const char*> cases[] = {
-        {"out/cube.obj", "out/cube.mtl"}, {"cube", "cube.mtl"}, {"a.b/cube", "a.b/cube.mtl"}};
+        {"out/cube.obj", "out/cube.mtl"}, {"cube", "cube.mtl"}, {"a.b/cube", "a.b/cube.mtl"},
+        {"x.OBJ", "x.mtl"}, {"x.Obj", "x.mtl"}, {"my dir/my model.obj", "my dir/my_model.mtl"},
+        {"tab\tname.obj", "tab_name.mtl"}, {"x.objx", "x.objx.mtl"}};
     for (const auto& [obj, mtl] : cases) EXPECT_EQ(mtl_path_for(obj), mtl) << obj;
 }
 

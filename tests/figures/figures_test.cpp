@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "figures/gif_encode.h"
+#include "figures/memory_limit.h"
+#include "figures/palette.h"
 #include "figures/output_file.h"
 #include "figures/png_encode.h"
 #include "../support/scratch_files.h"
@@ -87,6 +89,47 @@ TEST(GifEncode, FramesPaletteAndLoop) {
     EXPECT_FALSE(encode_gif({test_image(5, 5, 0), test_image(6, 5, 0)}, 5, gif));
 }
 
+// The palette for more than 256 colours: a median cut splits each box at
+// the pixel in the middle of its weight, so that the shades go where the
+// pixels are. Rows: colours and their counts; at most this far (in levels
+// of one channel) from any pixel to its palette colour.
+TEST(Palette, MedianCutSpendsTheShadesWhereThePixelsAre) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<uint32_t, uint64_t>> counts;
+        int worst;
+    } rows[] = {
+        // 512 reds, each as common: two neighbours per palette colour.
+        {"even ramp", [] {
+             std::vector<std::pair<uint32_t, uint64_t>> c;
+             for (uint32_t r = 0; r < 256; ++r) c.push_back({r << 16, 1}), c.push_back({r << 16 | 0x80, 1});
+             return c;
+         }(), 1},
+        // Most pixels dark, and still every shade near one of the palette.
+        {"dark ramp", [] {
+             std::vector<std::pair<uint32_t, uint64_t>> c;
+             for (uint32_t r = 0; r < 256; ++r)
+                 for (uint32_t g : {0u, 64u}) c.push_back({r << 16 | g << 8, r < 64 ? 1000u : 1u});
+             return c;
+         }(), 1},
+    };
+    for (const auto& row : rows) {
+        ColourCounts counts(row.counts.begin(), row.counts.end());
+        Palette palette;
+        choose_palette(counts, palette);
+        ASSERT_EQ(palette.colours.size(), 256u) << row.name;
+        int worst = 0;
+        for (const auto& [colour, count] : row.counts) {
+            (void)count;
+            const auto& p = palette.colours.at(palette.index_of.at(colour));
+            const int c[3] = {static_cast<int>(colour >> 16), static_cast<int>(colour >> 8 & 0xff),
+                              static_cast<int>(colour & 0xff)};
+            for (int k = 0; k < 3; ++k) worst = std::max(worst, std::abs(c[k] - p[k]));
+        }
+        EXPECT_LE(worst, row.worst) << row.name;
+    }
+}
+
 class Output : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -150,6 +193,106 @@ TEST_F(Output, FailuresNameThePathAndLeaveNothing) {
     ASSERT_TRUE(open_output(dir + "/b.gif", out, error));
     abandon_output(out);
     EXPECT_TRUE(listing().empty()) << "an abandoned figure leaves nothing";
+}
+
+// The outputs of a run go in place together: one that fails (a full
+// device) leaves every other target as it was, and no temporary file.
+TEST_F(Output, AllOutputsOrNone) {
+    for (bool by_copy : {false, true}) {
+    SCOPED_TRACE(by_copy ? "copied into place" : "linked into place");
+    outputs_by_copy = by_copy;
+    std::string error;
+    ASSERT_TRUE(write(dir + "/old", "old", error)) << error;
+    const struct {
+        std::vector<std::string> paths;
+        bool ok;
+    } rows[] = {
+        {{dir + "/old", dir + "/new", "/dev/full"}, false},
+        {{"/dev/full", dir + "/new"}, false},
+        {{dir + "/old", dir + "/new"}, true},
+    };
+    for (const auto& row : rows) {
+        std::vector<OutputFile> outs(row.paths.size());
+        std::vector<OutputFile*> list;
+        for (std::size_t i = 0; i < outs.size(); ++i) {
+            ASSERT_TRUE(open_output(row.paths[i], outs[i], error)) << error;
+            ASSERT_TRUE(append_output(outs[i], reinterpret_cast<const uint8_t*>("fresh"), 5, error));
+            list.push_back(&outs[i]);
+        }
+        EXPECT_EQ(commit_outputs(list, error), row.ok) << error;
+        for (OutputFile& out : outs) abandon_output(out);
+        EXPECT_EQ(contents(dir + "/old"), row.ok ? "fresh" : "old");
+        EXPECT_EQ(access((dir + "/new").c_str(), F_OK) == 0, row.ok);
+        EXPECT_EQ(listing().size(), row.ok ? 2u : 1u) << "no temporary file";
+    }
+    ASSERT_EQ(unlink((dir + "/new").c_str()), 0);
+    ASSERT_EQ(chmod((dir + "/old").c_str(), 0604), 0);
+    ASSERT_TRUE(write(dir + "/old", "again", error)) << error;
+    struct stat st{};
+    ASSERT_EQ(stat((dir + "/old").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0604u) << "the mode kept";
+    EXPECT_EQ(contents(dir + "/old"), "again");
+    }
+    outputs_by_copy = false;
+}
+
+TEST(OutputPaths, DescriptorsNamedByPath) {
+    const std::string own = "/proc/" + std::to_string(getpid()) + "/fd/3";
+    const std::pair<std::string, int> rows[] = {
+        {"-", 1},          {"/dev/stdout", 1}, {"/dev/stderr", 2},   {"/dev/fd/7", 7},
+        {"/proc/self/fd/12", 12}, {own, 3},    {"/dev/fd/", -1},     {"/dev/fd/x", -1},
+        {"/dev/fd/1/a", -1}, {"a.png", -1},    {"./-", -1},          {"/dev/fd/99999999999", -1},
+    };
+    for (const auto& [path, fd] : rows) EXPECT_EQ(descriptor_named(path), fd) << path;
+}
+
+TEST_F(Output, TwoNamesOfOneFileAreTheSame) {
+    std::string error;
+    ASSERT_TRUE(write(dir + "/a", "x", error));
+    ASSERT_EQ(link((dir + "/a").c_str(), (dir + "/b").c_str()), 0);
+    const struct {
+        std::string first, second;
+        bool same;
+    } rows[] = {
+        {dir + "/a", dir + "/b", true},          // hard links
+        {dir + "/a", dir + "/./a", true},
+        {dir + "/new", dir + "/../" + dir.substr(dir.rfind('/') + 1) + "/new", true},  // not there yet
+        {dir + "/new", dir + "/other", false},
+        {dir + "/a", dir + "/new", false},
+    };
+    for (const auto& row : rows) {
+        OutputFile one, two;
+        ASSERT_TRUE(open_output(row.first, one, error)) << error;
+        ASSERT_TRUE(open_output(row.second, two, error)) << error;
+        EXPECT_EQ(same_file(one, two), row.same) << row.first << " " << row.second;
+        abandon_output(one);
+        abandon_output(two);
+    }
+    EXPECT_EQ(listing().size(), 2u) << "opening makes nothing";
+}
+
+// The cgroup limit: v2's memory.max and v1's memory.limit_in_bytes, the
+// least on the way up; "max" and v1's huge number are no limit.
+TEST_F(Output, CgroupMemoryLimits) {
+    auto put = [&](const std::string& path, const std::string& text) {
+        std::string folder = dir + path.substr(0, path.rfind('/'));
+        ASSERT_EQ(std::system(("mkdir -p '" + folder + "'").c_str()), 0);
+        std::ofstream(dir + path) << text << "\n";
+    };
+    put("/a/b/memory.max", "max");
+    put("/a/memory.max", "1073741824");
+    put("/memory/p/q/memory.limit_in_bytes", "9223372036854771712");
+    put("/memory/p/memory.limit_in_bytes", "536870912");
+    const std::pair<const char*, double> rows[] = {
+        {"0::/a/b\n", 1073741824.0},
+        {"0::/\n", 0},
+        {"4:memory:/p/q\n0::/\n", 536870912.0},
+        {"3:cpu,memory:/p\n", 536870912.0},
+        {"2:cpu:/p\n", 0},
+        {"0::/none\n", 0},
+    };
+    for (const auto& [text, limit] : rows) EXPECT_EQ(cgroup_memory_limit(text, dir), limit) << text;
+    EXPECT_GT(process_memory_limit(), 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "geom4/projection.h"
+#include "geom4/transform.h"
 
 namespace fourview {
 namespace {
@@ -32,6 +33,44 @@ TEST_F(Projection, PerspectiveFromTheEyeAtWTwo) {
     expect_point(project_point(Point4{1, 2, 3, 1}), 2, 4, 6);
     expect_point(project_point(Point4{1, 2, 3, -2}), 0.5, 1, 1.5);
     expect_point(project_point(Point4{1, 2, 3, 4}), -1, -2, -3);  // beyond the eye: mirrored
+}
+
+// The stereographic projection of a pushed point takes one step; it must
+// land where the two steps written out put it: d pushed onto the sphere of
+// radius R (d R / |d|), then projected from the pole (0, 0, 0, R), times
+// R / (R - w), about the model's centre. Points on every side of w = 0,
+// near either pole, with the model moved and not.
+TEST_F(Projection, StereographicOfAPushedPointIsTheTwoStepsInOne) {
+    app.projection_mode = kProjectionStereographic;
+    app.push_onto_sphere = 1;
+    struct Row {
+        double radius;
+        Point4 centre, p;
+    } const rows[] = {
+        {2, {0, 0, 0, 0}, {1, 1, 1, 1}},        {2, {0, 0, 0, 0}, {1, -2, 0.5, -3}},
+        {1, {0, 0, 0, 0}, {0.3, 0.1, 0, 0}},    {1, {0, 0, 0, 0}, {0.01, 0, 0, -5}},
+        {1, {0, 0, 0, 0}, {0.2, 0, 0.1, 0.9}},  {3, {0.5, -1, 2, 0.25}, {1, 0, -2, 1.5}},
+        {3, {0.5, -1, 2, 0.25}, {-4, 3, 1, -2}}, {0.5, {0, 0, 0, 1}, {0.1, 0.2, 0.3, 0.4}},
+    };
+    for (const Row& r : rows) {
+        app.model_radius = r.radius;
+        app.transform = identity_matrix5();
+        app.transform[4] = r.centre.x, app.transform[9] = r.centre.y;
+        app.transform[14] = r.centre.z, app.transform[19] = r.centre.w;
+        const double d[4] = {r.p.x - r.centre.x, r.p.y - r.centre.y, r.p.z - r.centre.z,
+                             r.p.w - r.centre.w};
+        const double length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2] + d[3] * d[3]);
+        const double push = r.radius / length;
+        const double lift = r.radius / (r.radius - d[3] * push);
+        const Point3 q = project_point(r.p);
+        const double want[3] = {d[0] * push * lift + r.centre.x, d[1] * push * lift + r.centre.y,
+                                d[2] * push * lift + r.centre.z};
+        const double got[3] = {q.x, q.y, q.z};
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(got[i], want[i], 1e-12 * (1 + std::fabs(want[i])))
+                << "coordinate " << i << " of (" << r.p.x << ", " << r.p.y << ", " << r.p.z << ", "
+                << r.p.w << "), R " << r.radius;
+    }
 }
 
 TEST_F(Projection, PointAtTheEyeIsNeverDrawable) {

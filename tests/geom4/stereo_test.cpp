@@ -109,5 +109,36 @@ TEST(ColourByW, BlueThroughNeutralToOrangeHeldAtTheEnds) {
     EXPECT_NEAR(w_colour(-1, 2).b, (w_colour(-2, 2).b + mid.b) / 2, 1e-6);
 }
 
+// The position on the scale of each of its colours, both sides and the
+// neutral, with any radius.
+TEST(ColourByW, ThePositionOfAColourOnTheScale) {
+    for (double t : {-1.0, -0.75, -0.3, -0.01, 0.0, 0.02, 0.5, 0.9, 1.0})
+        for (double radius : {0.5, 2.0}) {
+            EXPECT_NEAR(w_scale_position(w_colour(t * radius, radius)), t, 1e-6) << t;
+        }
+    EXPECT_NEAR(w_scale_position(w_colour(-5, 1)), -1, 1e-6) << "held at the ends";
+    EXPECT_NEAR(w_scale_position(w_colour(5, 1)), 1, 1e-6);
+}
+
+// Beyond +-R the colour is held at the end's: the same three numbers as at
+// the end itself, never a channel outside 0 to 1 (GL would clamp each
+// channel apart and show a hue that is on no part of the bar).
+TEST(ColourByW, BeyondTheRadiusTheEndsColourExactly) {
+    const struct {
+        double w, radius, end;
+    } table[] = {{-2.5, 2, -2}, {-40, 2, -2}, {3, 2, 2}, {1e9, 2, 2}, {-0.6, 0.5, -0.5},
+                 {0.51, 0.5, 0.5}, {-INFINITY, 1, -1}, {INFINITY, 1, 1}};
+    for (const auto& t : table) {
+        const Colour c = w_colour(t.w, t.radius), end = w_colour(t.end, t.radius);
+        EXPECT_EQ(c.r, end.r) << t.w;
+        EXPECT_EQ(c.g, end.g) << t.w;
+        EXPECT_EQ(c.b, end.b) << t.w;
+        for (float channel : {c.r, c.g, c.b}) {
+            EXPECT_GE(channel, 0.0f) << t.w;
+            EXPECT_LE(channel, 1.0f) << t.w;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace fourview

@@ -366,27 +366,43 @@ TEST_F(MeshTest, HypersphereRestoresResolutionAndTransform) {
 
 // Strips and lists longer than the GL back end's buffer go on across
 // batches without losing or adding a primitive: a strip of k vertices gives
-// k - 1 lines or k - 2 triangles, wherever the buffer was full.
+// k - 1 lines or k - 2 triangles, wherever the buffer was full. A lead of
+// `runs` short strips of `lead` vertices comes first in the same batch: an
+// odd lead puts the long quad strip's pairs at odd places, so that the
+// batch fills with half a pair given (three vertices carried, not two);
+// thousands of short strips fill the batch's table of strips before its
+// vertices (24,576 of them, 4,096 strips).
 TEST_F(MeshTest, PrimitivesLongerThanABatchStayWhole) {
     struct Row {
         Primitive kind;
-        int vertices, lines, polygons;
-    } const rows[] = {{Primitive::kLineStrip, 30001, 30000, 0},
-                      {Primitive::kQuadStrip, 30002, 0, 30000},
-                      {Primitive::kTriangles, 30000, 0, 10000},
-                      {Primitive::kLines, 50000, 25000, 0}};
+        int runs, lead, vertices, lines, polygons;
+    } const rows[] = {{Primitive::kLineStrip, 0, 0, 30001, 30000, 0},
+                      {Primitive::kQuadStrip, 0, 0, 30002, 0, 30000},
+                      {Primitive::kQuadStrip, 1, 3, 30002, 0, 30000},
+                      {Primitive::kQuadStrip, 1, 5, 30002, 0, 30000 + 2},
+                      {Primitive::kLineStrip, 1, 3, 30001, 30000 + 2, 0},
+                      {Primitive::kQuadStrip, 5000, 4, 4, 0, 5001 * 2},
+                      {Primitive::kLineStrip, 5000, 2, 2, 5001, 0},
+                      {Primitive::kTriangles, 0, 0, 30000, 0, 10000},
+                      {Primitive::kLines, 0, 0, 50000, 25000, 0}};
     for (const Row& r : rows) {
         const FeedbackCounts c = count_feedback([&] {
             GeometrySink& g = geometry();
             g.begin_wire();
+            for (int k = 0; k < r.runs; ++k) {
+                g.begin(r.kind);
+                for (int i = 0; i < r.lead; ++i)
+                    g.vertex(Point3{0.0001 * k, (i % 2) * 1.0 + 0.001 * i, 0.0});
+                g.end();
+            }
             g.begin(r.kind);
             for (int i = 0; i < r.vertices; ++i)
                 g.vertex(Point3{0.001 * i, (i % 2) * 1.0 + 0.001 * (i % 3), 0.0});
             g.end();
             g.end_wire();
         });
-        EXPECT_EQ(c.lines, r.lines) << static_cast<int>(r.kind);
-        EXPECT_EQ(c.polygons, r.polygons) << static_cast<int>(r.kind);
+        EXPECT_EQ(c.lines, r.lines) << static_cast<int>(r.kind) << " after " << r.runs;
+        EXPECT_EQ(c.polygons, r.polygons) << static_cast<int>(r.kind) << " after " << r.runs;
     }
     // Patches of shared corners, ten batches' worth, with lone triangles
     // given between them: none lost, none drawn twice.

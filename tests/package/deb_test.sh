@@ -23,6 +23,22 @@ check "the man page names every long option of --help" bash -c "
     zcat '$work/prefix/share/man/man1/fourview.1.gz' | grep -qF -- \"\${o//-/\\\\-}\" || { echo \"missing \$o\"; exit 1; }
   done"
 
+# The README installed refers only to pictures installed beside it.
+doc=$work/prefix/share/doc/fourview
+for picture in $(grep -oE 'docs/[A-Za-z0-9_./-]+\.(png|gif)' "$doc/README.md" | sort -u); do
+  check "the installed README's $picture is installed" test -s "$doc/$picture"
+done
+check "the licence is installed as the copyright file" grep -q "^MIT License" "$doc/copyright"
+# The man page reads as a page: no hyphenation, the model and key lists
+# without blank rows, the models by name.
+MANWIDTH=100 man -l "$work/prefix/share/man/man1/fourview.1.gz" 2>/dev/null >"$work/man.txt"
+check "the man page's model list has no blank rows" bash -c "
+  sed -n '/Models (/,/Keys of/p' '$work/man.txt' | sed '1d;\$d' | grep -c '^ *\$' | grep -qx 1"
+check "the man page names models as the program does" bash -c "
+  grep -qE '^ +13 +Hypercube \(8 Cell Envelope\)\$' '$work/man.txt' && ! grep -q 'klein-bottle' '$work/man.txt'"
+check "the man page's key list has no blank rows" bash -c "
+  sed -n '/Keys of/,/Down /p' '$work/man.txt' | sed '1d' | grep -q '^ *\$' && exit 1 || exit 0"
+
 version=$("$build/src/app/fourview" --version | awk '{print $2}')
 (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1)
 check "cpack -G DEB succeeds" grep -q "generated" "$work/cpack.log"
@@ -33,6 +49,13 @@ for f in ./usr/bin/fourview ./usr/share/man/man1/fourview.1.gz ./usr/share/appli
          ./usr/share/icons/hicolor/scalable/apps/fourview.svg; do
   check "the package holds $f" grep -qE " $f\$" "$work/contents"
 done
+# The man page and the package say the same of every feature: one source.
+dpkg-deb -f "$deb" Description >"$work/description" 2>&1
+for word in stereographic "colour by w" hyperplane transparent wireframe equations PNG GIF OBJ STL; do
+  check "the package description mentions $word" grep -qi "$word" "$work/description"
+  check "the man page mentions $word" bash -c "tr -s ' \n' ' ' <'$work/man.txt' | grep -qi '$word'"
+done
+check "the package's copyright file" grep -qE " ./usr/share/doc/fourview/copyright\$" "$work/contents"
 depends=$(dpkg-deb -f "$deb" Depends 2>/dev/null)
 check "dpkg-shlibdeps found the GL, GLUT and C++ libraries ($depends)" \
   bash -c "grep -q libglut <<<'$depends' && grep -q 'libgl1\|libopengl0' <<<'$depends' && grep -q libstdc++ <<<'$depends'"

@@ -1,5 +1,6 @@
 // Renders the graph window of every model, with the start-up options, into
-// binary PPM files: the pictures of docs/gallery (scripts/gallery.sh).
+// binary PPM files, with option flags set directly (the pictures of docs/
+// are made by the program itself: scripts/gallery.sh).
 //   fourview_gallery OUT_DIR [field=value ...]
 // Optional assignments change an option flag before drawing (solid,
 // transparent, wireframe, cross_section, bold_line, axes, label,
