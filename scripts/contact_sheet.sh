@@ -7,7 +7,7 @@ set -eu
 cd "$(dirname "$0")/.."
 build=${1:-build}
 out=${2:-docs/uniform_polychora.png}
-bin=$build/src/app/fourview
+bin=$(readlink -f "$build/src/app/fourview")
 [ -x "$bin" ] || cmake --build "$build" --target fourview -j"$(nproc)" -- --no-print-directory >/dev/null
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

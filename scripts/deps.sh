@@ -6,7 +6,9 @@
 set -eu
 packages=(cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgtest-dev libbenchmark-dev
           libmuparser-dev libx11-dev libegl-dev libpng-dev libgif-dev xvfb xdotool x11-utils imagemagick
-          locales bc dpkg-dev file help2man time)
+          locales bc dpkg-dev file help2man time
+          fonts-dejavu-core libtomlplusplus-dev libavcodec-dev libavformat-dev
+          libavutil-dev libswscale-dev ffmpeg)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -9,6 +9,7 @@
 #   dialogues  every console dialogue (equations, constants, each setting) fed arbitrary bytes
 #   options    arbitrary argument lists (NUL-separated) through the command-line reader
 #   polytope   --polytope's reader of diagrams and names, and the polytopes it accepts built
+#   scene      the scene file reader fed arbitrary bytes: no crash, no state the dialogues refuse
 # TARGET names fuzz/TARGET_fuzz.cpp; seeds come from fuzz/corpus/TARGET and a dictionary from
 # fuzz/TARGET.dict (derived reads lines too and takes the engine's). The build, the growing
 # corpus and any crash files live in $FOURVIEW_FUZZ_DIR/TARGET (default: /tmp/fourview-fuzz/TARGET).
@@ -18,7 +19,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-targets=(engine derived values dialogues options polytope)
+targets=(engine derived values dialogues options polytope scene)
 if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
   echo "usage: $0 {${targets[*]// /|}|all} SECONDS" >&2
   exit 2
@@ -48,8 +49,13 @@ case $target in
   # The reader's checks reach the models' names, the keys and the settings:
   # the whole program but main, with the real libraries; no window opens.
   options) sources=($(ls src/*/*.cpp | grep -v '^src/app/main.cpp$'))
-           libs=(-lglut -lGLU -lGL -lEGL -lpng -lgif -lz) ;;
+           libs=(-lglut -lGLU -lGL -lEGL -lX11 -lpng -lgif -lz -lavformat -lavcodec -lswscale -lavutil) ;;
   polytope) sources=(src/models/uniform.cpp src/models/lattice_build.cpp); libs=() ;;
+  scene) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
+                  src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp
+                  src/app/window_system.cpp src/scene/*.cpp src/app/scene_checks.cpp
+                  fuzz/support/headless_glut.cpp)
+         libs=(-lGLU -lGL) ;;
   *) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
               src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp src/app/window_system.cpp
               fuzz/support/headless_glut.cpp)

@@ -2,6 +2,7 @@
 # Makes every picture under docs/ from the program, as docs/pictures.list
 # says, or checks that each equals what the program makes today.
 #   scripts/gallery.sh [--check] [BUILD_DIR]
+# (@sheet: the contact sheet of the uniform polychora, scripts/contact_sheet.sh)
 # Figures are drawn offscreen by fourview itself (--png, --gif); the
 # screenshot of the three windows is taken on a private Xvfb. --check
 # compares pixels (every frame of a GIF), exits 1 naming each picture that
@@ -75,6 +76,8 @@ while read -r file rest; do
   made=$tmp/$(basename "$file")
   if [ "${args[0]:-}" = @windows ]; then
     windows "$made" "${args[@]:1}"
+  elif [ "${args[0]:-}" = @sheet ]; then
+    scripts/contact_sheet.sh "$build" "$made" >/dev/null
   else
     option=--png
     [ "${file##*.}" = gif ] && option=--gif

@@ -24,12 +24,12 @@ status=0
 if [ -z "$mode" ] && [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; then
   logs=$(mktemp -d)
   pids=()
-  for target in engine derived values dialogues options polytope; do
+  for target in engine derived values dialogues options polytope scene; do
     scripts/fuzz.sh "$target" 20 >"$logs/$target" 2>&1 &
     pids+=($!)
   done
   i=0
-  for target in engine derived values dialogues options polytope; do
+  for target in engine derived values dialogues options polytope scene; do
     if wait "${pids[$i]}"; then
       echo "fuzz $target: $(grep -E '^Done [0-9]+ runs' "$logs/$target"), nothing found"
     else

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/scene_checks.h"
+#include "app/scene_state.h"
 #include "app/window_system.h"
 #include "app/windows.h"
 #include "expr/console.h"
@@ -19,6 +21,7 @@
 #include "expr/graph_slots.h"
 #include "models/polychora.h"
 #include "models/uniform.h"
+#include "figures/video_encode.h"
 #include "render/caption_table.h"
 #include "render/frame.h"
 #include "ui/graph_slots.h"
@@ -73,6 +76,10 @@ enum LongOnly {
     kOptThickness,
     kOptSweep,
     kOptPolytope,
+    kOptScene,
+    kOptToScene,
+    kOptSaveScene,
+    kOptVideo,
     kOptEnd,  // one past the last: the size of the table of options seen
 };
 
@@ -131,6 +138,16 @@ const OptionRow OptionRows[] = {
      "with --gif, sweep the cutting hyperplane through the model in --frames steps (from where it "
      "first touches the model to where it leaves) instead of turning it; with --stl, write the "
      "slices of that sweep as FILE-001.stl, FILE-002.stl ..."},
+    {{"scene", required_argument, nullptr, kOptScene}, "FILE",
+     "start from the view saved in a scene file; the other options apply after it"},
+    {{"to-scene", required_argument, nullptr, kOptToScene}, "FILE",
+     "with --scene and --gif or --video: fly on to this scene, --frames frames a leg "
+     "(may be given again)"},
+    {{"save-scene", required_argument, nullptr, kOptSaveScene}, "FILE",
+     "write the view the other options describe as a scene file and exit"},
+    {{"video", required_argument, nullptr, kOptVideo}, "FILE",
+     "write the animation (as --gif) as MP4 (H.264) or WebM (VP9), by the extension, 25 "
+     "frames a second, and exit"},
     {{"help", no_argument, nullptr, 'h'}, nullptr, "show this help and exit"},
     {{"version", no_argument, nullptr, 'V'}, nullptr, "show the version and exit"},
 };
@@ -510,6 +527,29 @@ ParseOutcome take_option(int code, const char* value, StartOptions& o) {
         case kOptSweep:
             o.figures.sweep = true;
             return ParseOutcome::kRun;
+        case kOptScene:
+        case kOptToScene: {
+            // Missing keys keep the start values, as in a fresh window.
+            Scene scene;
+            scene.zoom = default_zoom(scene.model_id);
+            const SceneRead read = read_scene_file(value, scene, scene_refusal);
+            for (const std::string& w : read.warnings) console_printf(stderr, "fourview: %s\n", w.c_str());
+            if (!read.ok) return usage_error("--%s: %s", option_name(code), read.error.c_str());
+            if (code == kOptScene) {
+                if (o.scene.given) return usage_error("--scene: given twice; fly on with --to-scene");
+                o.scene = {true, scene};
+            } else {
+                o.to_scenes.push_back(scene);
+            }
+            return ParseOutcome::kRun;
+        }
+        case kOptSaveScene:
+        case kOptVideo:
+            if (value[0] == '\0') return usage_error("--%s: the file name is empty", option_name(code));
+            if (code == kOptVideo && video_format_for(value) == VideoFormat::kNone)
+                return usage_error("--video: '%s' ends neither in .mp4 nor in .webm", value);
+            (code == kOptVideo ? o.figures.video : o.figures.save_scene) = value;
+            return ParseOutcome::kRun;
         case kOptScale:
             if (check_numbers(code, value, v, 1) != ParseOutcome::kRun) return ParseOutcome::kUsageError;
             if (!(v[0] >= kLeastMillimetres && v[0] <= kMostMillimetres))
@@ -637,12 +677,14 @@ void warn_graph_settings(const StartOptions& o, const bool* seen) {
 
 ParseOutcome check_together(const StartOptions& o, const bool* seen) {
     const FigureOptions& f = o.figures;
-    if ((seen[kOptSize - kOptWindowSize] && f.png.empty() && f.gif.empty()))
+    if ((seen[kOptSize - kOptWindowSize] && f.png.empty() && f.gif.empty() && f.video.empty()))
         return usage_error("--size: only with --png or --gif");
-    if (f.sweep && f.gif.empty() && f.stl.empty()) return usage_error("--sweep: only with --gif or --stl");
-    if (seen[kOptFrames - kOptWindowSize] && f.gif.empty() && !(f.sweep && !f.stl.empty()))
+    if (f.sweep && f.gif.empty() && f.video.empty() && f.stl.empty())
+        return usage_error("--sweep: only with --gif, --video or --stl");
+    if (seen[kOptFrames - kOptWindowSize] && f.gif.empty() && f.video.empty() && !(f.sweep && !f.stl.empty()))
         return usage_error("--frames: only with --gif, or --stl and --sweep");
-    if (seen[kOptTurn - kOptWindowSize] && f.gif.empty()) return usage_error("--turn: only with --gif");
+    if (seen[kOptTurn - kOptWindowSize] && f.gif.empty() && f.video.empty())
+        return usage_error("--turn: only with --gif");
     if (seen[kOptScale - kOptWindowSize] && f.stl.empty())
         return usage_error("--scale: only with --stl");
     if (seen[kOptThickness - kOptWindowSize] && f.stl.empty())
@@ -650,6 +692,16 @@ ParseOutcome check_together(const StartOptions& o, const bool* seen) {
     if (o.geometry.sized && o.window_size.given)
         return usage_error("--window-size: the size is given by -geometry already; give one of them");
     warn_graph_settings(o, seen);
+    if (!o.to_scenes.empty()) {
+        if (!o.scene.given) return usage_error("--to-scene: only after a --scene to fly from");
+        if (f.gif.empty() && f.video.empty()) return usage_error("--to-scene: only with --gif or --video");
+        if (seen[kOptTurn - kOptWindowSize]) return usage_error("--turn: not with --to-scene");
+        // Each scene is a view of its own: keys would turn the first only.
+        if (!o.keys.empty()) return usage_error("--keys: not with --to-scene");
+    }
+    // The 4:2:0 colour of H.264 and VP9 halves both sides.
+    if (!f.video.empty() && (f.width % 2 != 0 || f.height % 2 != 0))
+        return usage_error("--video: the size %dx%d must be even on both sides", f.width, f.height);
     return ParseOutcome::kRun;
 }
 
@@ -749,7 +801,7 @@ ParseOutcome parse_options(int argc, char** argv, StartOptions& options) {
 
 bool figures_requested(const FigureOptions& figures) {
     return !figures.png.empty() || !figures.gif.empty() || !figures.obj.empty() ||
-           !figures.stl.empty();
+           !figures.stl.empty() || !figures.video.empty() || !figures.save_scene.empty();
 }
 
 void apply_start_options(const StartOptions& o) {
@@ -775,6 +827,7 @@ void apply_start_options(const StartOptions& o) {
                         a.height, a.rule, dims[0], dims[1]);
             std::exit(2);
         }
+    if (o.scene.given) apply_scene(o.scene.value);
     if (o.equations.given) {
         // As if "NEW" had been answered: the stored sets move down one.
         make_room_for_new_set();

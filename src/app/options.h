@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "geom4/types.h"
+#include "scene/scene.h"
 
 namespace fourview {
 
@@ -24,6 +25,8 @@ struct FigureOptions {
     // model, and --stl writes the slice of each step to its own file.
     bool sweep = false;
     double thickness_mm = 1;        // STL: plates made of faces that bound no solid
+    std::string video;              // MP4 or WebM of the animation, by extension
+    std::string save_scene;         // the scene the other options describe
 };
 
 // A setting of the values window given on the command line; `given` tells
@@ -60,6 +63,12 @@ struct StartOptions {
     Given<int> rotation_angle;
     Given<std::array<double, 5>> hyperplane;
     Given<double> zoom;
+
+    // --scene: the view to start from, read and checked while parsing;
+    // the other options are applied after it. --to-scene: the views a
+    // flight goes on to, --frames frames a leg.
+    Given<Scene> scene;
+    std::vector<Scene> to_scenes;
 
     FigureOptions figures;
     // GLUT's own options (-display NAME, -sync, ...), in order, for

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "geom4/transform.h"
+#include "geom4/vector3.h"
 
 namespace fourview {
 
@@ -163,12 +164,6 @@ double dot3(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a
 Point3 cross3(const Point3& a, const Point3& b) {
     return Point3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-bool unit(Point3& v) {
-    const double l = std::sqrt(dot3(v, v));
-    if (!(l > 0) || !std::isfinite(l)) return false;
-    v = times(v, 1 / l);
-    return true;
-}
 
 }  // namespace
 
@@ -183,12 +178,12 @@ bool path_shape(const TubeTable& table, const Point3* points, int count, double 
         const Point3& before = points[k > 0 ? k - 1 : 0];
         const Point3& after = points[k + 1 < count ? k + 1 : k];
         Point3 t{after.x - before.x, after.y - before.y, after.z - before.z};
-        if (!unit(t)) {
+        if (!normalise(t)) {
             shape.corner_count = shape.triangle_count = 0;
             return false;
         }
         u = Point3{u.x - dot3(u, t) * t.x, u.y - dot3(u, t) * t.y, u.z - dot3(u, t) * t.z};
-        if (!unit(u)) {
+        if (!normalise(u)) {
             shape.corner_count = shape.triangle_count = 0;
             return false;
         }

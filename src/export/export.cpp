@@ -28,10 +28,6 @@ constexpr double kLatticeRadius = 0.005, kLatticeBall = 1.5;
 constexpr int kLatticeSides = 12, kLatticeSlices = 8, kLatticeStacks = 6;
 constexpr int kTubeSides = 30, kBallSlices = 10, kBallStacks = 10;
 
-Point3 unit(const Point3& a) {
-    const double l = std::sqrt(dot(a, a));
-    return l > 0 ? Point3{a.x / l, a.y / l, a.z / l} : Point3{0, 0, 0};
-}
 bool finite(const Point3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 using Key = std::array<double, 3>;

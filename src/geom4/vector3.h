@@ -2,6 +2,8 @@
 // that builds shapes from them.
 #pragma once
 
+#include <cmath>
+
 #include "geom4/types.h"
 
 namespace fourview {
@@ -12,6 +14,22 @@ inline double dot(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b
 
 inline Point3 cross(const Point3& a, const Point3& b) {
     return Point3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+// v scaled to length 1; false (and v kept) when its length is 0 or not
+// finite. The one test of a direction that can be made unit: the tubes, the
+// patches and the exported normals all use it.
+inline bool normalise(Point3& v) {
+    const double l = std::sqrt(dot(v, v));
+    if (!(l > 0) || !std::isfinite(l)) return false;
+    v = Point3{v.x / l, v.y / l, v.z / l};
+    return true;
+}
+
+// v scaled to length 1, or the zero vector when it cannot be.
+inline Point3 unit(const Point3& v) {
+    Point3 u = v;
+    return normalise(u) ? u : Point3{};
 }
 
 }  // namespace fourview

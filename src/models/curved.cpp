@@ -88,13 +88,6 @@ void small_triangle(GeometrySink& g, const Point4* s, const Point3* q, int a, in
     vertex(g, s[c], q[c]);
 }
 
-bool normalise(Point3& v) {
-    const double l = std::sqrt(dot(v, v));
-    if (!(l > 0) || !std::isfinite(l)) return false;
-    v = Point3{v.x / l, v.y / l, v.z / l};
-    return true;
-}
-
 double distance(const Point3& a, const Point3& b) {
     const double x = a.x - b.x, y = a.y - b.y, z = a.z - b.z;
     return std::sqrt(x * x + y * y + z * z);

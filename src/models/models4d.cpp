@@ -7,11 +7,12 @@
 #include "geom4/projection.h"
 #include "geom4/stereo.h"
 #include "geom4/transform.h"
+#include "models/lattice.h"
 #include "models/mesh.h"
 #include "models/models.h"
+#include "models/polychora.h"
 #include "models/samplers.h"
 #include "models/surface_grid.h"
-#include "models/tables.h"
 
 namespace fourview {
 
@@ -85,19 +86,17 @@ namespace {
 
 // The edges of a polytope: plain black lines, or with Bold Line tubes and a
 // ball at every vertex in the bold edge material.
-template <int Vertices, int Edges>
-void draw_polytope_edges(const Point3 (&p)[Vertices], const int (&edges)[Edges][2],
-                         double tube_radius, double ball_radius) {
+void draw_polytope_edges(const Point3* p, const PolytopeLattice& shape, double tube_radius, double ball_radius) {
     GeometrySink& g = geometry();
     if (app.bold_line == 1) {
         g.bold_edge_material();
-        for (const auto& e : edges) draw_tube(p[e[0]], p[e[1]], tube_radius);
-        for (const Point3& vertex : p) draw_sphere_marker(vertex, ball_radius);
+        for (const auto& e : shape.edges) draw_tube(p[e[0]], p[e[1]], tube_radius);
+        for (int k = 0; k < shape.vertex_count(); ++k) draw_sphere_marker(p[k], ball_radius);
         return;
     }
     g.color(5);
     g.begin(Primitive::kLines);
-    for (const auto& e : edges) {
+    for (const auto& e : shape.edges) {
         if (!fits_gl(p[e[0]]) || !fits_gl(p[e[1]])) continue;  // a vertex at w = 2
         g.vertex(p[e[0]]);
         g.vertex(p[e[1]]);
@@ -105,12 +104,11 @@ void draw_polytope_edges(const Point3 (&p)[Vertices], const int (&edges)[Edges][
     g.end();
 }
 
-// Fresh copies of the vertex table, transformed (v, kept for the cut) and
-// projected (p).
-template <int Vertices>
-void place_vertices(const Point4 (&table)[Vertices], Point4 (&v)[Vertices], Point3 (&p)[Vertices]) {
-    for (int k = 0; k < Vertices; ++k) {
-        v[k] = transform_point4(app.transform, table[k]);
+// The polytope's vertices transformed (v, kept for the cut) and projected
+// (p), into the caller's tables of its vertex count.
+void place_vertices(const PolytopeLattice& shape, Point4* v, Point3* p) {
+    for (int k = 0; k < shape.vertex_count(); ++k) {
+        v[k] = transform_point4(app.transform, shape.vertices[k]);
         p[k] = project_point(v[k]);
     }
 }
@@ -118,49 +116,62 @@ void place_vertices(const Point4 (&table)[Vertices], Point4 (&v)[Vertices], Poin
 }  // namespace
 
 void draw_five_cell() {
+    const PolytopeLattice& shape = *find_lattice(kModelFiveCell);
     Point4 v[5];
     Point3 p[5];
-    place_vertices(FiveCellVertices, v, p);
+    place_vertices(shape, v, p);
     if (app.solid == 1) {
         geometry().begin_surface();
-        for (const auto& t : FiveCellTriangles) draw_triangle(p[t[0]], p[t[1]], p[t[2]]);
-        geometry().end_surface();
-    }
-    if (app.wireframe == 1) {
-        geometry().begin_wire();
-        draw_polytope_edges(p, FiveCellEdges, 0.05, 0.075);
-        geometry().end_wire();
-    }
-    if (app.cross_section == 1) {
-        begin_section_run();
-        for (const auto& t : FiveCellTriangles) section_triangle(v[t[0]], v[t[1]], v[t[2]], v[t[2]]);
-        end_section_run();
-    }
-}
-
-void draw_hypercube() {
-    Point4 v[16];
-    Point3 p[16];
-    place_vertices(HypercubeVertices, v, p);
-    if (app.solid == 1) {
-        geometry().begin_surface();
-        for (const auto& s : HypercubeSquares) {
-            draw_triangle(p[s[0]], p[s[1]], p[s[2]]);
-            draw_triangle(p[s[1]], p[s[2]], p[s[3]]);
+        for (int f = 0; f < shape.face_count(); ++f) {
+            const int* t = shape.face(f);
+            draw_triangle(p[t[0]], p[t[1]], p[t[2]]);
         }
         geometry().end_surface();
     }
     if (app.wireframe == 1) {
         geometry().begin_wire();
-        draw_polytope_edges(p, HypercubeEdges, 0.1, 0.15);
+        draw_polytope_edges(p, shape, 0.05, 0.075);
+        geometry().end_wire();
+    }
+    if (app.cross_section == 1) {
+        begin_section_run();
+        for (int f = 0; f < shape.face_count(); ++f) {
+            const int* t = shape.face(f);
+            section_triangle(v[t[0]], v[t[1]], v[t[2]], v[t[2]]);
+        }
+        end_section_run();
+    }
+}
+
+void draw_hypercube() {
+    const PolytopeLattice& shape = *find_lattice(kModelHypercube);
+    Point4 v[16];
+    Point3 p[16];
+    place_vertices(shape, v, p);
+    // Each square (a, b, c, d) in cyclic order is drawn and cut as two
+    // triangles on its diagonal b-d, as the program always has: (a, b, d)
+    // and (b, d, c).
+    if (app.solid == 1) {
+        geometry().begin_surface();
+        for (int f = 0; f < shape.face_count(); ++f) {
+            const int* s = shape.face(f);
+            draw_triangle(p[s[0]], p[s[1]], p[s[3]]);
+            draw_triangle(p[s[1]], p[s[3]], p[s[2]]);
+        }
+        geometry().end_surface();
+    }
+    if (app.wireframe == 1) {
+        geometry().begin_wire();
+        draw_polytope_edges(p, shape, 0.1, 0.15);
         if (app.bold_line != 1) geometry().line_width(1.0f);
         geometry().end_wire();
     }
     if (app.cross_section == 1) {
         begin_section_run();
-        for (const auto& s : HypercubeSquares) {
-            section_triangle(v[s[0]], v[s[1]], v[s[2]], v[s[3]]);
-            section_triangle(v[s[1]], v[s[2]], v[s[3]], v[s[0]]);
+        for (int f = 0; f < shape.face_count(); ++f) {
+            const int* s = shape.face(f);
+            section_triangle(v[s[0]], v[s[1]], v[s[3]], v[s[2]]);
+            section_triangle(v[s[1]], v[s[3]], v[s[2]], v[s[0]]);
         }
         end_section_run();
     }

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "geom4/transform.h"
+#include "geom4/vector3.h"
 
 namespace fourview {
 
@@ -13,10 +14,6 @@ namespace {
 // lengths (an angle below 1e-10 radians) are collinear up to rounding.
 constexpr double kCollinearSine2 = 1e-20;
 
-Point3 unit(const Point3& v) {
-    const double len = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    return Point3{v.x / len, v.y / len, v.z / len};
-}
 
 }  // namespace
 

@@ -102,11 +102,6 @@ void index_corner_edges(const PolytopeLattice& lattice, SliceScratch& s) {
     s.fingerprint = fingerprint;
 }
 
-Point3 unit(const Point3& a) {
-    const double l = std::sqrt(dot(a, a));
-    return l > 0 ? Point3{a.x / l, a.y / l, a.z / l} : Point3{};
-}
-
 // The same corners facing the same way: a 2-face lying in the hyperplane
 // is the section of both its cells when they lie on either side of it.
 bool same_face(const PolytopeSlice& out, int f, int g) {

@@ -11,6 +11,7 @@
 
 #include "app/app_state.h"
 #include "app/options.h"
+#include "app/scene_state.h"
 #include "app/window_system.h"
 #include "app/windows.h"
 #include "export/export.h"
@@ -19,10 +20,12 @@
 #include "figures/output_file.h"
 #include "figures/palette.h"
 #include "figures/png_encode.h"
+#include "figures/video_encode.h"
 #include "offscreen/bitmap_font.h"
 #include "offscreen/egl_surface.h"
 #include "render/frame.h"
 #include "models/slice.h"
+#include "scene/flight.h"
 #include "ui/graph_slots.h"
 #include "ui/sweep.h"
 
@@ -36,7 +39,8 @@ constexpr int kGifDelayCentiseconds = 5;
 // What the figures hold at once: the surface (colour and depth, 4 bytes
 // each), the frame read back in RGB, and for a GIF one frame's palette
 // indices (an animation is drawn twice, a frame at a time, rather than
-// held). Refused when over half of the memory this process may use.
+// held). Refused when over half of the memory this process may use. A
+// video's frames go to the encoder as they are drawn and are not counted.
 bool fits_in_memory(const FigureOptions& f, std::string& error) {
     const double pixels = static_cast<double>(f.width) * f.height;
     double bytes = pixels * (4 + 4 + 3);
@@ -72,8 +76,9 @@ void report(const std::string& line) { std::fprintf(stderr, "fourview: %s\n", li
 
 // The outputs of one run, in the order of their options; the .mtl beside
 // the OBJ is one of them.
-enum OutputSlot { kPng, kGif, kObj, kMtl, kStl, kOutputSlots };
-constexpr const char* kSlotOption[kOutputSlots] = {"--png", "--gif", "--obj", "--obj", "--stl"};
+enum OutputSlot { kPng, kGif, kObj, kMtl, kStl, kVideo, kScene, kOutputSlots };
+constexpr const char* kSlotOption[kOutputSlots] = {"--png", "--gif",   "--obj",       "--obj",
+                                                   "--stl", "--video", "--save-scene"};
 
 struct Outputs {
     OutputFile file[kOutputSlots];
@@ -116,8 +121,8 @@ bool sweep_offsets(int steps, std::vector<double>& offsets) {
 // 0 when every output could be opened; 1 when one cannot be written; 2
 // when two name the same file, which would leave only one of them.
 int open_outputs(const FigureOptions& f, Outputs& outputs) {
-    const std::string paths[kOutputSlots] = {f.png, f.gif, f.obj, f.obj.empty() ? "" : mtl_path_for(f.obj),
-                                             f.sweep ? "" : f.stl};
+    const std::string paths[kOutputSlots] = {
+        f.png, f.gif, f.obj, f.obj.empty() ? "" : mtl_path_for(f.obj), f.sweep ? "" : f.stl, f.video, f.save_scene};
     std::string error;
     for (int i = 0; i < kOutputSlots; ++i) {
         if (paths[i].empty()) continue;
@@ -154,53 +159,112 @@ bool put(OutputFile& out, const Bytes& data) {
     return false;
 }
 
-// An animation, drawn twice a frame at a time: once to count its colours,
-// once to encode it with the palette they give (the frames are the same
-// both times), so that memory does not grow with the number of frames.
-// Each further frame is one step forward in the plane, as the
-// controller's button for that plane turns it; with --sweep, frame i has
-// the hyperplane at sweep[i] instead.
-bool write_gif(const FigureOptions& f, OutputFile& out, RgbImage& frame, const Matrix5& first,
-               const std::vector<double>& sweep) {
-    const double start_offset = app.section_offset;
-    auto step = [&](int i) {
-        if (f.sweep)
-            app.section_offset = sweep[i];
-        else
-            app.rotation_request = i == 0 ? 0 : 2 * f.turn_plane + 1;
-    };
+// The frames of an animation, in order: a turn, one step forward in the
+// plane a frame as the controller's button for that plane turns it; or a
+// flight, --frames frames a leg from each scene to the next and the last
+// scene itself at the end. Frame 0 is the view the options describe; or,
+// with --sweep, the cutting hyperplane at each step of the sweep.
+struct Animation {
+    const StartOptions& options;
+    Matrix5 first_transform;
+    std::vector<Scene> scenes;  // a flight's, with the options applied after each
+    std::vector<double> sweep;  // the section offset of each frame of a sweep
+
+    int count() const {
+        const int legs = static_cast<int>(scenes.size()) - 1;
+        return legs > 0 ? legs * options.figures.frames + 1 : options.figures.frames;
+    }
+    // Puts the state of frame k in force; frames are asked for in order.
+    void go_to(int k) {
+        if (!sweep.empty()) {
+            app.section_offset = sweep[k];
+            return;
+        }
+        const int frames = options.figures.frames;
+        if (scenes.empty()) {
+            if (k == 0) app.transform = first_transform;
+            app.rotation_request = k == 0 ? 0 : 2 * options.figures.turn_plane + 1;
+            return;
+        }
+        const int legs = static_cast<int>(scenes.size()) - 1;
+        const int leg = k / frames;
+        apply_scene(k == 0      ? scenes[0]
+                    : leg == legs ? scenes[legs]
+                                  : scene_between(scenes[leg], scenes[leg + 1],
+                                                static_cast<double>(k % frames) / frames));
+    }
+};
+
+// The scenes of a flight as the options make them: each scene with the
+// other options applied after it, as the first one is.
+std::vector<Scene> flight_scenes(const StartOptions& options) {
+    if (options.to_scenes.empty()) return {};
+    std::vector<Scene> scenes{scene_from_app()};
+    StartOptions rest = options;
+    rest.equations.given = false;  // the set is in force already
+    for (const Scene& s : options.to_scenes) {
+        rest.scene = {true, s};
+        apply_start_options(rest);
+        scenes.push_back(scene_from_app());
+    }
+    apply_scene(scenes[0]);
+    return scenes;
+}
+
+// A GIF and a video of the animation. Drawn twice a frame at a time when a
+// GIF is asked for: once to count its colours (and to encode the video),
+// once to encode the GIF with the palette they give (the frames are the
+// same both times), so that memory does not grow with the number of frames.
+bool write_animation(const FigureOptions& f, Outputs& outputs, Animation& animation, RgbImage& frame) {
+    std::string error;
+    VideoEncoderPtr video;
+    if (!f.video.empty()) {
+        video = open_video(video_format_for(f.video), f.width, f.height, error);
+        if (video == nullptr) {
+            report("cannot write " + f.video + ": " + error);
+            return false;
+        }
+    }
     ColourCounts counts;
-    if (f.sweep) {
-        step(0);
-        draw_figure_frame(frame, f.width, f.height);
+    for (int i = 0; i < animation.count(); ++i) {
+        if (i > 0 || !animation.sweep.empty()) {  // a sweep's frame 0 is its first step
+            animation.go_to(i);
+            draw_figure_frame(frame, f.width, f.height);
+        }
+        if (!f.gif.empty()) count_colours(frame, counts);
+        if (video != nullptr && !add_video_frame(*video, frame, error)) {
+            report("cannot write " + f.video + ": " + error);
+            return false;
+        }
     }
-    count_colours(frame, counts);
-    for (int i = 1; i < f.frames; ++i) {
-        step(i);
-        draw_figure_frame(frame, f.width, f.height);
-        count_colours(frame, counts);
+    if (video != nullptr) {
+        Bytes bytes;
+        if (!finish_video(*video, bytes, error)) {
+            report("cannot write " + f.video + ": " + error);
+            return false;
+        }
+        if (!put(outputs.file[kVideo], bytes)) return false;
     }
+    if (f.gif.empty()) return true;
+
+    OutputFile& out = outputs.file[kGif];
     Palette palette;
     choose_palette(counts, palette);
     ColourCounts().swap(counts);
-
-    std::string error;
     bool sink_failed = false;
     GifWriter gif;
     bool ok = gif_begin(gif, f.width, f.height, palette, [&](const uint8_t* data, std::size_t size) {
         sink_failed = !sink_failed && !append_output(out, data, size, error);
         return !sink_failed;
     });
-    app.transform = first;
     Bytes indices;
-    for (int i = 0; ok && i < f.frames; ++i) {
-        step(i);
+    for (int i = 0; ok && i < animation.count(); ++i) {
+        animation.go_to(i);
         draw_figure_frame(frame, f.width, f.height);
         palette_indices(palette, frame, indices);
         ok = gif_add_frame(gif, indices, kGifDelayCentiseconds);
     }
     ok = gif_end(gif, ok);
-    app.section_offset = start_offset;
     if (sink_failed)
         report("cannot write " + error);
     else if (!ok)
@@ -231,39 +295,49 @@ int draw_and_write(const StartOptions& options) {
     apply_start_keys(options.keys);
     Outputs outputs;
     if (const int status = open_outputs(f, outputs); status != 0) return status;
-    RgbImage frame;
-    draw_figure_frame(frame, f.width, f.height);
-    const Matrix5 first_transform = app.transform;
-    if (!f.png.empty()) {
-        Bytes png;
-        if (!encode_png(frame, png)) {
-            report("cannot write " + f.png + ": the picture could not be encoded");
+    if (!f.save_scene.empty()) {
+        const std::string text = write_scene(scene_from_app());
+        if (!put(outputs.file[kScene], Bytes(text.begin(), text.end()))) return 1;
+    }
+    if (!(f.png.empty() && f.gif.empty() && f.video.empty() && f.obj.empty() && f.stl.empty())) {
+        const Scene first = scene_from_app();
+        Animation animation{options, app.transform, flight_scenes(options), {}};
+        const double start_offset = app.section_offset;
+        if (f.sweep && !sweep_offsets(f.frames, animation.sweep)) {
+            report("--sweep: the model has no extent across the hyperplane to sweep");
             return 1;
         }
-        if (!put(outputs.file[kPng], png)) return 1;
-    }
-    std::vector<double> sweep;
-    if (f.sweep && !sweep_offsets(f.frames, sweep)) {
-        report("--sweep: the model has no extent across the hyperplane to sweep");
-        return 1;
-    }
-    if (!f.gif.empty() && !write_gif(f, outputs.file[kGif], frame, first_transform, sweep)) return 1;
-    // The models: the geometry of the first frame, whatever the GIF turned.
-    app.transform = first_transform;
-    if (!f.obj.empty() && !write_model(outputs, f, true)) return 1;
-    if (!f.stl.empty() && !f.sweep && !write_model(outputs, f, false)) return 1;
-    if (!f.stl.empty() && f.sweep) {
-        // A stack of slices whichever view is in force: that is what it is for.
-        const int view = app.slice_view;
-        const double start_offset = app.section_offset;
-        if (view == kViewProjection) app.slice_view = kViewSlice;
-        for (int i = 0; i < f.frames; ++i) {
-            app.section_offset = sweep[i];
-            Bytes model;
-            encode_stl(f.scale_mm, f.thickness_mm, model);
-            if (!put(outputs.stack[i], model)) return 1;
+        RgbImage frame;
+        if (!f.png.empty() || !f.gif.empty() || !f.video.empty()) draw_figure_frame(frame, f.width, f.height);
+        if (!f.png.empty()) {
+            Bytes png;
+            if (!encode_png(frame, png)) {
+                report("cannot write " + f.png + ": the picture could not be encoded");
+                return 1;
+            }
+            if (!put(outputs.file[kPng], png)) return 1;
         }
-        app.slice_view = view;
+        if ((!f.gif.empty() || !f.video.empty()) && !write_animation(f, outputs, animation, frame)) return 1;
+        // The models: the geometry of the first frame, whatever the animation turned.
+        app.section_offset = start_offset;
+        if (animation.scenes.empty())
+            app.transform = animation.first_transform;
+        else
+            apply_scene(first);
+        if (!f.obj.empty() && !write_model(outputs, f, true)) return 1;
+        if (!f.stl.empty() && !f.sweep && !write_model(outputs, f, false)) return 1;
+        if (!f.stl.empty() && f.sweep) {
+            // A stack of slices whichever view is in force: that is what it is for.
+            const int view = app.slice_view;
+            if (view == kViewProjection) app.slice_view = kViewSlice;
+            for (int i = 0; i < f.frames; ++i) {
+                app.section_offset = animation.sweep[i];
+                Bytes model;
+                encode_stl(f.scale_mm, f.thickness_mm, model);
+                if (!put(outputs.stack[i], model)) return 1;
+            }
+            app.slice_view = view;
+        }
         app.section_offset = start_offset;
     }
     // Every output complete: all of them go in place together, or none.

@@ -148,6 +148,7 @@ void display_graph() {
     glLoadIdentity();
     gluLookAt(app.eye[0], app.eye[1], app.eye[2], app.look_at[0], app.look_at[1], app.look_at[2],
               app.up[0], app.up[1], app.up[2]);
+    gl_frame_material();
     if (app.label == 1) draw_label_background();
 
     bool slice_drawn = true;

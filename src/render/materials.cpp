@@ -46,6 +46,8 @@ void set_color(int index) {
     material(GL_SPECULAR, r, g, b, 1);
 }
 
+void gl_frame_material() { glMateriali(GL_FRONT, GL_SHININESS, 50); }
+
 void gl_begin_surface() {
     // Pushed back so that the mesh lines and the cut drawn afterwards stay
     // visible. The units term is measured in steps of the depth buffer: two

@@ -19,6 +19,11 @@ void gl_section_material();
 // 1 red, 2 green, 3 blue, 4 white, 5 black, 6 yellow, 7 grey, other black.
 // Sets ambient, diffuse and specular; may be called inside glBegin/glEnd.
 void set_color(int index);
+// The shine every frame starts from: that of the surfaces, which most
+// frames draw first. set_color leaves the shine alone, so without this the
+// axes of a frame with no surface shone as whatever an earlier frame had
+// drawn last, and one view could look two ways.
+void gl_frame_material();
 
 // Protocol: if solid, begin_surface / faces / end_surface; then if
 // wireframe, begin_wire / lines / end_wire; then the cut. Each closing step

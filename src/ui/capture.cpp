@@ -57,22 +57,26 @@ void read_back_buffer_row(int gl_row, int width, unsigned char* row, void*) {
 
 }  // namespace
 
-int first_free_capture_number(const char* folder) {
+int first_free_capture_number(const char* folder) { return first_free_file_number(folder, "P6_", ".PPM"); }
+
+int first_free_file_number(const char* folder, const char* prefix, const char* suffix) {
     DIR* d = opendir(folder);
     if (d == nullptr) return 0;
+    const std::size_t head = std::strlen(prefix), length = head + 4 + std::strlen(suffix);
     int next = 0;
     while (const dirent* e = readdir(d)) {
         const char* n = e->d_name;
-        if (std::strlen(n) != 11 || std::strncmp(n, "P6_", 3) != 0 || std::strcmp(n + 7, ".PPM") != 0)
+        if (std::strlen(n) != length || std::strncmp(n, prefix, head) != 0 ||
+            std::strcmp(n + head + 4, suffix) != 0)
             continue;
         int number = 0;
         bool digits = true;
-        for (int i = 3; i < 7; ++i) {
+        for (std::size_t i = head; i < head + 4; ++i) {
             digits = digits && n[i] >= '0' && n[i] <= '9';
             number = number * 10 + (n[i] - '0');
         }
-        // Only pictures count: a device or folder in a file's place holds no
-        // frame to keep, and the save there fails on its own.
+        // Only files count: a device or folder in a file's place holds
+        // nothing to keep, and the save there fails on its own.
         struct stat st {};
         if (!digits || fstatat(dirfd(d), n, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
         if (number + 1 > next) next = number + 1;

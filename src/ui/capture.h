@@ -24,6 +24,9 @@ void write_ppm_capture();
 // One past the highest number of a regular file "P6_nnnn.PPM" in `folder`
 // (up to 10000); 0 when there is none or the folder cannot be read.
 int first_free_capture_number(const char* folder);
+// The same for any "PREFIXnnnnSUFFIX" (four digits), e.g. the scenes the
+// graph menu saves beside the frames.
+int first_free_file_number(const char* folder, const char* prefix, const char* suffix);
 
 // "P6_0000.PPM" for counter 0 up to "P6_9999.PPM".
 void capture_file_name(char* out, std::size_t size, int counter);

@@ -13,6 +13,7 @@
 #include "render/frame.h"
 #include "ui/controller.h"
 #include "ui/menus.h"
+#include "ui/scene_menu.h"
 #include "ui/sweep.h"
 #include "ui/values.h"
 
@@ -284,6 +285,10 @@ void execute_command(int command) {
         reset_view();
     } else if (command == 100) {
         quit_now();
+    } else if (command == kCommandSaveScene) {
+        save_scene_in_capture_folder(nullptr, 0);
+    } else if (command == kCommandLoadScene) {
+        load_scene_dialogue();
     }
     select_window(app.graph_window);
     refresh_option_labels();

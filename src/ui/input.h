@@ -15,7 +15,8 @@ void mouse_graph_with_modifiers(int button, int state, int x, int y, int modifie
 
 // Command codes: 50-59 option toggles, 60 rotation mode, 61 projection,
 // 62 view direction, 63 stereographic, 65-67 a projection chosen by name,
-// 99 reset, 100 quit. Any code ends with the option marks rewritten and a
+// 99 reset, 100 quit, 101 and 102 save and load a scene (ui/scene_menu.h).
+// Any code ends with the option marks rewritten and a
 // redisplay.
 //
 // 61 switches between parallel and perspective, and from stereographic

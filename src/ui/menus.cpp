@@ -14,6 +14,7 @@
 #include "ui/controller.h"
 #include "ui/graph_slots.h"
 #include "ui/input.h"
+#include "ui/scene_menu.h"
 #include "ui/values.h"
 
 namespace fourview {
@@ -156,6 +157,8 @@ void build_menus() {
     glutAddSubMenu("3D Models", app.models3_menu);
     glutAddSubMenu("Options", app.options_menu);
     glutAddMenuEntry("Quit", 100);
+    glutAddMenuEntry("Save Scene", kCommandSaveScene);
+    glutAddMenuEntry("Load Scene", kCommandLoadScene);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
     glutMenuStatusFunc(menu_status);
 }

@@ -16,6 +16,7 @@
 #include "figures/palette.h"
 #include "figures/output_file.h"
 #include "figures/png_encode.h"
+#include "figures/video_encode.h"
 #include "../support/scratch_files.h"
 
 namespace fourview {
@@ -60,6 +61,60 @@ TEST(PngEncode, RoundTripKeepsEveryPixelAndTheRowOrder) {
 
 // Frames of few colours keep them exactly; frames of many share 256 chosen
 // colours, each pixel taking one close to its own.
+// A picture of coloured blocks: what 4:2:0 keeps well, so the decoded
+// frame can be held to a few levels of the original.
+RgbImage block_image(int width, int height, int shift) {
+    RgbImage im;
+    im.width = width;
+    im.height = height;
+    im.rgb.resize(im.pixel_count() * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &im.rgb[3 * (static_cast<std::size_t>(y) * width + x)];
+            const int block = ((x + shift) / 16 + y / 16) % 4;
+            const uint8_t colours[4][3] = {{255, 255, 255}, {40, 40, 220}, {200, 60, 60}, {90, 90, 90}};
+            for (int c = 0; c < 3; ++c) p[c] = colours[block][c];
+        }
+    return im;
+}
+
+TEST(VideoEncode, FramesSizeRateAndFirstFrameDecodedBack) {
+    struct Row {
+        const char* file;
+        VideoFormat format;
+        const char* codec;
+    };
+    const Row rows[] = {{"a.mp4", VideoFormat::kMp4, "h264"}, {"a.WebM", VideoFormat::kWebm, "vp9"}};
+    constexpr int kWidth = 96, kHeight = 64, kFrames = 12;
+    for (const Row& r : rows) {
+        ASSERT_EQ(video_format_for(r.file), r.format) << r.file;
+        std::string error;
+        VideoEncoderPtr video = open_video(r.format, kWidth, kHeight, error);
+        ASSERT_NE(video, nullptr) << error;
+        for (int i = 0; i < kFrames; ++i)
+            ASSERT_TRUE(add_video_frame(*video, block_image(kWidth, kHeight, 2 * i), error)) << error;
+        EXPECT_FALSE(add_video_frame(*video, block_image(kWidth + 2, kHeight, 0), error)) << "another size";
+        Bytes file;
+        ASSERT_TRUE(finish_video(*video, file, error)) << error;
+        std::vector<RgbImage> frames;
+        double rate = 0;
+        std::string codec;
+        ASSERT_TRUE(decode_video(file, frames, rate, codec)) << r.file;
+        EXPECT_EQ(codec, r.codec);
+        EXPECT_EQ(rate, 25.0);
+        ASSERT_EQ(frames.size(), static_cast<std::size_t>(kFrames)) << r.file;
+        EXPECT_EQ(frames[0].width, kWidth);
+        EXPECT_EQ(frames[0].height, kHeight);
+        const RgbImage first = block_image(kWidth, kHeight, 0);
+        double error_sum = 0;
+        for (std::size_t i = 0; i < first.rgb.size(); ++i) error_sum += std::abs(first.rgb[i] - frames[0].rgb[i]);
+        EXPECT_LT(error_sum / first.rgb.size(), 6.0) << r.file << ": mean difference per channel";
+    }
+    EXPECT_EQ(video_format_for("a.gif"), VideoFormat::kNone);
+    EXPECT_EQ(video_format_for("mp4"), VideoFormat::kNone);
+    EXPECT_EQ(video_format_for("a.mp4/b"), VideoFormat::kNone);
+}
+
 TEST(GifEncode, FramesPaletteAndLoop) {
     struct Case {
         int width, frames;

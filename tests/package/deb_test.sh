@@ -33,7 +33,7 @@ check "the licence is installed as the copyright file" grep -q "^MIT License" "$
 # without blank rows, the models by name.
 MANWIDTH=100 man -l "$work/prefix/share/man/man1/fourview.1.gz" 2>/dev/null >"$work/man.txt"
 check "the man page's model list has no blank rows" bash -c "
-  sed -n '/Models (/,/Keys of/p' '$work/man.txt' | sed '1d;\$d' | grep -c '^ *\$' | grep -qx 1"
+  sed -n '/Models (/,/Uniform polychora\\|Keys of/p' '$work/man.txt' | sed '1d;\$d' | grep -c '^ *\$' | grep -qx 1"
 check "the man page names models as the program does" bash -c "
   grep -qE '^ +13 +Hypercube \(8 Cell Envelope\)\$' '$work/man.txt' && ! grep -q 'klein-bottle' '$work/man.txt'"
 check "the man page's key list has no blank rows" bash -c "
