@@ -53,6 +53,12 @@ constexpr int kProjectionPerspective = 66;
 // From the pole of the 3-sphere through the model (geom4/stereo.h).
 constexpr int kProjectionStereographic = 67;
 
+// What the graph window shows: the projection of the model, its slice by
+// the cutting hyperplane, or both side by side (projection left).
+constexpr int kViewProjection = 0;
+constexpr int kViewSlice = 1;
+constexpr int kViewSideBySide = 2;
+
 // Room for a range bound typed as an expression: as long as an equation.
 constexpr int kRangeTextSize = 201;
 
@@ -100,6 +106,7 @@ struct AppState {
     // Cross-section: the hyperplane aX + bY + cZ + dW = e.
     std::array<double, 5> hyperplane{0.0, 0.0, 0.0, 1.0, 0.0};
     double section_offset = 0.0;
+    int slice_view = kViewProjection;
 
     // Parameter domain of the user graph.
     double s_min = 0, s_max = 0, t_min = 0, t_max = 0;

@@ -74,6 +74,7 @@ enum LongOnly {
     kOptStl,
     kOptScale,
     kOptThickness,
+    kOptSweep,
     kOptPolytope,
     kOptScene,
     kOptToScene,
@@ -133,6 +134,10 @@ const OptionRow OptionRows[] = {
     {{"thickness", required_argument, nullptr, kOptThickness}, "MM",
      "thickness of the plates the STL makes of faces that bound no solid, in millimetres, "
      "from 0.001 to 1e+06 (default 1)"},
+    {{"sweep", no_argument, nullptr, kOptSweep}, nullptr,
+     "with --gif, sweep the cutting hyperplane through the model in --frames steps (from where it "
+     "first touches the model to where it leaves) instead of turning it; with --stl, write the "
+     "slices of that sweep as FILE-001.stl, FILE-002.stl ..."},
     {{"scene", required_argument, nullptr, kOptScene}, "FILE",
      "start from the view saved in a scene file; the other options apply after it"},
     {{"to-scene", required_argument, nullptr, kOptToScene}, "FILE",
@@ -519,6 +524,9 @@ ParseOutcome take_option(int code, const char* value, StartOptions& o) {
                     return ParseOutcome::kRun;
                 }
             return usage_error("--turn: '%s' is no plane; write XY, YZ, ZX, WX, WY or WZ", value);
+        case kOptSweep:
+            o.figures.sweep = true;
+            return ParseOutcome::kRun;
         case kOptScene:
         case kOptToScene: {
             // Missing keys keep the start values, as in a fresh window.
@@ -671,10 +679,12 @@ ParseOutcome check_together(const StartOptions& o, const bool* seen) {
     const FigureOptions& f = o.figures;
     if ((seen[kOptSize - kOptWindowSize] && f.png.empty() && f.gif.empty() && f.video.empty()))
         return usage_error("--size: only with --png or --gif");
-    if ((seen[kOptFrames - kOptWindowSize] || seen[kOptTurn - kOptWindowSize]) && f.gif.empty() &&
-        f.video.empty())
-        return usage_error("--%s: only with --gif",
-                           seen[kOptFrames - kOptWindowSize] ? "frames" : "turn");
+    if (f.sweep && f.gif.empty() && f.video.empty() && f.stl.empty())
+        return usage_error("--sweep: only with --gif, --video or --stl");
+    if (seen[kOptFrames - kOptWindowSize] && f.gif.empty() && f.video.empty() && !(f.sweep && !f.stl.empty()))
+        return usage_error("--frames: only with --gif, or --stl and --sweep");
+    if (seen[kOptTurn - kOptWindowSize] && f.gif.empty() && f.video.empty())
+        return usage_error("--turn: only with --gif");
     if (seen[kOptScale - kOptWindowSize] && f.stl.empty())
         return usage_error("--scale: only with --stl");
     if (seen[kOptThickness - kOptWindowSize] && f.stl.empty())

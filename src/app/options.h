@@ -21,6 +21,9 @@ struct FigureOptions {
     int frames = 36;                // GIF frames, one rotation step each
     int turn_plane = 3;             // index into RotationPlanes (3 = WX)
     double scale_mm = 100;          // STL: largest side of the bounding box
+    // --sweep: the GIF's frames carry the cutting hyperplane through the
+    // model, and --stl writes the slice of each step to its own file.
+    bool sweep = false;
     double thickness_mm = 1;        // STL: plates made of faces that bound no solid
     std::string video;              // MP4 or WebM of the animation, by extension
     std::string save_scene;         // the scene the other options describe

@@ -88,7 +88,11 @@ struct GeometrySink {
     // and ball takes the current colour() as the ambient and diffuse colour
     // of the material in force, lit as before; from colours(kUnlit) lines
     // show it as it is. A back end that shows no colours may ignore both.
-    enum class ColourUse { kNone, kLit, kUnlit };
+    // From colours(kMaterial) every vertex takes the current colour() as
+    // the ambient and diffuse colour of its material, lit, whatever colour
+    // it is: the colours of the slice's cell kinds, which are no colours of
+    // the w scale.
+    enum class ColourUse { kNone, kLit, kUnlit, kMaterial };
     virtual void colours(ColourUse) {}
     virtual void colour(const Colour&) {}
 

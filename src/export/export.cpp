@@ -15,6 +15,7 @@
 #include "draw/material_values.h"
 #include "geom4/vector3.h"
 #include "models/models.h"
+#include "models/slice_models.h"
 
 namespace fourview {
 
@@ -213,7 +214,11 @@ struct ExportSink final : GeometrySink {
 
 void collect(ExportSink& sink) {
     ScopedGeometry use(sink);
-    draw_model();
+    // The slice view exports what it shows.
+    if (app.slice_view != kViewProjection)
+        draw_model_slice();
+    else
+        draw_model();
 }
 
 void add_oriented(const Point3& a, const Point3& b, const Point3& c, const Point3& outward,
@@ -586,6 +591,8 @@ std::string mtl_path_for(const std::string& obj_path) {
 }
 
 bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl) {
+    if (app.slice_view != kViewProjection && find_lattice(app.model_id) != nullptr)
+        return encode_slice_obj(mtl_name, obj, mtl);
     ExportSink sink;
     collect(sink);
     const double lattice = kLatticeRadius * sink.largest_side();
@@ -679,8 +686,14 @@ void stl_shells(double scale_mm, double thickness_mm, std::vector<Shell>& shells
 }
 
 bool encode_stl(double scale_mm, double thickness_mm, ExportBytes& stl) {
+    if (app.slice_view != kViewProjection && find_lattice(app.model_id) != nullptr)
+        return encode_slice_stl(scale_mm, stl);
     std::vector<Shell> shells;
     stl_shells(scale_mm, thickness_mm, shells);
+    return stl_from_shells(shells, stl);
+}
+
+bool stl_from_shells(const std::vector<Shell>& shells, ExportBytes& stl) {
     stl.assign(80, 0);
     const char header[] = "fourview binary STL, millimetres";
     std::memcpy(stl.data(), header, sizeof header - 1);

@@ -30,6 +30,14 @@ bool encode_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl)
 // False when there is nothing to export (a valid file of no triangles).
 bool encode_stl(double scale_mm, double thickness_mm, ExportBytes& stl);
 
+// In the slice view a polytope's slice goes to the files as what it is, a
+// closed convex polyhedron: in the OBJ file one polygon per face, grouped
+// and coloured by the kind of the cell it comes from; in the STL file its
+// faces as triangles that share their corners, a closed solid, scaled as
+// encode_stl scales. False when the hyperplane misses the model.
+bool encode_slice_obj(const std::string& mtl_name, ExportBytes& obj, ExportBytes& mtl);
+bool encode_slice_stl(double scale_mm, ExportBytes& stl);
+
 // The material library beside an OBJ file: its path with ".obj" (in any
 // case) replaced, or ".mtl" added, and blanks in the name made '_'.
 std::string mtl_path_for(const std::string& obj_path);
@@ -44,6 +52,9 @@ struct ShellTriangle {
 using Shell = std::vector<ShellTriangle>;
 // The shells encode_stl writes, in millimetres.
 void stl_shells(double scale_mm, double thickness_mm, std::vector<Shell>& shells);
+// Binary STL of shells already in millimetres; false when they hold no
+// triangle.
+bool stl_from_shells(const std::vector<Shell>& shells, ExportBytes& stl);
 
 void tube_shell(const Point3& p, const Point3& q, double radius, int sides,
                 std::vector<ShellTriangle>& out);

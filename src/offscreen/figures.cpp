@@ -24,8 +24,10 @@
 #include "offscreen/bitmap_font.h"
 #include "offscreen/egl_surface.h"
 #include "render/frame.h"
+#include "models/slice.h"
 #include "scene/flight.h"
 #include "ui/graph_slots.h"
+#include "ui/sweep.h"
 
 namespace fourview {
 
@@ -81,22 +83,46 @@ constexpr const char* kSlotOption[kOutputSlots] = {"--png", "--gif",   "--obj", 
 struct Outputs {
     OutputFile file[kOutputSlots];
     bool used[kOutputSlots] = {};
+    std::vector<OutputFile> stack;  // --stl with --sweep: one file a step
     ~Outputs() {
         for (OutputFile& out : file) abandon_output(out);
+        for (OutputFile& out : stack) abandon_output(out);
     }
     std::vector<OutputFile*> opened() {
         std::vector<OutputFile*> list;
         for (int i = 0; i < kOutputSlots; ++i)
             if (used[i]) list.push_back(&file[i]);
+        for (OutputFile& out : stack) list.push_back(&out);
         return list;
     }
 };
+
+// Step i (from 0) of a stack of n: "slices.stl" -> "slices-001.stl", the
+// number as wide as the largest, three figures at least.
+std::string stack_path(const std::string& stl, int i, int n) {
+    std::string base = stl;
+    if (base.size() > 4 && base.compare(base.size() - 4, 4, ".stl") == 0) base.resize(base.size() - 4);
+    const int width = n >= 1000 ? 4 : 3;
+    char number[16];
+    std::snprintf(number, sizeof number, "-%0*d.stl", width, i + 1);
+    return base + number;
+}
+
+// The sweep's frames: the offset of the hyperplane at each step, from where
+// it first touches the model to where it leaves.
+bool sweep_offsets(int steps, std::vector<double>& offsets) {
+    double low = 0, high = 0;
+    if (!sweep_range(low, high)) return false;
+    offsets.clear();
+    for (int i = 0; i < steps; ++i) offsets.push_back(sweep_level(low, high, i, steps));
+    return true;
+}
 
 // 0 when every output could be opened; 1 when one cannot be written; 2
 // when two name the same file, which would leave only one of them.
 int open_outputs(const FigureOptions& f, Outputs& outputs) {
     const std::string paths[kOutputSlots] = {
-        f.png, f.gif, f.obj, f.obj.empty() ? "" : mtl_path_for(f.obj), f.stl, f.video, f.save_scene};
+        f.png, f.gif, f.obj, f.obj.empty() ? "" : mtl_path_for(f.obj), f.sweep ? "" : f.stl, f.video, f.save_scene};
     std::string error;
     for (int i = 0; i < kOutputSlots; ++i) {
         if (paths[i].empty()) continue;
@@ -105,6 +131,14 @@ int open_outputs(const FigureOptions& f, Outputs& outputs) {
             return 1;
         }
         outputs.used[i] = true;
+    }
+    if (!f.stl.empty() && f.sweep) {
+        outputs.stack.resize(f.frames);
+        for (int i = 0; i < f.frames; ++i)
+            if (!open_output(stack_path(f.stl, i, f.frames), outputs.stack[i], error)) {
+                report("cannot write " + error);
+                return 1;
+            }
     }
     auto named = [&](int i) {
         return i == kMtl ? "the material library " + paths[i] + " of --obj" : std::string(kSlotOption[i]) + " " + paths[i];
@@ -128,11 +162,13 @@ bool put(OutputFile& out, const Bytes& data) {
 // The frames of an animation, in order: a turn, one step forward in the
 // plane a frame as the controller's button for that plane turns it; or a
 // flight, --frames frames a leg from each scene to the next and the last
-// scene itself at the end. Frame 0 is the view the options describe.
+// scene itself at the end. Frame 0 is the view the options describe; or,
+// with --sweep, the cutting hyperplane at each step of the sweep.
 struct Animation {
     const StartOptions& options;
     Matrix5 first_transform;
     std::vector<Scene> scenes;  // a flight's, with the options applied after each
+    std::vector<double> sweep;  // the section offset of each frame of a sweep
 
     int count() const {
         const int legs = static_cast<int>(scenes.size()) - 1;
@@ -140,6 +176,10 @@ struct Animation {
     }
     // Puts the state of frame k in force; frames are asked for in order.
     void go_to(int k) {
+        if (!sweep.empty()) {
+            app.section_offset = sweep[k];
+            return;
+        }
         const int frames = options.figures.frames;
         if (scenes.empty()) {
             if (k == 0) app.transform = first_transform;
@@ -187,7 +227,7 @@ bool write_animation(const FigureOptions& f, Outputs& outputs, Animation& animat
     }
     ColourCounts counts;
     for (int i = 0; i < animation.count(); ++i) {
-        if (i > 0) {
+        if (i > 0 || !animation.sweep.empty()) {  // a sweep's frame 0 is its first step
             animation.go_to(i);
             draw_figure_frame(frame, f.width, f.height);
         }
@@ -261,7 +301,12 @@ int draw_and_write(const StartOptions& options) {
     }
     if (!(f.png.empty() && f.gif.empty() && f.video.empty() && f.obj.empty() && f.stl.empty())) {
         const Scene first = scene_from_app();
-        Animation animation{options, app.transform, flight_scenes(options)};
+        Animation animation{options, app.transform, flight_scenes(options), {}};
+        const double start_offset = app.section_offset;
+        if (f.sweep && !sweep_offsets(f.frames, animation.sweep)) {
+            report("--sweep: the model has no extent across the hyperplane to sweep");
+            return 1;
+        }
         RgbImage frame;
         if (!f.png.empty() || !f.gif.empty() || !f.video.empty()) draw_figure_frame(frame, f.width, f.height);
         if (!f.png.empty()) {
@@ -274,12 +319,26 @@ int draw_and_write(const StartOptions& options) {
         }
         if ((!f.gif.empty() || !f.video.empty()) && !write_animation(f, outputs, animation, frame)) return 1;
         // The models: the geometry of the first frame, whatever the animation turned.
+        app.section_offset = start_offset;
         if (animation.scenes.empty())
             app.transform = animation.first_transform;
         else
             apply_scene(first);
         if (!f.obj.empty() && !write_model(outputs, f, true)) return 1;
-        if (!f.stl.empty() && !write_model(outputs, f, false)) return 1;
+        if (!f.stl.empty() && !f.sweep && !write_model(outputs, f, false)) return 1;
+        if (!f.stl.empty() && f.sweep) {
+            // A stack of slices whichever view is in force: that is what it is for.
+            const int view = app.slice_view;
+            if (view == kViewProjection) app.slice_view = kViewSlice;
+            for (int i = 0; i < f.frames; ++i) {
+                app.section_offset = animation.sweep[i];
+                Bytes model;
+                encode_stl(f.scale_mm, f.thickness_mm, model);
+                if (!put(outputs.stack[i], model)) return 1;
+            }
+            app.slice_view = view;
+        }
+        app.section_offset = start_offset;
     }
     // Every output complete: all of them go in place together, or none.
     std::string error;

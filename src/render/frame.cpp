@@ -11,8 +11,10 @@
 #include "geom4/transform.h"
 #include "models/curved.h"
 #include "models/models.h"
+#include "models/slice_models.h"
 #include "render/gl_sink.h"
 #include "render/materials.h"
+#include "render/slice_overlay.h"
 #include "render/text.h"
 #include "ui/capture.h"
 #include "ui/values.h"
@@ -66,16 +68,11 @@ void draw_label_background() {
     glEnable(GL_LIGHT2);
 }
 
-void display_graph() {
-    select_window(app.graph_window);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(app.eye[0], app.eye[1], app.eye[2], app.look_at[0], app.look_at[1], app.look_at[2],
-              app.up[0], app.up[1], app.up[2]);
-    gl_frame_material();
-    if (app.label == 1) draw_label_background();
+namespace {
 
+// One view of the model, between the label background and the overlays.
+// The pending rotation step is taken by the first view of the frame.
+void draw_view(bool slice, bool take_step, bool& slice_drawn) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glMultMatrixd(app.view_matrix.data());
@@ -90,7 +87,7 @@ void display_graph() {
         Point3 q;
         const bool finite = graph_centre_image(q);
         if (finite) glTranslated(-q.x, -q.y, -q.z);
-        if (finite && app.axes == 1) {
+        if (finite && app.axes == 1 && !slice) {
             GeometrySink& g = geometry();
             g.color(5);
             g.point_size(10);
@@ -101,15 +98,61 @@ void display_graph() {
     }
 
     // The notice frame leaves a pending step to the frame after the dialogue.
-    take_rotation_step(console_notice ? 0 : app.rotation_request);
+    if (take_step) take_rotation_step(console_notice ? 0 : app.rotation_request);
 
-    draw_model();
-    if (app.axes == 1) draw_axes();
+    if (slice) {
+        slice_drawn = draw_model_slice();
+    } else {
+        draw_model();
+        if (app.axes == 1) draw_axes();
+    }
     flush_gl_geometry();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
+}
+
+// The orthographic box of the view for a viewport of w x h pixels.
+void load_view_box(int w, int h) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const double half_height = 3.0 / app.zoom;
+    const double half_width = 3.0 * w / (h * app.zoom);
+    glOrtho(-half_width, half_width, -half_height, half_height, -100, 1000);
+}
+
+}  // namespace
+
+void display_graph() {
+    select_window(app.graph_window);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(app.eye[0], app.eye[1], app.eye[2], app.look_at[0], app.look_at[1], app.look_at[2],
+              app.up[0], app.up[1], app.up[2]);
+    gl_frame_material();
+    if (app.label == 1) draw_label_background();
+
+    bool slice_drawn = true;
+    const int view = app.slice_view;
+    const int w = window_width(), h = window_height();
+    if (view == kViewSideBySide && w >= 2 && h > 0 && app.zoom > 0.0) {
+        // Each half the window, each with the window's box at its own width.
+        const int half = w / 2;
+        glViewport(0, 0, half, h);
+        load_view_box(half, h);
+        draw_view(false, true, slice_drawn);
+        glViewport(half, 0, w - half, h);
+        load_view_box(w - half, h);
+        draw_view(true, false, slice_drawn);
+        glViewport(0, 0, w, h);
+        load_view_box(w, h);
+        glMatrixMode(GL_MODELVIEW);
+    } else {
+        draw_view(view != kViewProjection, true, slice_drawn);
+    }
     if (app.label == 1) draw_caption();
     if (app.colour_by_w == 1) draw_colour_bar();
+    if (view != kViewProjection) draw_slice_overlay(view == kViewSideBySide ? w / 2 : 0, slice_drawn);
     if (console_notice) {
         // Neither saved nor counted as the changed frame: that is the one
         // drawn after the dialogue.
@@ -143,13 +186,7 @@ void apply_projection() {
     const int h = window_height();
     // A minimised window or a zoom of 0 would make the box infinite: keep
     // the last projection until the size and zoom make sense again.
-    if (h > 0 && w > 0 && app.zoom > 0.0) {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        const double half_height = 3.0 / app.zoom;
-        const double half_width = 3.0 * w / (h * app.zoom);
-        glOrtho(-half_width, half_width, -half_height, half_height, -100, 1000);
-    }
+    if (h > 0 && w > 0 && app.zoom > 0.0) load_view_box(w, h);
     app.frame_changed = 1;
     post_redisplay();
 }

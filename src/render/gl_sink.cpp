@@ -535,7 +535,7 @@ struct GlSink final : GeometrySink {
         state_change();
         const Facing view = facing();
         const TubeTable& table = cached_tube_table(rim);
-        if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
+        if (colour_use == ColourUse::kLit || colour_use == ColourUse::kMaterial) glColor3fv(current_colour);
         indexed.begin();
         glDisable(GL_CULL_FACE);
         for (int k = 0; k < count; ++k) {
@@ -549,7 +549,7 @@ struct GlSink final : GeometrySink {
     void balls(const Point3* points, int count, double radius, int slices, int stacks) override {
         state_change();
         const BallTable& table = cached_ball_table(slices, stacks);
-        if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
+        if (colour_use == ColourUse::kLit || colour_use == ColourUse::kMaterial) glColor3fv(current_colour);
         indexed.begin();
         for (int k = 0; k < count; ++k) {
             ball_shape(table, points[k], radius, batch_shape);
@@ -570,7 +570,7 @@ struct GlSink final : GeometrySink {
             gluQuadricDrawStyle(quadric, GLU_FILL);
             gluQuadricNormals(quadric, GLU_SMOOTH);
         }
-        if (colour_use == ColourUse::kLit) glColor3fv(current_colour);
+        if (colour_use == ColourUse::kLit || colour_use == ColourUse::kMaterial) glColor3fv(current_colour);
         glMatrixMode(GL_MODELVIEW);
         glPushMatrix();
         glTranslated(p.x, p.y, p.z);
@@ -597,10 +597,10 @@ struct GlSink final : GeometrySink {
                 glDepthMask(GL_FALSE);
             }
         }
-        if (colour_use == ColourUse::kLit) glDisable(GL_COLOR_MATERIAL);
+        if (colour_use == ColourUse::kLit || colour_use == ColourUse::kMaterial) glDisable(GL_COLOR_MATERIAL);
         if (colour_use == ColourUse::kUnlit) glEnable(GL_LIGHTING);
         colour_use = use;
-        if (use == ColourUse::kLit) {
+        if (use == ColourUse::kLit || use == ColourUse::kMaterial) {
             glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
             glEnable(GL_COLOR_MATERIAL);
         }
@@ -623,6 +623,9 @@ struct GlSink final : GeometrySink {
     }
 
     float gain() const {
+        // A material colour lit: near itself under the lights' ambient of
+        // 1.4, and a little less on transparent faces, which the blend adds.
+        if (colour_use == ColourUse::kMaterial) return surface && app.transparent == 1 ? 0.4f : 0.42f;
         return colour_use != ColourUse::kLit || scale_faces() ? 1.0f : 0.42f;
     }
     void colour(const Colour& c) override {

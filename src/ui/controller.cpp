@@ -2,6 +2,8 @@
 
 #include <GL/glut.h>
 
+#include <cstdio>
+
 #include "app/app_state.h"
 #include "app/window_system.h"
 #include "ui/input.h"
@@ -78,6 +80,15 @@ const char* view_direction_label(int view_direction) {
     }
 }
 
+const char* view_button_label() {
+    static char label[32];
+    const char* direction = view_direction_label(app.view_direction);
+    if (app.slice_view == kViewProjection) return direction;
+    std::snprintf(label, sizeof label, "%s, %s", app.slice_view == kViewSlice ? "Slice" : "Both",
+                  direction);
+    return label;
+}
+
 void build_controller_panel() {
     for (int i = 0; i < kControllerButtonCount; ++i) {
         ButtonPanel& b = controller_buttons[i];
@@ -106,8 +117,7 @@ void build_controller_panel() {
                     rotation_mode_label(app.rotation_mode));
     set_button_text(controller_buttons[projection_button_index],
                     projection_mode_label(app.projection_mode));
-    set_button_text(controller_buttons[view_button_index],
-                    view_direction_label(app.view_direction));
+    set_button_text(controller_buttons[view_button_index], view_button_label());
     for (ButtonPanel& b : controller_buttons) place_button_text(b);
     controller_pressed = -1;
 }

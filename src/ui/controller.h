@@ -38,5 +38,8 @@ void repeat_rotation_step(int code);
 const char* rotation_mode_label(int rotation_mode);
 const char* projection_mode_label(int projection_mode);
 const char* view_direction_label(int view_direction);
+// The view direction's button: its direction, and the view in force when
+// that is not the projection ("Slice, from X", "Both, from X").
+const char* view_button_label();
 
 }  // namespace fourview

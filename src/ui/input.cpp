@@ -14,6 +14,7 @@
 #include "ui/controller.h"
 #include "ui/menus.h"
 #include "ui/scene_menu.h"
+#include "ui/sweep.h"
 #include "ui/values.h"
 
 namespace fourview {
@@ -90,6 +91,10 @@ void describe_keys(void (*line)(const char* key, const char* what)) {
             std::snprintf(what, sizeof what, "view from the next axis (X, Y, Z)");
         else if (k.command == kCommandStereographic)
             std::snprintf(what, sizeof what, "stereographic on, or back to parallel or perspective");
+        else if (k.command == kCommandSliceView)
+            std::snprintf(what, sizeof what, "Slice View: projection, slice, or both side by side");
+        else if (k.command == kCommandSweep)
+            std::snprintf(what, sizeof what, "sweep the cut through the model (any key stops)");
         else
             std::snprintf(what, sizeof what, "quit");
         line(key, what);
@@ -103,6 +108,10 @@ void describe_keys(void (*line)(const char* key, const char* what)) {
 }
 
 void keyboard(unsigned char key, int, int) {
+    if (sweep_running()) {
+        stop_sweep();  // the key that stops a sweep does nothing else
+        return;
+    }
     for (const RotationKey& k : RotationKeys)
         if (k.key == key) app.rotation_request = k.request;
     for (const CommandKey& k : CommandKeys)
@@ -122,6 +131,10 @@ void keyboard(unsigned char key, int, int) {
 
 void special_key(int key, int, int) {
     if (is_modifier_key(key)) return;
+    if (sweep_running()) {
+        stop_sweep();
+        return;
+    }
     if (key == GLUT_KEY_LEFT)
         app.section_offset -= kSectionStep;
     else if (key == GLUT_KEY_RIGHT)
@@ -200,9 +213,15 @@ void execute_command(int command) {
     } else if (command == 62) {
         app.view_direction = app.view_direction == 0 ? 1 : app.view_direction == 1 ? 2 : 0;
         // The new label keeps the place computed for the old one.
-        set_button_text(controller_buttons[view_button_index],
-                        view_direction_label(app.view_direction));
+        set_button_text(controller_buttons[view_button_index], view_button_label());
         apply_view_direction();
+    } else if (command == kCommandSliceView) {
+        app.slice_view = (app.slice_view + 1) % 3;
+        ButtonPanel& b = controller_buttons[view_button_index];
+        set_button_text(b, view_button_label());
+        place_button_text(b);
+    } else if (command == kCommandSweep) {
+        start_sweep();
     } else if (command == 99) {
         reset_view();
     } else if (command == 100) {

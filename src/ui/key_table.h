@@ -13,6 +13,10 @@ namespace fourview {
 // goes back to whichever of them was in force before; 63 ("p") turns
 // stereographic on, or off again to that same one.
 constexpr int kCommandStereographic = 63;
+// 68 ("v", "Slice View") steps the view: projection, slice, side by side;
+// 69 ("t") sweeps the cutting hyperplane through the model.
+constexpr int kCommandSliceView = 68;
+constexpr int kCommandSweep = 69;
 
 // Keys that only ask for one rotation step; the next graph frame takes it.
 struct RotationKey {
@@ -31,7 +35,7 @@ struct CommandKey {
 constexpr CommandKey CommandKeys[] = {
     {27, 100}, {'a', 50}, {'s', 51}, {'d', 52}, {'f', 57}, {'g', 53}, {'h', 54},
     {'j', 55}, {'k', 56}, {'l', 58}, {';', 60}, {':', 61}, {']', 62},
-    {'w', 59}, {'p', kCommandStereographic},
+    {'w', 59}, {'p', kCommandStereographic}, {'v', kCommandSliceView}, {'t', kCommandSweep},
 };
 
 // "n", "m", "b" land on a preset by stepping from the one before it.

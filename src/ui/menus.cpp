@@ -21,7 +21,7 @@ namespace fourview {
 
 namespace {
 
-constexpr int kOptionsEntries = 2 + kOptionEntryCount;
+constexpr int kOptionsEntries = 2 + kOptionEntryCount + 1;  // the last: Slice View
 constexpr int kLabelSize = 32;  // the longest, "* Cross Section", has 15 characters
 char option_labels[kOptionsEntries][kLabelSize];
 
@@ -98,6 +98,12 @@ const char* projection_menu_label(int projection_mode) {
     return ProjectionNames[1].menu_label;
 }
 
+const char* slice_view_menu_label(int view) {
+    return view == kViewSlice       ? "Slice View: Slice"
+           : view == kViewSideBySide ? "Slice View: Side by Side"
+                                     : "Slice View: Projection";
+}
+
 const char* options_menu_label(int entry) {
     return entry >= 1 && entry <= kOptionsEntries ? option_labels[entry - 1] : "";
 }
@@ -141,6 +147,7 @@ void build_menus() {
     glutAddSubMenu("Global Rotation", app.rotation_menu);
     glutAddSubMenu(projection_menu_label(kProjectionParallel), app.projection_menu);
     for (const OptionEntry& o : OptionEntries) glutAddMenuEntry(o.label, o.command);
+    glutAddMenuEntry("Slice View", kCommandSliceView);
     refresh_option_labels();
 
     app.main_menu = glutCreateMenu(execute_command);
@@ -169,6 +176,9 @@ void refresh_option_labels() {
         compose_option_label(option_labels[2 + i], kLabelSize, OptionEntries[i]);
         glutChangeToMenuEntry(3 + i, option_labels[2 + i], OptionEntries[i].command);
     }
+    const int slice_entry = 3 + kOptionEntryCount;
+    set_label(slice_entry, slice_view_menu_label(app.slice_view));
+    glutChangeToMenuEntry(slice_entry, options_menu_label(slice_entry), kCommandSliceView);
     if (previous != 0) glutSetMenu(previous);
 }
 

@@ -69,7 +69,10 @@ constexpr ProjectionName ProjectionNames[3] = {
 };
 const char* projection_menu_label(int projection_mode);
 
-// The label the menus last received for Options entry 1-12.
+// The last Options entry, "Slice View", names the view in force.
+const char* slice_view_menu_label(int view);
+
+// The label the menus last received for Options entry 1-13.
 const char* options_menu_label(int entry);
 
 }  // namespace fourview

@@ -106,5 +106,33 @@ TEST(NoAllocation, UniformPolychoronFramesAllocateNothing) {
     }
 }
 
+// The slice view, alone and beside the projection: its tables have room
+// for the largest slice from the first frame of a polytope on.
+TEST(NoAllocation, SliceViewFramesAllocateNothing) {
+    testing::start_program();
+    ASSERT_EQ(choose_uniform_polytope("x4x3o3o"), "");
+    const ModelId models[] = {3, 10, 11, 12, 13, 15, 16, 17, 20, kModelUniform};
+    for (int view : {kViewSlice, kViewSideBySide})
+        for (int bold : {0, 1})
+            for (ModelId model : models) {
+                app.slice_view = view;
+                app.model_id = model;
+                app.bold_line = bold;
+                for (int step : {7, 10, 0}) {
+                    app.rotation_request = step;
+                    display_graph();
+                }
+                watching = true;
+                allocations = 0;
+                for (int step : {9, 11, 8, 0}) {
+                    app.rotation_request = step;
+                    display_graph();
+                }
+                watching = false;
+                EXPECT_EQ(allocations, 0) << "model " << model << ", bold " << bold << ", view " << view;
+            }
+    app.slice_view = kViewProjection;
+}
+
 }  // namespace
 }  // namespace fourview
