@@ -99,7 +99,7 @@ const OptionRow OptionRows[] = {
      "the user graph's x(s,t); y(s,t); f(x,y,s,t); g(x,y,s,t) as the first stored set "
      "(model 20 unless --model says otherwise)"},
     {{"keys", required_argument, nullptr, kOptKeys}, "KEYS",
-     "keys typed into the graph window at start, in order, a frame after each "
+     "keys typed into the graph window at start, in order, each as if a frame followed it "
      "(keys below; not Esc or l)"},
     {{"window-size", required_argument, nullptr, kOptWindowSize}, "WxH",
      "size of the graph window, each side 1 to 32767, at most 33554432 pixels (default 640x480)"},
