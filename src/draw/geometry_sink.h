@@ -172,12 +172,42 @@ struct PathShape {
 bool path_shape(const TubeTable& table, const Point3* points, int count, double radius,
                 PathShape& shape);
 
+// One ring of a bent tube at a point of its path: `u`, square to the path
+// before it, carried without twisting to be square to the unit direction t
+// there, and ring[0..sides] the ring's unit vectors round t,
+// counterclockwise about it. False when u lies along t.
+bool carry_ring(const TubeTable& table, const Point3& t, Point3& u, Point3* ring);
+
+// What faces the camera in the scene: the direction to it and the two
+// directions across the screen (the view is parallel).
+struct Facing {
+    Point3 toward, across, up;
+};
+
+// The half of a thin bent tube that faces the camera: at every point of the
+// path a ring of three, its two sides on the outline (radius out, square to
+// the path and to the line of sight) and its ridge (radius out toward the
+// camera), with the normals of the round tube there; two faces a piece.
+// False (shape empty) as for path_shape.
+bool thin_path_shape(const Facing& view, const Point3* points, int count, double radius,
+                     PathShape& shape);
+
+// The point of a ball at stack `stack` of `stacks` from the pole on +z and
+// slice `slice` of `slices` round it, as GLU lays out its spheres.
+Point3 sphere_point(const Point3& centre, double radius, int stack, int stacks, int slice, int slices);
+
 struct BallTable {
     int slices = 0, stacks = 0;
     Point3 unit[BatchShape::kMaxStacks + 1][BatchShape::kMaxSlices + 1];  // poles on z, as GLU's
 };
 void make_ball_table(int slices, int stacks, BallTable& table);
 void ball_shape(const BallTable& table, const Point3& centre, double radius, BatchShape& shape);
+
+// The half of a thin ball that faces the camera: a cone of `rim` faces (the
+// table's sides) from its front point to its outline, with the normals of
+// the ball there.
+void thin_ball_shape(const Facing& view, const TubeTable& rim, const Point3& centre, double radius,
+                     BatchShape& shape);
 
 // The side of a tube of `sides` faces from p to q: ring k of the bottom end
 // around p, ring k of the top end around q, in the frame that

@@ -221,79 +221,14 @@ const BallTable& ball_table(int slices, int stacks) {
 BatchShape batch_shape;  // scratch of one tube or ball
 PathShape path;          // of one bent tube
 
-// What faces the camera in the model's own coordinates: the direction to
-// it and the two directions across the screen, read from the modelview
-// matrix (rows of its rotation; the view is parallel).
-struct Facing {
-    Point3 toward, across, up;
-};
-
-Point3 unit_or(const Point3& v, const Point3& otherwise) {
-    const double l = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    if (!(l > 1e-12) || !std::isfinite(l)) return otherwise;
-    return Point3{v.x / l, v.y / l, v.z / l};
-}
-
+// What faces the camera in the model's own coordinates, read from the
+// modelview matrix (rows of its rotation).
 Facing facing() {
     GLdouble m[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, m);
     return Facing{unit_or(Point3{m[2], m[6], m[10]}, Point3{0, 0, 1}),
                   unit_or(Point3{m[0], m[4], m[8]}, Point3{1, 0, 0}),
                   unit_or(Point3{m[1], m[5], m[9]}, Point3{0, 1, 0})};
-}
-
-// The half of a thin bent tube that faces the camera: at every point of the
-// path a ring of three, its two sides on the outline (radius out, square to
-// the path and to the line of sight) and its ridge (radius out toward the
-// camera), with the normals of the round tube there; two faces a piece.
-bool thin_path_shape(const Facing& view, const Point3* points, int count, double radius,
-                     PathShape& shape) {
-    shape.corner_count = shape.triangle_count = 0;
-    if (count < 2 || count > PathShape::kMaxPoints) return false;
-    Point3 side = view.across;
-    for (int k = 0; k < count; ++k) {
-        const Point3& a = points[k > 0 ? k - 1 : 0];
-        const Point3& b = points[k + 1 < count ? k + 1 : count - 1];
-        const Point3 along = unit_or(Point3{b.x - a.x, b.y - a.y, b.z - a.z}, Point3{});
-        if (along.x == 0 && along.y == 0 && along.z == 0) return false;
-        side = unit_or(cross(along, view.toward), side);  // end on: the last one
-        const Point3 front = unit_or(cross(side, along), view.toward);
-        const Point3& p = points[k];
-        const Point3 normals[3] = {side, front, Point3{-side.x, -side.y, -side.z}};
-        for (const Point3& n : normals) {
-            shape.normals[shape.corner_count] = n;
-            shape.points[shape.corner_count++] =
-                Point3{p.x + radius * n.x, p.y + radius * n.y, p.z + radius * n.z};
-        }
-        if (k == 0) continue;
-        const int o = 3 * (k - 1), c = 3 * k;
-        const int pieces[4][3] = {{o, o + 1, c}, {o + 1, c + 1, c}, {o + 1, o + 2, c + 1}, {o + 2, c + 2, c + 1}};
-        for (const auto& t : pieces) {
-            int* to = shape.triangles[shape.triangle_count++];
-            to[0] = t[0], to[1] = t[1], to[2] = t[2];
-        }
-    }
-    return true;
-}
-
-// The half of a thin ball that faces the camera: a cone of `rim` faces from
-// its front point to its outline, with the normals of the ball there.
-void thin_ball_shape(const Facing& view, const TubeTable& rim, const Point3& centre, double radius,
-                     BatchShape& shape) {
-    shape.corner_count = shape.triangle_count = 0;
-    shape.normals[0] = view.toward;
-    shape.points[0] = Point3{centre.x + radius * view.toward.x, centre.y + radius * view.toward.y,
-                             centre.z + radius * view.toward.z};
-    for (int k = 0; k < rim.sides; ++k) {
-        const Point3 n{rim.cosine[k] * view.across.x + rim.sine[k] * view.up.x,
-                       rim.cosine[k] * view.across.y + rim.sine[k] * view.up.y,
-                       rim.cosine[k] * view.across.z + rim.sine[k] * view.up.z};
-        shape.normals[1 + k] = n;
-        shape.points[1 + k] = Point3{centre.x + radius * n.x, centre.y + radius * n.y, centre.z + radius * n.z};
-        int* to = shape.triangles[shape.triangle_count++];
-        to[0] = 0, to[1] = 1 + k, to[2] = 1 + (k + 1) % rim.sides;
-    }
-    shape.corner_count = 1 + rim.sides;
 }
 
 GLfloat mesh_scale[MeshBatch::kVertices];  // texture coordinates of mesh's colours
