@@ -71,6 +71,26 @@ void GeometrySink::balls(const Point3* points, int count, double radius, int, in
     for (int k = 0; k < count; ++k) ball(points[k], radius);
 }
 
+void GeometrySink::line_pairs(const Point3* points, int, const int (*pairs)[2], int count) {
+    begin(Primitive::kLines);
+    for (int k = 0; k < count; ++k) {
+        vertex(points[pairs[k][0]]);
+        vertex(points[pairs[k][1]]);
+    }
+    end();
+}
+
+void GeometrySink::flat_triangles(const Point3* points, const Point3* normals, int,
+                                  const int (*triangles)[3], int count) {
+    for (int t = 0; t < count; ++t) {
+        begin(Primitive::kTriangles);
+        vertex(normals[triangles[t][0]], points[triangles[t][0]]);
+        vertex(points[triangles[t][1]]);
+        vertex(points[triangles[t][2]]);
+        end();
+    }
+}
+
 void GeometrySink::triangle_mesh(const Point3* points, const Point3* normals,
                                  const Colour* colours, const int (*triangles)[3],
                                  int triangle_count) {

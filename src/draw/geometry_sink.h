@@ -67,6 +67,21 @@ struct GeometrySink {
     virtual void tube_paths(const Point3* points, const int* lengths, int paths, double radius,
                             int sides);
 
+    // Lines from points[pairs[k][0]] to points[pairs[k][1]], every end a
+    // drawable point: the edges of a polytope, whose corners are shared by
+    // three or more. By default the pairs go to vertex() one after another
+    // as one kLines primitive; the GL back end hands each point over once
+    // and the pairs as indices into them.
+    virtual void line_pairs(const Point3* points, int point_count, const int (*pairs)[2], int count);
+
+    // Triangles lit flat, each corner k at points[k] with normals[k], every
+    // triangle's three corners with its own normal: the fans of a polytope's
+    // faces, whose corners serve the triangles of a face alike. By default
+    // each triangle goes to vertex() as a kTriangles primitive of its own;
+    // the GL back end draws them indexed, each corner lit once.
+    virtual void flat_triangles(const Point3* points, const Point3* normals, int corner_count,
+                                const int (*triangles)[3], int count);
+
     // A patch of triangles that share their corners: corner k at points[k]
     // with normals[k] (and colours[k] when colours is not null), each
     // triangle three corner indices. By default the triangles go to
