@@ -111,6 +111,13 @@ GLenum gl_mode(Primitive kind) {
     return GL_POINTS;
 }
 
+// A point or normal of the scene as GL takes it.
+void put(GLfloat* out, const Point3& p) {
+    out[0] = static_cast<GLfloat>(p.x);
+    out[1] = static_cast<GLfloat>(p.y);
+    out[2] = static_cast<GLfloat>(p.z);
+}
+
 bool is_run(Primitive kind) {
     return kind == Primitive::kQuadStrip || kind == Primitive::kLineStrip ||
            kind == Primitive::kLineLoop;
@@ -156,14 +163,8 @@ struct IndexedBatch {
         const int first = vertex_count;
         for (int k = 0; k < shape.corner_count; ++k) {
             const Point3 &p = shape.points[k], &n = shape.normals[k];
-            GLfloat* v = positions[vertex_count];
-            GLfloat* m = normals[vertex_count];
-            v[0] = static_cast<GLfloat>(p.x);
-            v[1] = static_cast<GLfloat>(p.y);
-            v[2] = static_cast<GLfloat>(p.z);
-            m[0] = static_cast<GLfloat>(n.x);
-            m[1] = static_cast<GLfloat>(n.y);
-            m[2] = static_cast<GLfloat>(n.z);
+            put(positions[vertex_count], p);
+            put(normals[vertex_count], n);
             ++vertex_count;
         }
         for (int t = 0; t < shape.triangle_count; ++t)
@@ -471,14 +472,8 @@ struct GlSink final : GeometrySink {
         if (fan_normals.size() < 3 * corners) fan_normals.resize(3 * corners);
         if (fan_indices.size() < 3 * static_cast<std::size_t>(count)) fan_indices.resize(3 * count);
         for (int k = 0; k < corner_count; ++k) {
-            GLfloat* v = &fan_points[3 * k];
-            GLfloat* n = &fan_normals[3 * k];
-            v[0] = static_cast<GLfloat>(points[k].x);
-            v[1] = static_cast<GLfloat>(points[k].y);
-            v[2] = static_cast<GLfloat>(points[k].z);
-            n[0] = static_cast<GLfloat>(normals[k].x);
-            n[1] = static_cast<GLfloat>(normals[k].y);
-            n[2] = static_cast<GLfloat>(normals[k].z);
+            put(&fan_points[3 * k], points[k]);
+            put(&fan_normals[3 * k], normals[k]);
         }
         for (int t = 0; t < count; ++t)
             for (int c = 0; c < 3; ++c) fan_indices[3 * t + c] = static_cast<GLuint>(triangles[t][c]);
@@ -510,11 +505,7 @@ struct GlSink final : GeometrySink {
         // Grown once for the largest polytope drawn, never in a frame of it.
         if (line_points.size() < 3 * static_cast<std::size_t>(point_count)) line_points.resize(3 * point_count);
         if (line_indices.size() < 2 * static_cast<std::size_t>(count)) line_indices.resize(2 * count);
-        for (int k = 0; k < point_count; ++k) {
-            line_points[3 * k] = static_cast<GLfloat>(points[k].x);
-            line_points[3 * k + 1] = static_cast<GLfloat>(points[k].y);
-            line_points[3 * k + 2] = static_cast<GLfloat>(points[k].z);
-        }
+        for (int k = 0; k < point_count; ++k) put(&line_points[3 * k], points[k]);
         for (int k = 0; k < count; ++k) {
             line_indices[2 * k] = static_cast<GLuint>(pairs[k][0]);
             line_indices[2 * k + 1] = static_cast<GLuint>(pairs[k][1]);
@@ -540,14 +531,8 @@ struct GlSink final : GeometrySink {
         const float g = gain();
         const int first = mesh.vertex_count;
         for (int k = 0; k < corners; ++k) {
-            GLfloat* v = mesh.positions[first + k];
-            GLfloat* n = mesh.normals[first + k];
-            v[0] = static_cast<GLfloat>(points[k].x);
-            v[1] = static_cast<GLfloat>(points[k].y);
-            v[2] = static_cast<GLfloat>(points[k].z);
-            n[0] = static_cast<GLfloat>(normals[k].x);
-            n[1] = static_cast<GLfloat>(normals[k].y);
-            n[2] = static_cast<GLfloat>(normals[k].z);
+            put(mesh.positions[first + k], points[k]);
+            put(mesh.normals[first + k], normals[k]);
             GLfloat* c = mesh.colours[first + k];
             if (colours != nullptr) {
                 c[0] = colours[k].r * g, c[1] = colours[k].g * g, c[2] = colours[k].b * g;
