@@ -25,6 +25,16 @@ inline Point3 cross(const Point3& a, const Point3& b) {
     return Point3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
+// Whether p is one of points[0..count-1], to a billionth: the balls at the
+// ends of a cut's tubes, which the faces round an edge share, are drawn once.
+inline bool among(const Point3* points, int count, const Point3& p) {
+    for (int k = 0; k < count; ++k) {
+        const Point3 d = minus(points[k], p);
+        if (dot(d, d) < 1e-18) return true;
+    }
+    return false;
+}
+
 // v scaled to length 1; false (and v kept) when its length is 0 or not
 // finite. The one test of a direction that can be made unit: the tubes, the
 // patches and the exported normals all use it.

@@ -11,6 +11,7 @@
 #include "geom4/projection.h"
 #include "geom4/section.h"
 #include "geom4/transform.h"
+#include "geom4/vector3.h"
 #include "models/mesh.h"
 #include "models/models.h"
 #include "models/normals.h"
@@ -61,11 +62,7 @@ void add_tube(int a, int b, const Point3* points) {
 // the 3 to 5 faces round its edge.
 void add_ball(const Point3& p, bool once) {
     if (!fits_gl(p)) return;
-    for (int k = 0; once && k < batch.ball_count; ++k) {
-        const Point3& b = batch.balls[k];
-        const double dx = b.x - p.x, dy = b.y - p.y, dz = b.z - p.z;
-        if (dx * dx + dy * dy + dz * dz < 1e-18) return;
-    }
+    if (once && among(batch.balls.data(), batch.ball_count, p)) return;
     batch.balls[batch.ball_count++] = p;
 }
 
