@@ -71,6 +71,26 @@ void GeometrySink::balls(const Point3* points, int count, double radius, int, in
     for (int k = 0; k < count; ++k) ball(points[k], radius);
 }
 
+void GeometrySink::line_pairs(const Point3* points, int, const int (*pairs)[2], int count) {
+    begin(Primitive::kLines);
+    for (int k = 0; k < count; ++k) {
+        vertex(points[pairs[k][0]]);
+        vertex(points[pairs[k][1]]);
+    }
+    end();
+}
+
+void GeometrySink::flat_triangles(const Point3* points, const Point3* normals, int,
+                                  const int (*triangles)[3], int count) {
+    for (int t = 0; t < count; ++t) {
+        begin(Primitive::kTriangles);
+        vertex(normals[triangles[t][0]], points[triangles[t][0]]);
+        vertex(points[triangles[t][1]]);
+        vertex(points[triangles[t][2]]);
+        end();
+    }
+}
+
 void GeometrySink::triangle_mesh(const Point3* points, const Point3* normals,
                                  const Colour* colours, const int (*triangles)[3],
                                  int triangle_count) {
@@ -103,9 +123,6 @@ void GeometrySink::tube_paths(const Point3* points, const int* lengths, int path
 }
 
 namespace {
-
-Point3 plus(const Point3& p, const Point3& d) { return Point3{p.x + d.x, p.y + d.y, p.z + d.z}; }
-Point3 times(const Point3& p, double k) { return Point3{p.x * k, p.y * k, p.z * k}; }
 
 template <typename Shape>
 void add_corner(Shape& shape, const Point3& normal, const Point3& point) {
@@ -148,8 +165,8 @@ void tube_shape(const TubeTable& table, const Point3& p, const Point3& q, double
     // Corner pairs (at p, at q) round the ring, the first pair again at the end.
     for (int k = 0; k <= sides; ++k) {
         const Point3& r = ring[reversed ? sides - k : k];
-        add_corner(shape, r, plus(p, times(r, radius)));
-        add_corner(shape, r, plus(q, times(r, radius)));
+        add_corner(shape, r, plus(p, scaled(r, radius)));
+        add_corner(shape, r, plus(q, scaled(r, radius)));
     }
     for (int k = 0; k < sides; ++k) {
         const int b0 = 2 * k, t0 = b0 + 1, b1 = b0 + 2, t1 = b0 + 3;
@@ -158,14 +175,15 @@ void tube_shape(const TubeTable& table, const Point3& p, const Point3& q, double
     }
 }
 
-namespace {
-
-double dot3(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Point3 cross3(const Point3& a, const Point3& b) {
-    return Point3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+bool carry_ring(const TubeTable& table, const Point3& t, Point3& u, Point3* ring) {
+    u = Point3{u.x - dot(u, t) * t.x, u.y - dot(u, t) * t.y, u.z - dot(u, t) * t.z};
+    if (!normalise(u)) return false;
+    // Counterclockwise about the direction of travel, as tube_shape runs.
+    const Point3 w = cross(t, u);
+    for (int m = 0; m <= table.sides; ++m)
+        ring[m] = plus(scaled(u, table.cosine[m]), scaled(w, table.sine[m]));
+    return true;
 }
-
-}  // namespace
 
 bool path_shape(const TubeTable& table, const Point3* points, int count, double radius,
                 PathShape& shape) {
@@ -174,25 +192,16 @@ bool path_shape(const TubeTable& table, const Point3* points, int count, double 
     const int sides = table.sides;
     Point3 first{points[1].x - points[0].x, points[1].y - points[0].y, points[1].z - points[0].z};
     Point3 u = apply_matrix4(direction_frame(first), Point3{1, 0, 0});
+    Point3 ring[BatchShape::kMaxSides + 1];
     for (int k = 0; k < count; ++k) {
         const Point3& before = points[k > 0 ? k - 1 : 0];
         const Point3& after = points[k + 1 < count ? k + 1 : k];
-        Point3 t{after.x - before.x, after.y - before.y, after.z - before.z};
-        if (!normalise(t)) {
+        Point3 t = minus(after, before);
+        if (!normalise(t) || !carry_ring(table, t, u, ring)) {
             shape.corner_count = shape.triangle_count = 0;
             return false;
         }
-        u = Point3{u.x - dot3(u, t) * t.x, u.y - dot3(u, t) * t.y, u.z - dot3(u, t) * t.z};
-        if (!normalise(u)) {
-            shape.corner_count = shape.triangle_count = 0;
-            return false;
-        }
-        // Counterclockwise about the direction of travel, as tube_shape runs.
-        const Point3 w = cross3(t, u);
-        for (int m = 0; m <= sides; ++m) {
-            const Point3 r = plus(times(u, table.cosine[m]), times(w, table.sine[m]));
-            add_corner(shape, r, plus(points[k], times(r, radius)));
-        }
+        for (int m = 0; m <= sides; ++m) add_corner(shape, ring[m], plus(points[k], scaled(ring[m], radius)));
         if (k == 0) continue;
         const int below = (k - 1) * (sides + 1), above = k * (sides + 1);
         for (int m = 0; m < sides; ++m) {
@@ -203,19 +212,19 @@ bool path_shape(const TubeTable& table, const Point3* points, int count, double 
     return true;
 }
 
+Point3 sphere_point(const Point3& centre, double radius, int stack, int stacks, int slice, int slices) {
+    const double rho = 3.141592653589793 * stack / stacks, theta = 6.283185307179586 * slice / slices;
+    return Point3{centre.x + radius * std::sin(rho) * std::cos(theta),
+                  centre.y + radius * std::sin(rho) * std::sin(theta), centre.z + radius * std::cos(rho)};
+}
+
 void make_ball_table(int slices, int stacks, BallTable& table) {
     if (slices < 3 || slices > BatchShape::kMaxSlices) slices = BatchShape::kMaxSlices;
     if (stacks < 2 || stacks > BatchShape::kMaxStacks) stacks = BatchShape::kMaxStacks;
     table.slices = slices;
     table.stacks = stacks;
-    for (int i = 0; i <= stacks; ++i) {
-        const double rho = 3.141592653589793 * i / stacks;
-        for (int j = 0; j <= slices; ++j) {
-            const double theta = 6.283185307179586 * j / slices;
-            table.unit[i][j] = Point3{std::sin(rho) * std::cos(theta),
-                                      std::sin(rho) * std::sin(theta), std::cos(rho)};
-        }
-    }
+    for (int i = 0; i <= stacks; ++i)
+        for (int j = 0; j <= slices; ++j) table.unit[i][j] = sphere_point(Point3{}, 1, i, stacks, j, slices);
 }
 
 void ball_shape(const BallTable& table, const Point3& centre, double radius, BatchShape& shape) {
@@ -223,7 +232,7 @@ void ball_shape(const BallTable& table, const Point3& centre, double radius, Bat
     shape.corner_count = shape.triangle_count = 0;
     for (int i = 0; i <= stacks; ++i)
         for (int j = 0; j <= slices; ++j)
-            add_corner(shape, table.unit[i][j], plus(centre, times(table.unit[i][j], radius)));
+            add_corner(shape, table.unit[i][j], plus(centre, scaled(table.unit[i][j], radius)));
     for (int i = 0; i < stacks; ++i)
         for (int j = 0; j < slices; ++j) {
             const int at = i * row + j;
@@ -231,12 +240,6 @@ void ball_shape(const BallTable& table, const Point3& centre, double radius, Bat
             if (i > 0) add_triangle(shape, at, at + row, at + 1);
             if (i + 1 < stacks) add_triangle(shape, at + 1, at + row, at + row + 1);
         }
-}
-
-Point3 unit_or(const Point3& v, const Point3& otherwise) {
-    const double l = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    if (!(l > 1e-12) || !std::isfinite(l)) return otherwise;
-    return Point3{v.x / l, v.y / l, v.z / l};
 }
 
 // The half of a thin bent tube that faces the camera: at every point of the
@@ -251,24 +254,19 @@ bool thin_path_shape(const Facing& view, const Point3* points, int count, double
     for (int k = 0; k < count; ++k) {
         const Point3& a = points[k > 0 ? k - 1 : 0];
         const Point3& b = points[k + 1 < count ? k + 1 : count - 1];
-        const Point3 along = unit_or(Point3{b.x - a.x, b.y - a.y, b.z - a.z}, Point3{});
+        const Point3 along = unit_or(minus(b, a), Point3{});
         if (along.x == 0 && along.y == 0 && along.z == 0) return false;
         side = unit_or(cross(along, view.toward), side);  // end on: the last one
         const Point3 front = unit_or(cross(side, along), view.toward);
         const Point3& p = points[k];
         const Point3 normals[3] = {side, front, Point3{-side.x, -side.y, -side.z}};
-        for (const Point3& n : normals) {
-            shape.normals[shape.corner_count] = n;
-            shape.points[shape.corner_count++] =
-                Point3{p.x + radius * n.x, p.y + radius * n.y, p.z + radius * n.z};
-        }
+        for (const Point3& n : normals) add_corner(shape, n, plus(p, scaled(n, radius)));
         if (k == 0) continue;
         const int o = 3 * (k - 1), c = 3 * k;
-        const int pieces[4][3] = {{o, o + 1, c}, {o + 1, c + 1, c}, {o + 1, o + 2, c + 1}, {o + 2, c + 2, c + 1}};
-        for (const auto& t : pieces) {
-            int* to = shape.triangles[shape.triangle_count++];
-            to[0] = t[0], to[1] = t[1], to[2] = t[2];
-        }
+        add_triangle(shape, o, o + 1, c);
+        add_triangle(shape, o + 1, c + 1, c);
+        add_triangle(shape, o + 1, o + 2, c + 1);
+        add_triangle(shape, o + 2, c + 2, c + 1);
     }
     return true;
 }
@@ -278,19 +276,14 @@ bool thin_path_shape(const Facing& view, const Point3* points, int count, double
 void thin_ball_shape(const Facing& view, const TubeTable& rim, const Point3& centre, double radius,
                      BatchShape& shape) {
     shape.corner_count = shape.triangle_count = 0;
-    shape.normals[0] = view.toward;
-    shape.points[0] = Point3{centre.x + radius * view.toward.x, centre.y + radius * view.toward.y,
-                             centre.z + radius * view.toward.z};
+    add_corner(shape, view.toward, plus(centre, scaled(view.toward, radius)));
     for (int k = 0; k < rim.sides; ++k) {
         const Point3 n{rim.cosine[k] * view.across.x + rim.sine[k] * view.up.x,
                        rim.cosine[k] * view.across.y + rim.sine[k] * view.up.y,
                        rim.cosine[k] * view.across.z + rim.sine[k] * view.up.z};
-        shape.normals[1 + k] = n;
-        shape.points[1 + k] = Point3{centre.x + radius * n.x, centre.y + radius * n.y, centre.z + radius * n.z};
-        int* to = shape.triangles[shape.triangle_count++];
-        to[0] = 0, to[1] = 1 + k, to[2] = 1 + (k + 1) % rim.sides;
+        add_corner(shape, n, plus(centre, scaled(n, radius)));
+        add_triangle(shape, 0, 1 + k, 1 + (k + 1) % rim.sides);
     }
-    shape.corner_count = 1 + rim.sides;
 }
 
 // The tables for the last counts asked for: a frame asks for the same few

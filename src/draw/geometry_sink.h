@@ -67,6 +67,21 @@ struct GeometrySink {
     virtual void tube_paths(const Point3* points, const int* lengths, int paths, double radius,
                             int sides);
 
+    // Lines from points[pairs[k][0]] to points[pairs[k][1]], every end a
+    // drawable point: the edges of a polytope, whose corners are shared by
+    // three or more. By default the pairs go to vertex() one after another
+    // as one kLines primitive; the GL back end hands each point over once
+    // and the pairs as indices into them.
+    virtual void line_pairs(const Point3* points, int point_count, const int (*pairs)[2], int count);
+
+    // Triangles lit flat, each corner k at points[k] with normals[k], every
+    // triangle's three corners with its own normal: the fans of a polytope's
+    // faces, whose corners serve the triangles of a face alike. By default
+    // each triangle goes to vertex() as a kTriangles primitive of its own;
+    // the GL back end draws them indexed, each corner lit once.
+    virtual void flat_triangles(const Point3* points, const Point3* normals, int corner_count,
+                                const int (*triangles)[3], int count);
+
     // A patch of triangles that share their corners: corner k at points[k]
     // with normals[k] (and colours[k] when colours is not null), each
     // triangle three corner indices. By default the triangles go to
@@ -181,6 +196,30 @@ bool path_shape(const TubeTable& table, const Point3* points, int count, double 
 // polytope once for each of its balls). For the drawing thread only.
 const TubeTable& cached_tube_table(int sides);
 
+// One ring of a bent tube at a point of its path: `u`, square to the path
+// before it, carried without twisting to be square to the unit direction t
+// there, and ring[0..sides] the ring's unit vectors round t,
+// counterclockwise about it. False when u lies along t.
+bool carry_ring(const TubeTable& table, const Point3& t, Point3& u, Point3* ring);
+
+// What faces the camera in the scene: the direction to it and the two
+// directions across the screen (the view is parallel).
+struct Facing {
+    Point3 toward, across, up;
+};
+
+// The half of a thin bent tube that faces the camera: at every point of the
+// path a ring of three, its two sides on the outline (radius out, square to
+// the path and to the line of sight) and its ridge (radius out toward the
+// camera), with the normals of the round tube there; two faces a piece.
+// False (shape empty) as for path_shape.
+bool thin_path_shape(const Facing& view, const Point3* points, int count, double radius,
+                     PathShape& shape);
+
+// The point of a ball at stack `stack` of `stacks` from the pole on +z and
+// slice `slice` of `slices` round it, as GLU lays out its spheres.
+Point3 sphere_point(const Point3& centre, double radius, int stack, int stacks, int slice, int slices);
+
 struct BallTable {
     int slices = 0, stacks = 0;
     Point3 unit[BatchShape::kMaxStacks + 1][BatchShape::kMaxSlices + 1];  // poles on z, as GLU's
@@ -189,30 +228,16 @@ void make_ball_table(int slices, int stacks, BallTable& table);
 const BallTable& cached_ball_table(int slices, int stacks);
 void ball_shape(const BallTable& table, const Point3& centre, double radius, BatchShape& shape);
 
+// The half of a thin ball that faces the camera: a cone of `rim` faces (the
+// table's sides) from its front point to its outline, with the normals of
+// the ball there.
+void thin_ball_shape(const Facing& view, const TubeTable& rim, const Point3& centre, double radius,
+                     BatchShape& shape);
+
 // The side of a tube of `sides` faces from p to q: ring k of the bottom end
 // around p, ring k of the top end around q, in the frame that
 // direction_frame gives the tube's axis.
 void tube_rings(const Point3& p, const Point3& q, double radius, int sides, Point3* bottom,
                 Point3* top);
-
-// What faces the camera in the model's own coordinates: the direction to
-// it and the two directions across the screen (a back end reads them from
-// its view; the view is parallel).
-struct Facing {
-    Point3 toward, across, up;
-};
-// v made of length 1, or `otherwise` for a v of no length or not finite.
-Point3 unit_or(const Point3& v, const Point3& otherwise);
-
-// The half of a thin bent tube that faces the camera: at every point of the
-// path a ring of three, its two sides on the outline and its ridge toward
-// the camera, with the normals of the round tube there; two faces a piece.
-// False (shape empty) as for path_shape.
-bool thin_path_shape(const Facing& view, const Point3* points, int count, double radius,
-                     PathShape& shape);
-// The half of a thin ball that faces the camera: a cone of rim.sides faces
-// from its front point to its outline, with the normals of the ball there.
-void thin_ball_shape(const Facing& view, const TubeTable& rim, const Point3& centre, double radius,
-                     BatchShape& shape);
 
 }  // namespace fourview

@@ -551,15 +551,10 @@ void tube_shell(const Point3& p, const Point3& q, double radius, int sides,
 void ball_shell(const Point3& c, double radius, int slices, int stacks,
                 std::vector<ShellTriangle>& out) {
     if (slices < 3 || slices > 32 || stacks < 2 || stacks > 32) return;
-    const double pi = 3.141592653589793;
     // ring[j][k]: stack j from the top pole, slice k; the poles on their own.
     Point3 ring[33][32];
     for (int j = 1; j < stacks; ++j)
-        for (int k = 0; k < slices; ++k) {
-            const double theta = pi * j / stacks, phi = 2 * pi * k / slices;
-            ring[j][k] = {c.x + radius * std::sin(theta) * std::cos(phi),
-                          c.y + radius * std::sin(theta) * std::sin(phi), c.z + radius * std::cos(theta)};
-        }
+        for (int k = 0; k < slices; ++k) ring[j][k] = sphere_point(c, radius, j, stacks, k, slices);
     const Point3 north{c.x, c.y, c.z + radius}, south{c.x, c.y, c.z - radius};
     auto outward = [&](const Point3& a, const Point3& b, const Point3& d) {
         return Point3{(a.x + b.x + d.x) / 3 - c.x, (a.y + b.y + d.y) / 3 - c.y, (a.z + b.z + d.z) / 3 - c.z};

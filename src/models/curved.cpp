@@ -24,7 +24,6 @@ namespace fourview {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr int kStraightTubeSides = 30;  // as the plain tubes have
 constexpr int kMaxTubeSides = 30;
 
@@ -86,11 +85,6 @@ void small_triangle(GeometrySink& g, const Point4* s, const Point3* q, int a, in
     vertex(g, s[a], q[a]);
     vertex(g, s[b], q[b]);
     vertex(g, s[c], q[c]);
-}
-
-double distance(const Point3& a, const Point3& b) {
-    const double x = a.x - b.x, y = a.y - b.y, z = a.z - b.z;
-    return std::sqrt(x * x + y * y + z * z);
 }
 
 Point3 middle_of(const Point3& a, const Point3& b) {
@@ -311,6 +305,9 @@ void draw_faces(const Point4* v, int vertex_count, const TableShape& shape) {
 // projected onto each new ring's plane), lit with round normals.
 void tube_run(const Point4* s, const Point3* q, int count, double radius, int sides) {
     if (count < 2) return;
+    TubeTable table;
+    make_tube_table(sides, table);
+    sides = table.sides;
     Point3 axis_u{}, previous[kMaxTubeSides], previous_normal[kMaxTubeSides];
     Colour previous_colour, colour;
     GeometrySink& g = geometry();
@@ -318,20 +315,11 @@ void tube_run(const Point4* s, const Point3* q, int count, double radius, int si
         Point3 t = minus(q[k + 1 < count ? k + 1 : k], q[k > 0 ? k - 1 : k]);
         if (!normalise(t)) return;
         if (k == 0) axis_u = apply_matrix4(direction_frame(t), Point3{1, 0, 0});
-        const double along = dot(axis_u, t);
-        axis_u = Point3{axis_u.x - along * t.x, axis_u.y - along * t.y, axis_u.z - along * t.z};
-        if (!normalise(axis_u)) return;
-        const Point3 axis_v{t.y * axis_u.z - t.z * axis_u.y, t.z * axis_u.x - t.x * axis_u.z,
-                            t.x * axis_u.y - t.y * axis_u.x};
+        Point3 normal[kMaxTubeSides + 1];
+        if (!carry_ring(table, t, axis_u, normal)) return;
         if (coloured) colour = colour_of(s[k]);
-        Point3 ring[kMaxTubeSides], normal[kMaxTubeSides];
-        for (int m = 0; m < sides; ++m) {
-            const double a = kTwoPi * m / sides, c = std::cos(a), n = std::sin(a);
-            normal[m] = Point3{c * axis_u.x + n * axis_v.x, c * axis_u.y + n * axis_v.y,
-                               c * axis_u.z + n * axis_v.z};
-            ring[m] = Point3{q[k].x + radius * normal[m].x, q[k].y + radius * normal[m].y,
-                             q[k].z + radius * normal[m].z};
-        }
+        Point3 ring[kMaxTubeSides];
+        for (int m = 0; m < sides; ++m) ring[m] = plus(q[k], scaled(normal[m], radius));
         if (k > 0) {
             g.begin(Primitive::kQuadStrip);
             for (int m = 0; m <= sides; ++m) {

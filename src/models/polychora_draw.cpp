@@ -11,8 +11,10 @@
 #include "geom4/projection.h"
 #include "geom4/section.h"
 #include "geom4/transform.h"
+#include "geom4/vector3.h"
 #include "models/mesh.h"
 #include "models/models.h"
+#include "models/normals.h"
 #include "models/lattice.h"
 #include "models/polychora.h"
 
@@ -60,11 +62,7 @@ void add_tube(int a, int b, const Point3* points) {
 // the 3 to 5 faces round its edge.
 void add_ball(const Point3& p, bool once) {
     if (!fits_gl(p)) return;
-    for (int k = 0; once && k < batch.ball_count; ++k) {
-        const Point3& b = batch.balls[k];
-        const double dx = b.x - p.x, dy = b.y - p.y, dz = b.z - p.z;
-        if (dx * dx + dy * dy + dz * dz < 1e-18) return;
-    }
+    if (once && among(batch.balls.data(), batch.ball_count, p)) return;
     batch.balls[batch.ball_count++] = p;
 }
 
@@ -82,15 +80,51 @@ void draw_batch(const Point3* points, double tube_radius, double ball_radius) {
     batch.tube_count = batch.ball_count = 0;
 }
 
+// The corners of the faces' fans, each with its triangle's normal, and the
+// fans' triangles; sized by the polytope (three corners a triangle at most).
+std::vector<Point3> corner_points, corner_normals;
+std::vector<std::array<int, 3>> fans;
+
 void draw_faces(const PolytopeLattice& shape) {
     const Point3* p = projected.data();
-    geometry().begin_surface();
+    const Point3 camera = camera_in_scene();
+    int corner_count = 0, triangle_count = 0;
+    auto corner = [&](int v, const Point3& normal) {
+        corner_points[corner_count] = p[v];
+        corner_normals[corner_count] = normal;
+        return corner_count++;
+    };
     for (int f = 0; f < shape.face_count(); ++f) {
         const int* c = shape.face(f);
         // A fan from the first corner: one triangle for a triangle, three
-        // for a pentagon.
-        for (int k = 1; k + 1 < shape.face_size(f); ++k) draw_triangle(p[c[0]], p[c[k]], p[c[k + 1]]);
+        // for a pentagon, drawn as draw_triangle draws each. A triangle
+        // whose normal is that of the one before (to the last bit) shares
+        // its corners: they are lit alike.
+        bool joined = false;
+        Point3 before{};
+        int first = 0, last = 0;
+        for (int k = 1; k + 1 < shape.face_size(f); ++k) {
+            const Point3 &a = p[c[0]], &b = p[c[k]], &d = p[c[k + 1]];
+            Point3 n;
+            if (classify_edge3(a, b) != 1 || classify_edge3(b, d) != 1 || classify_edge3(d, a) != 1 ||
+                !fits_gl(a) || !fits_gl(b) || !fits_gl(d) || !try_triangle_normal(a, b, d, camera, n)) {
+                joined = false;
+                continue;
+            }
+            if (!(joined && n.x == before.x && n.y == before.y && n.z == before.z)) {
+                first = corner(c[0], n);
+                last = corner(c[k], n);
+            }
+            const int next = corner(c[k + 1], n);
+            fans[triangle_count++] = {first, last, next};
+            last = next;
+            before = n;
+            joined = true;
+        }
     }
+    geometry().begin_surface();
+    geometry().flat_triangles(corner_points.data(), corner_normals.data(), corner_count,
+                              reinterpret_cast<const int(*)[3]>(fans.data()), triangle_count);
     geometry().end_surface();
 }
 
@@ -105,14 +139,14 @@ void draw_edges(const PolytopeLattice& shape) {
         draw_batch(p, polytope_tube_radius(shape), polytope_ball_radius(shape));
     } else {
         g.color(5);
-        g.begin(Primitive::kLines);
+        int lines = 0;
         for (int e = 0; e < shape.edge_count(); ++e) {
-            const Point3 &a = p[shape.edges[e][0]], &b = p[shape.edges[e][1]];
-            if (!fits_gl(a) || !fits_gl(b)) continue;  // a vertex at w = 2
-            g.vertex(a);
-            g.vertex(b);
+            const int a = shape.edges[e][0], b = shape.edges[e][1];
+            if (!fits_gl(p[a]) || !fits_gl(p[b])) continue;  // a vertex at w = 2
+            batch.tubes[lines][0] = a;
+            batch.tubes[lines++][1] = b;
         }
-        g.end();
+        g.line_pairs(p, shape.vertex_count(), reinterpret_cast<const int(*)[2]>(batch.tubes.data()), lines);
     }
     g.end_wire();
 }
@@ -204,6 +238,11 @@ void draw_polychoron(ModelId model) {
         grow(batch.balls, 2 * pieces);
         grow(cut_ends, 2 * pieces);
         grow(corners, most_corners);
+        std::size_t triangles = 0;
+        for (int f = 0; f < shape->face_count(); ++f) triangles += std::max(0, shape->face_size(f) - 2);
+        grow(fans, triangles);
+        grow(corner_points, 3 * triangles);
+        grow(corner_normals, 3 * triangles);
     }
     for (int k = 0; k < n; ++k) {
         transformed[k] = transform_point4(app.transform, shape->vertices[k]);

@@ -4,6 +4,7 @@
 #include "draw/geometry_sink.h"
 #include "geom4/projection.h"
 #include "geom4/section.h"
+#include "geom4/vector3.h"
 #include "models/curved.h"
 #include "models/mesh.h"
 #include "models/normals.h"
@@ -48,11 +49,7 @@ struct ArcBalls {
 
 void add_arc_ball(const Point3& p, double radius) {
     if (!fits_gl(p)) return;
-    for (int k = 0; k < arc_balls.count; ++k) {
-        const Point3& b = arc_balls.centres[k];
-        const double dx = b.x - p.x, dy = b.y - p.y, dz = b.z - p.z;
-        if (dx * dx + dy * dy + dz * dz < 1e-18) return;
-    }
+    if (among(arc_balls.centres, arc_balls.count, p)) return;
     if (arc_balls.count == 2400 || (arc_balls.count > 0 && radius != arc_balls.radius)) return;
     arc_balls.radius = radius;
     arc_balls.centres[arc_balls.count++] = p;

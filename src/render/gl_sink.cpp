@@ -6,6 +6,7 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <vector>
 
 #include "app/app_state.h"
 #include "geom4/stereo.h"
@@ -110,6 +111,13 @@ GLenum gl_mode(Primitive kind) {
     return GL_POINTS;
 }
 
+// A point or normal of the scene as GL takes it.
+void put(GLfloat* out, const Point3& p) {
+    out[0] = static_cast<GLfloat>(p.x);
+    out[1] = static_cast<GLfloat>(p.y);
+    out[2] = static_cast<GLfloat>(p.z);
+}
+
 bool is_run(Primitive kind) {
     return kind == Primitive::kQuadStrip || kind == Primitive::kLineStrip ||
            kind == Primitive::kLineLoop;
@@ -155,14 +163,8 @@ struct IndexedBatch {
         const int first = vertex_count;
         for (int k = 0; k < shape.corner_count; ++k) {
             const Point3 &p = shape.points[k], &n = shape.normals[k];
-            GLfloat* v = positions[vertex_count];
-            GLfloat* m = normals[vertex_count];
-            v[0] = static_cast<GLfloat>(p.x);
-            v[1] = static_cast<GLfloat>(p.y);
-            v[2] = static_cast<GLfloat>(p.z);
-            m[0] = static_cast<GLfloat>(n.x);
-            m[1] = static_cast<GLfloat>(n.y);
-            m[2] = static_cast<GLfloat>(n.z);
+            put(positions[vertex_count], p);
+            put(normals[vertex_count], n);
             ++vertex_count;
         }
         for (int t = 0; t < shape.triangle_count; ++t)
@@ -203,8 +205,8 @@ struct MeshBatch {
 BatchShape batch_shape;  // scratch of one tube or ball
 PathShape path;          // of one bent tube
 
-// What faces the camera, read from the modelview matrix (rows of its
-// rotation; the view is parallel).
+// What faces the camera in the model's own coordinates, read from the
+// modelview matrix (rows of its rotation).
 Facing facing() {
     GLdouble m[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, m);
@@ -434,6 +436,70 @@ struct GlSink final : GeometrySink {
         if (!bracketed()) flush();
     }
 
+    // The fans of a polytope's faces, each corner lit once for the
+    // triangles of its face that share it. Coloured ones take the batch.
+    std::vector<GLfloat> fan_points, fan_normals;
+    std::vector<GLuint> fan_indices;
+    void flat_triangles(const Point3* points, const Point3* normals, int corner_count,
+                        const int (*triangles)[3], int count) override {
+        if (count <= 0) return;
+        if (colour_use != ColourUse::kNone || !bracketed()) {
+            GeometrySink::flat_triangles(points, normals, corner_count, triangles, count);
+            return;
+        }
+        state_change();
+        // Grown once for the largest polytope drawn, never in a frame of it.
+        const std::size_t corners = static_cast<std::size_t>(corner_count);
+        if (fan_points.size() < 3 * corners) fan_points.resize(3 * corners);
+        if (fan_normals.size() < 3 * corners) fan_normals.resize(3 * corners);
+        if (fan_indices.size() < 3 * static_cast<std::size_t>(count)) fan_indices.resize(3 * count);
+        for (int k = 0; k < corner_count; ++k) {
+            put(&fan_points[3 * k], points[k]);
+            put(&fan_normals[3 * k], normals[k]);
+        }
+        for (int t = 0; t < count; ++t)
+            for (int c = 0; c < 3; ++c) fan_indices[3 * t + c] = static_cast<GLuint>(triangles[t][c]);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, fan_points.data());
+        glNormalPointer(GL_FLOAT, 0, fan_normals.data());
+        glDrawElements(GL_TRIANGLES, 3 * count, GL_UNSIGNED_INT, fan_indices.data());
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        // The last normal given stays current, as after the batch.
+        const Point3& n = normals[triangles[count - 1][2]];
+        normal(n);
+        glNormal3fv(current);
+    }
+
+    // Each point converted and lit once, however many lines meet there: the
+    // large polytopes have 3 to 6 edges at a vertex. Lines coloured one by
+    // one take the batch.
+    std::vector<GLfloat> line_points;
+    std::vector<GLuint> line_indices;
+    void line_pairs(const Point3* points, int point_count, const int (*pairs)[2], int count) override {
+        if (count <= 0) return;
+        if (colour_use != ColourUse::kNone || !bracketed()) {
+            GeometrySink::line_pairs(points, point_count, pairs, count);
+            return;
+        }
+        state_change();
+        // Grown once for the largest polytope drawn, never in a frame of it.
+        if (line_points.size() < 3 * static_cast<std::size_t>(point_count)) line_points.resize(3 * point_count);
+        if (line_indices.size() < 2 * static_cast<std::size_t>(count)) line_indices.resize(2 * count);
+        for (int k = 0; k < point_count; ++k) put(&line_points[3 * k], points[k]);
+        for (int k = 0; k < count; ++k) {
+            line_indices[2 * k] = static_cast<GLuint>(pairs[k][0]);
+            line_indices[2 * k + 1] = static_cast<GLuint>(pairs[k][1]);
+        }
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, line_points.data());
+        glNormal3fv(current);  // every line's, as the batch would give it
+        glDrawElements(GL_LINES, 2 * count, GL_UNSIGNED_INT, line_indices.data());
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
+
     void triangle_mesh(const Point3* points, const Point3* normals, const Colour* colours,
                        const int (*triangles)[3], int triangle_count) override {
         if (triangle_count <= 0) return;
@@ -447,14 +513,8 @@ struct GlSink final : GeometrySink {
         const float g = gain();
         const int first = mesh.vertex_count;
         for (int k = 0; k < corners; ++k) {
-            GLfloat* v = mesh.positions[first + k];
-            GLfloat* n = mesh.normals[first + k];
-            v[0] = static_cast<GLfloat>(points[k].x);
-            v[1] = static_cast<GLfloat>(points[k].y);
-            v[2] = static_cast<GLfloat>(points[k].z);
-            n[0] = static_cast<GLfloat>(normals[k].x);
-            n[1] = static_cast<GLfloat>(normals[k].y);
-            n[2] = static_cast<GLfloat>(normals[k].z);
+            put(mesh.positions[first + k], points[k]);
+            put(mesh.normals[first + k], normals[k]);
             GLfloat* c = mesh.colours[first + k];
             if (colours != nullptr) {
                 c[0] = colours[k].r * g, c[1] = colours[k].g * g, c[2] = colours[k].b * g;

@@ -11,6 +11,7 @@
 #include "models/models.h"
 #include "models/samplers.h"
 #include "models/surface_grid.h"
+#include "models/polychora.h"
 #include "render/frame.h"
 
 namespace fourview {
@@ -297,6 +298,47 @@ TEST_F(MeshTest, PolychoraDrawFacesEdgesTubesAndBallsInTheirStyles) {
     // Zoomed in four times, the same tubes get 28 faces.
     app.zoom *= 4;
     EXPECT_EQ(count_both_sides(draw_polytope_model_turned).polygons, 720 * 28 * 2 + 120 * 100);
+}
+
+// The GL back end draws a polytope's fans and edges indexed, each corner
+// once: the same triangles and lines reach GL as when each goes one by one
+// (the sink's own routes), whether or not the fan's triangles share corners.
+TEST_F(MeshTest, IndexedFansAndEdgesDrawWhatTheOneByOneRouteDraws) {
+    struct Case {
+        const char* polytope;
+        int polygons, lines;
+    };
+    const Case cases[] = {
+        {"x4x3o3o", 64 + 24 * 6, 128},          // triangles, octagons as fans of six
+        {"x3o x8o", 8 + 24 * 2 + 3 * 6, 48},  // triangles, squares, octagons
+    };
+    for (const Case& k : cases) {
+        ASSERT_EQ(choose_uniform_polytope(k.polytope), "");
+        app.model_id = kModelUniform;
+        app.zoom = default_zoom(kModelUniform);
+        styles(1, 1, 0);
+        app.bold_line = 0;
+        const FeedbackCounts c = count_feedback(draw_polytope_model);
+        EXPECT_EQ(c.polygons, k.polygons) << k.polytope;
+        EXPECT_EQ(c.lines, k.lines) << k.polytope;
+    }
+    // The default routes, given by hand: a square as a fan of two that
+    // share two corners, and its four sides.
+    static const Point3 points[4] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    static const Point3 normals[4] = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
+    static const int fan[2][3] = {{0, 1, 2}, {0, 2, 3}};
+    static const int sides[4][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}};
+    const FeedbackCounts by_hand = count_feedback([] {
+        GeometrySink& g = geometry();
+        g.begin_surface();
+        g.flat_triangles(points, normals, 4, fan, 2);
+        g.end_surface();
+        g.begin_wire();
+        g.line_pairs(points, 4, sides, 4);
+        g.end_wire();
+    });
+    EXPECT_EQ(by_hand.polygons, 2);
+    EXPECT_EQ(by_hand.lines, 4);
 }
 
 // Tubes and balls a pixel or two thick are drawn as their halves facing the
