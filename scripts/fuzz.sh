@@ -48,12 +48,13 @@ case $target in
   engine|derived) sources=(src/expr/*.cpp); libs=() ;;
   # The reader's checks reach the models' names, the keys and the settings:
   # the whole program but main, with the real libraries; no window opens.
-  options) sources=($(ls src/*/*.cpp | grep -v '^src/app/main.cpp$'))
+  options) sources=($(ls src/*/*.cpp | grep -v -e '^src/app/main.cpp$' -e '^src/web/'))
            libs=(-lglut -lGLU -lGL -lEGL -lX11 -lpng -lgif -lz -lavformat -lavcodec -lswscale -lavutil) ;;
   polytope) sources=(src/models/uniform.cpp src/models/lattice_build.cpp); libs=() ;;
   scene) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
                   src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp
                   src/app/window_system.cpp src/scene/*.cpp src/app/scene_checks.cpp
+                  src/models/uniform.cpp src/models/lattice_build.cpp
                   fuzz/support/headless_glut.cpp)
          libs=(-lGLU -lGL) ;;
   *) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
