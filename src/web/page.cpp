@@ -414,13 +414,13 @@ EMSCRIPTEN_KEEPALIVE const char* fv_range_text(int which) {
 }
 
 // The model of the frame as a file: 0 OBJ (its material library apart,
-// fv_export_materials), 1 STL of 100 mm. Gives the size; fv_export_data
-// the bytes.
+// fv_export_materials), 1 STL of 100 mm with the command line's plates of
+// 1 mm. Gives the size; fv_export_data the bytes.
 EMSCRIPTEN_KEEPALIVE int fv_export(int stl) {
     page.file.clear();
     page.materials.clear();
     if (stl != 0)
-        encode_stl(100, page.file);
+        encode_stl(100, 1, page.file);
     else
         encode_obj("fourview.mtl", page.file, page.materials);
     return static_cast<int>(page.file.size());
