@@ -422,26 +422,6 @@ struct PrintableFaces {
 void append(ExportBytes& out, const char* text) { out.insert(out.end(), text, text + std::strlen(text)); }
 void append(ExportBytes& out, const std::string& text) { out.insert(out.end(), text.begin(), text.end()); }
 
-// The shortest text that reads back as the same double.
-void append_number(ExportBytes& out, double v) {
-    char buffer[32];
-    v = v == 0 ? 0.0 : v;
-#if defined(__cpp_lib_to_chars)
-    char* end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
-#else
-    // A library without floating to_chars (emscripten's libc++): 15, 16 or
-    // 17 significant digits, the first that read back as the same double
-    // (%g drops trailing zeros, so a short number stays short).
-    int length = 0;
-    for (int digits = 15; digits <= 17; ++digits) {
-        length = std::snprintf(buffer, sizeof buffer, "%.*g", digits, v);
-        if (std::strtod(buffer, nullptr) == v) break;
-    }
-    char* end = buffer + length;
-#endif
-    out.push_back(' ');
-    out.insert(out.end(), buffer, end);
-}
 
 // Numbers vertices and normals of the OBJ file, each distinct one once.
 // In colour (colour by w), every vertex gets one after its coordinates, as
@@ -522,6 +502,27 @@ void append_material(ExportBytes& mtl, const char* name, const MaterialValues& m
 }
 
 }  // namespace
+
+// The shortest text that reads back as the same double.
+void append_number(ExportBytes& out, double v) {
+    char buffer[32];
+    v = v == 0 ? 0.0 : v;
+#if defined(__cpp_lib_to_chars)
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+#else
+    // A library without floating to_chars (emscripten's libc++): 15, 16 or
+    // 17 significant digits, the first that read back as the same double
+    // (%g drops trailing zeros, so a short number stays short).
+    int length = 0;
+    for (int digits = 15; digits <= 17; ++digits) {
+        length = std::snprintf(buffer, sizeof buffer, "%.*g", digits, v);
+        if (std::strtod(buffer, nullptr) == v) break;
+    }
+    char* end = buffer + length;
+#endif
+    out.push_back(' ');
+    out.insert(out.end(), buffer, end);
+}
 
 void tube_shell(const Point3& p, const Point3& q, double radius, int sides,
                 std::vector<ShellTriangle>& out) {

@@ -14,6 +14,9 @@ namespace fourview {
 
 using ExportBytes = std::vector<uint8_t>;
 
+// A space, then the shortest text that reads back as the same double.
+void append_number(ExportBytes& out, double v);
+
 // Wavefront OBJ: groups "faces" (triangles with vertex normals), "edges"
 // (line elements, or closed tubes and balls when Bold Line is on) and
 // "section"; `mtl_name` is the material library named by the file, whose

@@ -1,5 +1,4 @@
 // The slice of a polytope as a file: a closed convex polyhedron.
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -16,12 +15,7 @@ void append(ExportBytes& out, const std::string& text) { out.insert(out.end(), t
 
 void append_point(ExportBytes& out, const char* tag, const Point3& p) {
     append(out, tag);
-    for (double v : {p.x, p.y, p.z}) {
-        char buffer[32];
-        const auto r = std::to_chars(buffer, buffer + sizeof buffer, v == 0 ? 0.0 : v);
-        out.push_back(' ');
-        out.insert(out.end(), buffer, r.ptr);
-    }
+    for (double v : {p.x, p.y, p.z}) append_number(out, v);
     out.push_back('\n');
 }
 

@@ -22,6 +22,8 @@
 #include "models/axes.h"
 #include "models/curved.h"
 #include "models/models.h"
+#include "models/polychora.h"
+#include "models/uniform.h"
 #include "ui/key_table.h"
 #include "web/model_list.h"
 #include "web/page_state.h"
@@ -105,6 +107,13 @@ void place_letter(const Point3& at, int k) {
 }
 
 void caption_overlay() {
+    if (app.model_id == kModelUniform && app.label == 1) {  // its name and counts, as the desktop's
+        if (const PolytopeLattice* p = find_lattice(kModelUniform)) {
+            add_overlay("name", 14, 24, p->name.c_str());
+            add_overlay("small", 15, 45, uniform_caption_counts());
+        }
+        return;
+    }
     const Caption* caption = find_caption(app.model_id);
     if (caption == nullptr || app.label != 1) return;
     add_overlay("name", 14, 24, caption->name);
@@ -265,9 +274,33 @@ EMSCRIPTEN_KEEPALIVE const char* fv_models() {
 
 // As the desktop's model menu: the zoom kept relative to each model's own.
 EMSCRIPTEN_KEEPALIVE void fv_model(int model) {
-    if (find_caption(model) == nullptr) return;
+    if (find_caption(model) == nullptr && !(model == kModelUniform && find_lattice(model) != nullptr)) return;
     app.zoom = app.zoom * default_zoom(model) / default_zoom(app.model_id);
     app.model_id = model;
+}
+
+// "family<TAB>name<TAB>symbol" lines of the uniform catalogue, in its order.
+EMSCRIPTEN_KEEPALIVE const char* fv_uniforms() {
+    std::string out;
+    for (int k = 0; k < kUniformCatalogueCount; ++k) {
+        const UniformEntry& e = kUniformCatalogue[k];
+        out += std::string(e.family) + "\t" + e.name + "\t" + e.symbol + "\n";
+    }
+    return hand_back(out);
+}
+
+// A uniform polychoron by symbol or name, as --polytope: shown, or the
+// reader's message and nothing changed.
+EMSCRIPTEN_KEEPALIVE const char* fv_polytope(const char* text) {
+    const std::string why = choose_uniform_polytope(text);
+    if (why.empty()) fv_model(kModelUniform);
+    return hand_back(why);
+}
+
+// The symbol (or name) of the polychoron shown, "" for any other model.
+EMSCRIPTEN_KEEPALIVE const char* fv_polytope_text() {
+    const PolytopeLattice* p = app.model_id == kModelUniform ? find_lattice(kModelUniform) : nullptr;
+    return hand_back(p == nullptr ? "" : p->symbol.empty() ? p->name : p->symbol);
 }
 
 // The command codes of ui/key_table.h, as the desktop's executor runs them
@@ -414,13 +447,13 @@ EMSCRIPTEN_KEEPALIVE const char* fv_range_text(int which) {
 }
 
 // The model of the frame as a file: 0 OBJ (its material library apart,
-// fv_export_materials), 1 STL of 100 mm. Gives the size; fv_export_data
-// the bytes.
+// fv_export_materials), 1 STL of 100 mm with the command line's plates of
+// 1 mm. Gives the size; fv_export_data the bytes.
 EMSCRIPTEN_KEEPALIVE int fv_export(int stl) {
     page.file.clear();
     page.materials.clear();
     if (stl != 0)
-        encode_stl(100, page.file);
+        encode_stl(100, 1, page.file);
     else
         encode_obj("fourview.mtl", page.file, page.materials);
     return static_cast<int>(page.file.size());

@@ -107,7 +107,8 @@ function refreshControls() {
   for (const b of document.querySelectorAll('[data-projection]'))
     b.setAttribute('aria-pressed', Number(b.dataset.projection) === projection ? 'true' : 'false');
   $('rotation-mode').textContent = call('fv_value', 'number', ['number'], [9]) === 63 ? 'Global Rotation' : 'Local Rotation';
-  $('model').value = String(call('fv_value', 'number', ['number'], [7]));
+  const polytope = call('fv_polytope_text', 'string', [], []);
+  $('model').value = polytope ? 'u:' + polytope : String(call('fv_value', 'number', ['number'], [7]));
   const offset = call('fv_value', 'number', ['number'], [5]);
   if (document.activeElement !== $('offset')) $('offset').value = offset;
   $('offset-value').textContent = offset.toFixed(2);
@@ -180,8 +181,29 @@ function buildControls() {
     option.textContent = `${name} (${id})`;
     $('model').appendChild(option);
   }
+  // The uniform polychora by family; their values are "u:" and the symbol.
+  const groups = {};
+  for (const line of call('fv_uniforms', 'string', [], []).split('\n')) {
+    if (!line) continue;
+    const [family, name, symbol] = line.split('\t');
+    if (!groups[family]) {
+      groups[family] = document.createElement('optgroup');
+      groups[family].label = family;
+      $('model').appendChild(groups[family]);
+    }
+    const option = document.createElement('option');
+    option.value = 'u:' + symbol;
+    option.textContent = name;
+    groups[family].appendChild(option);
+  }
   $('model').addEventListener('change', () => {
-    call('fv_model', null, ['number'], [Number($('model').value)]);
+    const value = $('model').value;
+    if (value.startsWith('u:')) {
+      const why = call('fv_polytope', 'string', ['string'], [value.slice(2)]);
+      if (why) notice(why);
+    } else {
+      call('fv_model', null, ['number'], [Number(value)]);
+    }
     redraw();
   });
   for (const b of document.querySelectorAll('[data-command]'))

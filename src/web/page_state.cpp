@@ -8,6 +8,7 @@
 #include "app/app_state.h"
 #include "geom4/transform.h"
 #include "geom4/view.h"
+#include "models/polychora.h"
 #include "web/model_list.h"
 
 namespace fourview {
@@ -58,6 +59,14 @@ std::string encode_page_state() {
     std::string out;
     const double model = app.model_id;
     append_numbers(out, "model", &model, 1);
+    if (const PolytopeLattice* p = app.model_id == kModelUniform ? find_lattice(kModelUniform) : nullptr) {
+        // Its symbol or name, with "_" for the spaces that an address would
+        // show as "%20".
+        std::string text = p->symbol.empty() ? p->name : p->symbol;
+        for (char& c : text)
+            if (c == ' ') c = '_';
+        out += "&polytope=" + text;
+    }
     out += "&style=";
     for (int k = 0; k < kStyleCount; ++k) out += app.*kStyleFlags[k] == 1 ? '1' : '0';
     const double small[4] = {static_cast<double>(app.projection_mode),
@@ -79,6 +88,7 @@ std::string encode_page_state() {
 bool decode_page_state(const char* text, std::string& error) {
     AppState next = app;
     bool turned = false, viewed = false;
+    std::string polytope;
     Matrix5 turn = identity_matrix5();
     Matrix4 view = identity_matrix4();
     const char* p = text;
@@ -102,7 +112,13 @@ bool decode_page_state(const char* text, std::string& error) {
         const std::string key = item;
         bool ok = true;
         if (key == "model") {
-            ok = read_int(value, next.model_id, 0, 99) && find_caption(next.model_id) != nullptr;
+            ok = read_int(value, next.model_id, 0, 99) &&
+                 (find_caption(next.model_id) != nullptr || next.model_id == kModelUniform);
+        } else if (key == "polytope") {
+            polytope = value;
+            for (char& c : polytope)
+                if (c == '_') c = ' ';
+            ok = !polytope.empty();
         } else if (key == "style") {
             ok = std::strlen(value) == kStyleCount;
             for (int k = 0; ok && k < kStyleCount; ++k) {
@@ -135,6 +151,19 @@ bool decode_page_state(const char* text, std::string& error) {
         }
         if (!ok) {
             error = "a wrong value for \"" + key + "\"";
+            return false;
+        }
+    }
+    // The polytope is chosen last, when all else has read well: a refused
+    // one leaves the one before.
+    if (next.model_id == kModelUniform && polytope.empty() && find_lattice(kModelUniform) == nullptr) {
+        error = "no polytope for model " + std::to_string(kModelUniform);
+        return false;
+    }
+    if (!polytope.empty()) {
+        const std::string why = choose_uniform_polytope(polytope);
+        if (!why.empty()) {
+            error = "a wrong value for \"polytope\": " + why;
             return false;
         }
     }

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "draw/material_values.h"
+#include "geom4/stereo.h"
 #include "models/normals.h"
 
 namespace fourview {
@@ -39,7 +40,7 @@ uniform mat4 u_projection, u_modelview;
 uniform vec2 u_viewport;
 uniform vec4 u_ambient, u_diffuse, u_specular, u_emission;
 uniform float u_shininess;
-uniform int u_colour_use;  // 0 the material, 1 colour material, 2 unlit
+uniform int u_colour_use;  // 0 the material, 1 colour material, 2 unlit, 3 and 4 the w scale
 uniform vec4 u_light_ambient[2], u_light_diffuse[2], u_light_specular[2], u_light_position[2];
 uniform vec3 u_spot_direction[2];
 uniform float u_spot_exponent[2];
@@ -47,6 +48,7 @@ in vec3 a_position, a_normal, a_colour, a_other;
 in vec2 a_corner;
 in float a_kind;
 out vec4 v_colour;
+out float v_place;
 flat out int v_kind;
 
 vec4 lit(vec3 eye, vec3 n) {
@@ -89,7 +91,8 @@ void main() {
         }
         clip.xy += offset * 2.0 / u_viewport * clip.w;
     }
-    v_colour = u_colour_use == 2 ? vec4(a_colour, 1.0) : lit(eye.xyz, mat3(u_modelview) * a_normal);
+    v_place = a_colour.r;
+    v_colour = u_colour_use >= 2 ? vec4(a_colour, 1.0) : lit(eye.xyz, mat3(u_modelview) * a_normal);
     gl_Position = clip;
 }
 )";
@@ -97,7 +100,10 @@ void main() {
 constexpr const char* kFragmentShader = R"(#version 300 es
 precision highp float;
 uniform vec2 u_offset;  // factor and units of glPolygonOffset, for faces
+uniform highp int u_colour_use;  // as the vertex shader's, whose ints are highp
+uniform vec3 u_stops[3];  // the w scale's blue, neutral and orange
 in vec4 v_colour;
+in float v_place;
 flat in int v_kind;
 out vec4 o_colour;
 void main() {
@@ -106,6 +112,15 @@ void main() {
     if (v_kind <= 1) z += u_offset.x * max(abs(dFdx(z)), abs(dFdy(z))) + u_offset.y;
     gl_FragDepth = clamp(z, 0.0, 1.0);
     o_colour = v_colour;
+    if (u_colour_use >= 3 && v_kind <= 1) {
+        // Faces by w, as the desktop's texture of the scale: each pixel on
+        // the scale, unlit; transparent, the nearest front face on one
+        // square of a checkerboard and the nearest back face on the other.
+        bool odd = (int(gl_FragCoord.x) + int(gl_FragCoord.y)) % 2 == 1;
+        if (u_colour_use == 4 && odd != gl_FrontFacing) discard;
+        float p = clamp(v_place, -1.0, 1.0);
+        o_colour = vec4(p < 0.0 ? mix(u_stops[1], u_stops[0], -p) : mix(u_stops[1], u_stops[2], p), 1.0);
+    }
 }
 )";
 
@@ -123,7 +138,7 @@ struct DrawState {
 struct Uniforms {
     GLint projection, modelview, viewport, ambient, diffuse, specular, emission, shininess,
         colour_use, light_ambient, light_diffuse, light_specular, light_position, spot_direction,
-        spot_exponent, offset;
+        spot_exponent, offset, stops;
 };
 
 struct RawVertex {
@@ -170,6 +185,7 @@ struct WebglSink final : GeometrySink {
     float current_colour[3] = {1, 1, 1};
     float width = 1, size = 1;
     bool surface = false;
+    ColourUse use = ColourUse::kNone;
     double modelview[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     int viewport[2] = {1, 1};
     WebglCounts counts;
@@ -195,7 +211,15 @@ struct WebglSink final : GeometrySink {
                      at("u_diffuse"), at("u_specular"), at("u_emission"), at("u_shininess"),
                      at("u_colour_use"), at("u_light_ambient"), at("u_light_diffuse"),
                      at("u_light_specular"), at("u_light_position"), at("u_spot_direction"),
-                     at("u_spot_exponent"), at("u_offset")};
+                     at("u_spot_exponent"), at("u_offset"), at("u_stops")};
+        // The stops as the desktop's texels of 8 bits.
+        float stops[9];
+        for (int k = 0; k < 3; ++k) {
+            const Colour c = w_colour(k - 1, 1);
+            const float rgb[3] = {c.r, c.g, c.b};
+            for (int i = 0; i < 3; ++i) stops[3 * k + i] = std::round(rgb[i] * 255) / 255;
+        }
+        glUniform3fv(u.stops, 3, stops);
         // The scene's lights, 1 and 2 of the desktop; light 0 lights only
         // the label background, which the page draws with its colours.
         float ambient[8], diffuse[8], specular[8], position[8], direction[6], exponent[2];
@@ -243,13 +267,14 @@ struct WebglSink final : GeometrySink {
         glUniform1f(u.shininess, static_cast<float>(m.shininess));
         glUniform1i(u.colour_use, state.colour_use);
         glUniform2f(u.offset, state.offset_factor, state.offset_units * kDepthStep);
-        if (state.blend) {
+        const bool layered = state.colour_use == 4;  // blend off, each layer its nearest face
+        if (state.blend && !layered) {
             glEnable(GL_BLEND);
             glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
         } else {
             glDisable(GL_BLEND);
         }
-        glDepthMask(state.depth_write ? GL_TRUE : GL_FALSE);
+        glDepthMask(state.depth_write || layered ? GL_TRUE : GL_FALSE);
         drawn_state = state;
         state_sent = true;
     }
@@ -257,6 +282,11 @@ struct WebglSink final : GeometrySink {
     void flush() {
         if (index_count > 0) {
             if (!state_sent || std::memcmp(&drawn_state, &state, sizeof state) != 0) send_state();
+            if (state.colour_use >= 3)  // the shader reads the place from red
+                for (int k = 0; k < vertex_count; ++k) {
+                    float* c = vertices[k].colour;
+                    c[0] = w_scale_position(Colour{c[0], c[1], c[2]});
+                }
             glBufferData(GL_ARRAY_BUFFER, vertex_count * sizeof(Vertex), vertices, GL_STREAM_DRAW);
             glBufferData(GL_ELEMENT_ARRAY_BUFFER, index_count * sizeof(GLuint), indices,
                          GL_STREAM_DRAW);
@@ -402,6 +432,7 @@ struct WebglSink final : GeometrySink {
         } else {
             s.material = kSolidMaterial;
         }
+        settle_colour_use();
     }
     void end_surface() override {
         DrawState& s = change();
@@ -409,6 +440,7 @@ struct WebglSink final : GeometrySink {
         s.depth_write = true;
         s.offset_factor = s.offset_units = 0;
         surface = false;
+        settle_colour_use();
     }
     void begin_wire() override {
         DrawState& s = change();
@@ -556,9 +588,21 @@ struct WebglSink final : GeometrySink {
             triangle(first + triangles[t][0], first + triangles[t][1], first + triangles[t][2]);
     }
 
-    void colours(ColourUse use) override {
-        const int code = use == ColourUse::kLit ? 1 : use == ColourUse::kUnlit ? 2 : 0;
+    // Colours by w on a surface's faces are places on the scale (code 3, 4
+    // in two layers when transparent); the slice's cell colours are lit as
+    // colour material, as lines' colours by w are.
+    int colour_code() const {
+        if (use == ColourUse::kLit && surface) return app.transparent == 1 ? 4 : 3;
+        if (use == ColourUse::kLit || use == ColourUse::kMaterial) return 1;
+        return use == ColourUse::kUnlit ? 2 : 0;
+    }
+    void settle_colour_use() {
+        const int code = colour_code();
         if (code != state.colour_use) change().colour_use = code;
+    }
+    void colours(ColourUse given) override {
+        use = given;
+        settle_colour_use();
     }
     // As the desktop: the lights add up to an ambient of 1.4 and the blend
     // of transparent faces doubles what it receives.

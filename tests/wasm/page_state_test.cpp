@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "geom4/transform.h"
 #include "geom4/view.h"
+#include "models/polychora.h"
 #include "web/model_list.h"
 #include "web/page_state.h"
 
@@ -82,6 +83,9 @@ TEST_F(PageState, AMalformedTextChangesNothing) {
         "model=13&&zoom=1",          // an empty part
         "model",                     // no value
         "model=12&zoom=2&view=1,0",  // the last part bad: nothing taken, not even the first
+        "model=30&polytope=x9q",     // a symbol that does not read
+        "polytope=",                 // no symbol
+        "model=30&polytope=x4o3o3o&zoom=0",  // the polytope good, the rest not
     };
     for (const char* text : table) {
         SetUp();
@@ -92,6 +96,34 @@ TEST_F(PageState, AMalformedTextChangesNothing) {
         EXPECT_FALSE(error.empty()) << text;
         EXPECT_EQ(encode_page_state(), before) << text;
     }
+}
+
+// A uniform polychoron goes by its symbol, spaces as "_", and a link
+// chooses it again; a refused one leaves the one before.
+TEST_F(PageState, AUniformPolychoronReadsBack) {
+    const struct {
+        const char* chosen;
+        const char* written;
+    } table[] = {{"x4x3o3o", "polytope=x4x3o3o"}, {"x5o x8o", "polytope=x5o_x8o"}, {"snub 24-cell", "polytope=snub_24-cell"}};
+    for (const auto& row : table) {
+        SetUp();
+        ASSERT_EQ(choose_uniform_polytope(row.chosen), "") << row.chosen;
+        app.model_id = kModelUniform;
+        const std::string text = encode_page_state();
+        EXPECT_NE(text.find(row.written), std::string::npos) << text;
+        ASSERT_EQ(choose_uniform_polytope("x3o3o3o"), "");
+        SetUp();
+        std::string error;
+        ASSERT_TRUE(decode_page_state(text.c_str(), error)) << text << ": " << error;
+        EXPECT_EQ(app.model_id, kModelUniform);
+        EXPECT_EQ(encode_page_state(), text);
+        EXPECT_FALSE(decode_page_state("model=30&polytope=x9q", error));
+        EXPECT_EQ(encode_page_state(), text) << "a refused polytope keeps the one shown";
+    }
+    SetUp();
+    std::string error;
+    EXPECT_TRUE(decode_page_state("model=12", error)) << error;
+    EXPECT_EQ(encode_page_state().find("polytope"), std::string::npos) << "only model 30 carries one";
 }
 
 TEST_F(PageState, ThePickerListsEveryModelOnce) {

@@ -32,6 +32,9 @@ STATES = [(m, '') for m in (10, 11, 12, 13, 14, 15, 16, 17, 0, 1, 2, 3, 4, 5, 6,
     (13, 's'), (13, 'a'), (13, 'sd'), (13, 'k'), (13, 'f'), (13, 'af'), (13, ':'), (13, 'p'),
     (13, '4444'), (13, '4563'), (12, 'k4'), (14, 'fak'), (15, 'p5'), (16, 'k'), (17, ':6'),
     (11, 'f'), (11, 'p'), (3, 's'), (4, 'a'), (10, '45'), (20, 's4'), (13, 'w'), (13, 'wp'),
+    (13, 'sw'),
+    # A uniform polychoron, by its symbol (--polytope on the desktop).
+    ('x3x3o3o', '4'),
 ]
 
 # Two states whose pictures are not decided by the back end alone, with the
@@ -52,8 +55,9 @@ def check(ok, what):
 
 
 def desktop_figure(fourview, folder, model, keys):
-    path = os.path.join(folder, 'm%d-%s.png' % (model, keys.replace(':', 'colon') or 'start'))
-    subprocess.run([fourview, '--png', path, '--model', str(model), '--keys', keys,
+    path = os.path.join(folder, 'm%s-%s.png' % (model, keys.replace(':', 'colon') or 'start'))
+    chosen = ['--polytope', model] if isinstance(model, str) else ['--model', str(model)]
+    subprocess.run([fourview, '--png', path] + chosen + ['--keys', keys,
                     '--size', '%dx%d' % (WIDTH, HEIGHT)], check=True, timeout=120,
                    stdout=subprocess.DEVNULL)
     rgb = subprocess.run(['convert', path, '-depth', '8', 'rgb:-'], check=True, timeout=60,
@@ -131,9 +135,19 @@ def main():
             figures = {s: pool.submit(desktop_figure, args.fourview, scratch, *s) for s in STATES}
             call = 'fourview.call'
 
-            models = browser.evaluate("Array.from(document.querySelectorAll('#model option'), o => Number(o.value))")
-            check(sorted(models) == [0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 20],
-                  'the picker offers every model: %s' % models)
+            models = browser.evaluate("Array.from(document.querySelectorAll('#model option'), o => o.value)")
+            numbered = sorted(int(m) for m in models if not m.startswith('u:'))
+            check(numbered == [0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 20],
+                  'the picker offers every model: %s' % numbered)
+            families = browser.evaluate("Array.from(document.querySelectorAll('#model optgroup'), g => g.label)")
+            uniform = [m for m in models if m.startswith('u:')]
+            check(len(uniform) >= 64 and len(families) >= 5 and 'u:x4x3o3o' in uniform,
+                  'the picker offers the uniform catalogue (%d) in %d families' % (len(uniform), len(families)))
+            browser.evaluate("(() => { const s = document.getElementById('model'); s.value = 'u:x4x3o3o';"
+                             " s.dispatchEvent(new Event('change')); })()")
+            check(browser.evaluate("%s('fv_value', 'number', ['number'], [7])" % call) == 30 and
+                  browser.evaluate("%s('fv_polytope_text', 'string', [], [])" % call) == 'x4x3o3o',
+                  'picking the truncated tesseract in the picker shows it')
             for m in (17, 4, 20):
                 browser.evaluate("(() => { const s = document.getElementById('model'); s.value = '%d';"
                                  " s.dispatchEvent(new Event('change')); })()" % m)
@@ -192,7 +206,10 @@ def main():
             for state in STATES:
                 model, keys = state
                 browser.evaluate('fourview.startState()')
-                browser.evaluate("%s('fv_model', null, ['number'], [%d])" % (call, model))
+                if isinstance(model, str):
+                    browser.evaluate("%s('fv_polytope', 'string', ['string'], [%r])" % (call, model))
+                else:
+                    browser.evaluate("%s('fv_model', null, ['number'], [%d])" % (call, model))
                 overlay = browser.evaluate('fourview.typeKeys(%r)' % keys)
                 width, height, page_rgb = browser.canvas_rgb()
                 desk = figures[state].result()
@@ -200,7 +217,7 @@ def main():
                 rows.append((share, model, keys))
                 bound = EXPLAINED.get(state, SHARE)
                 check(width == WIDTH and height == HEIGHT and share <= bound,
-                      'model %d keys %r: %.2f %% of the pixels differ (at most %g %%)'
+                      'model %s keys %r: %.2f %% of the pixels differ (at most %g %%)'
                       % (model, keys, 100 * share, 100 * bound))
 
             # A view shared as a link, and an address that holds none.
@@ -214,6 +231,22 @@ def main():
             _, _, after = browser.canvas_rgb()
             check(browser.evaluate("%s('fv_state', 'string', [], [])" % call) == state and before == after,
                   'a view is restored whole from its address')
+            # A uniform polychoron's link brings back the same polychoron.
+            browser.evaluate('fourview.startState()')
+            browser.evaluate("%s('fv_polytope', 'string', ['string'], ['x3o5o x'])" % call)
+            browser.evaluate("fourview.typeKeys('5')")
+            state = browser.evaluate("%s('fv_state', 'string', [], [])" % call)
+            _, _, before = browser.canvas_rgb()
+            browser.evaluate("%s('fv_polytope', 'string', ['string'], ['x3o3o3o'])" % call)
+            reopen(browser, page + '#' + state)
+            browser.evaluate("fourview.typeKeys('')")
+            _, _, after = browser.canvas_rgb()
+            check('polytope=x3o5o_x' in state and
+                  browser.evaluate("%s('fv_polytope_text', 'string', [], [])" % call) == 'x3o5o x' and
+                  before == after, 'a uniform polychoron is restored from its address: %s' % state[:40])
+            reopen(browser, page + '#model=30&polytope=x9q')
+            notice = browser.evaluate("document.getElementById('notice').textContent")
+            check('polytope' in notice, 'an address with a polytope that does not read gives a notice: %r' % notice)
             reopen(browser, page + '#model=12&turn=1,2,nan')
             notice = browser.evaluate("document.getElementById('notice').textContent")
             check('start view' in notice and
@@ -229,8 +262,8 @@ def main():
             browser.close()
             if 'pool' in locals():
                 pool.shutdown()
-    rows.sort(reverse=True)
-    lines = ['%6.2f %%  model %2d keys %r' % (100 * s, m, k) for s, m, k in rows]
+    rows.sort(key=lambda r: r[0], reverse=True)
+    lines = ['%6.2f %%  model %2s keys %r' % (100 * s, m, k) for s, m, k in rows]
     print('states that differ most:\n  ' + '\n  '.join(lines[:6]))
     if args.report:
         with open(args.report, 'w') as f:
