@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "draw/material_values.h"
 #include "geom4/stereo.h"
+#include "geom4/vector3.h"
 #include "models/normals.h"
 
 namespace fourview {
