@@ -12,13 +12,17 @@
 // and GL's vertex handling, with next to no rasterisation.
 // --stereographic and --colour draw every model in the stereographic
 // projection and coloured by w.
+// --styles=LETTERS draws only the styles named (s Solid, t Transparent, w
+// Wireframe, c Cross Section; all four by default) and --zoom=F scales the
+// reset view's zoom: with them the frame's cost can be split by style and
+// told apart from the area filled.
 // --polytope=SYMBOL draws that uniform polychoron (a diagram or a name) and
 // --catalogue every member of the uniform catalogue, each beside the
 // 120-cell drawn in the same run: the target is the omnitruncated
 // 120-cell's median within 4 times the 120-cell's, every other member's
 // within 2 times.
 //   frame_bench [--frames=N] [--model=ID] [--bold] [--tiny] [--stereographic] [--colour]
-//               [--polytope=SYMBOL] [--catalogue]
+//               [--styles=LETTERS] [--zoom=F] [--polytope=SYMBOL] [--catalogue]
 #include <GL/freeglut.h>
 #include <time.h>
 
@@ -83,19 +87,26 @@ double median(std::vector<double> v) {
 
 struct Style {
     int bold, colour, stereographic;
+    std::string styles = "stwc";
+    double zoom = 1;
 };
 
 // The median of `frames` frames of the model in every style, one rotation
 // step each; worst and CPU median through the pointers.
 double measure(ModelId model, const Style& style, std::vector<double>& wall, std::vector<double>& cpu) {
     app.model_id = model;
-    app.solid = app.transparent = app.wireframe = app.cross_section = 1;
+    auto on = [&](char letter) { return style.styles.find(letter) != std::string::npos ? 1 : 0; };
+    app.solid = on('s');
+    app.transparent = on('t');
+    app.wireframe = on('w');
+    app.cross_section = on('c');
     app.axes = app.label = app.high_quality = 1;
     app.bold_line = style.bold;
     app.colour_by_w = style.colour;
     app.projection_mode = style.stereographic == 1 ? kProjectionStereographic : kProjectionPerspective;
     app.mesh_resolution = 51;
     reset_view();
+    app.zoom *= style.zoom;
     for (int i = 0; i < 3; ++i) time_frame();  // shaders compiled, caches warm
     for (size_t i = 0; i < wall.size(); ++i) {
         // One step per frame, in turn through the WX, WY and WZ planes.
@@ -145,12 +156,15 @@ int main(int argc, char** argv) {
     int bold = 0;
     bool tiny = false;
     int stereographic = 0, colour = 0;
+    Style style{0, 0, 0};
     std::vector<std::string> polytopes;
     start_program(argc, argv);
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--frames=", 9) == 0) frames = std::max(1, std::atoi(argv[i] + 9));
         if (std::strncmp(argv[i], "--model=", 8) == 0) only = std::atoi(argv[i] + 8);
         if (std::strcmp(argv[i], "--bold") == 0) bold = 1;
+        if (std::strncmp(argv[i], "--styles=", 9) == 0) style.styles = argv[i] + 9;
+        if (std::strncmp(argv[i], "--zoom=", 7) == 0) style.zoom = std::atof(argv[i] + 7);
         if (std::strcmp(argv[i], "--tiny") == 0) tiny = true;
         if (std::strcmp(argv[i], "--stereographic") == 0) stereographic = 1;
         if (std::strcmp(argv[i], "--colour") == 0) colour = 1;
@@ -160,18 +174,22 @@ int main(int argc, char** argv) {
     }
     glutSetWindow(app.graph_window);
     if (tiny) glViewport(0, 0, 1, 1);
-    std::printf("Graph frame at %dx%d, N = 51, %d frames per model%s%s%s%s\n\n",
+    style.bold = bold;
+    style.colour = colour;
+    style.stereographic = stereographic;
+    std::printf("Graph frame at %dx%d, N = 51, %d frames per model%s%s%s%s, styles %s, zoom x%g\n\n",
                 glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT), frames,
                 bold == 1 ? ", Bold Line" : "", tiny ? ", 1 x 1 viewport" : "",
-                stereographic == 1 ? ", stereographic" : "", colour == 1 ? ", colour by w" : "");
-    if (!polytopes.empty()) return run_polytopes(polytopes, Style{bold, colour, stereographic}, frames);
+                stereographic == 1 ? ", stereographic" : "", colour == 1 ? ", colour by w" : "",
+                style.styles.c_str(), style.zoom);
+    if (!polytopes.empty()) return run_polytopes(polytopes, style, frames);
     std::printf("| Model | Median (ms) | Worst (ms) | Median CPU (ms) |\n|---|---:|---:|---:|\n");
     static const ModelId kModels[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 20};
     double largest = 0, hundred_twenty = -1;
     std::vector<double> wall(static_cast<size_t>(frames)), cpu(wall);
     for (ModelId model : kModels) {
         if (only >= 0 && model != only) continue;
-        const double m = measure(model, Style{bold, colour, stereographic}, wall, cpu);
+        const double m = measure(model, style, wall, cpu);
         largest = std::max(largest, m);
         if (model == kModelHundredTwentyCell) hundred_twenty = m;
         const Caption* caption = find_caption(model);
