@@ -369,16 +369,19 @@ struct WebglSink final : GeometrySink {
                 break;
             }
             case Primitive::kQuadStrip: {
-                // The diagonal GL takes: each quad as the two triangles of a
-                // triangle strip over the same vertices.
+                // Split on the diagonal from the quad's first vertex to its
+                // last, as Mesa splits a quad strip: the colours are lit at
+                // the corners and blended across each triangle, so on a
+                // bent quad the other diagonal shades other pixels (the
+                // stereographic hypersphere's large quads showed it).
                 if (n < 4) break;
                 const int quads = (n - 2) / 2;
                 const int first = room(2 * quads + 2, 6 * quads);
                 for (int k = 0; k < 2 * quads + 2; ++k) put(s[k].position, s[k].normal, s[k].colour, 0);
                 for (int q = 0; q < quads; ++q) {
                     const int a = first + 2 * q;
-                    triangle(a, a + 1, a + 2);
-                    triangle(a + 1, a + 3, a + 2);
+                    triangle(a + 2, a, a + 3);
+                    triangle(a, a + 1, a + 3);
                 }
                 break;
             }
