@@ -125,6 +125,18 @@ void main() {
 }
 )";
 
+// The fragment shader of most batches: SwiftShader runs every branch of a
+// shader for every pixel, and the general one above (its depth written for
+// the offset, its discards, the w scale) costs several times this one per
+// pixel, which is most of a frame. Faces pushed back or drawn only from the
+// front take GL's own polygon offset and culling with it instead.
+constexpr const char* kPlainFragmentShader = R"(#version 300 es
+precision highp float;
+in vec4 v_colour;
+out vec4 o_colour;
+void main() { o_colour = v_colour; }
+)";
+
 const char* const kAttributes[] = {"a_position", "a_normal", "a_colour", "a_other", "a_corner", "a_kind"};
 constexpr int kAttributeSizes[] = {3, 3, 3, 3, 2, 1};
 
@@ -141,6 +153,16 @@ struct Uniforms {
         colour_use, light_ambient, light_diffuse, light_specular, light_position, spot_direction,
         spot_exponent, offset, stops;
 };
+
+// A linked program, its uniforms and what was last sent to them.
+struct Program {
+    GLuint id = 0;
+    Uniforms u{};
+    DrawState sent;
+    bool state_sent = false;
+    unsigned matrices_sent = 0;
+};
+enum Shader { kGeneral, kPlain };
 
 struct RawVertex {
     float position[3], normal[3], colour[3];
@@ -171,8 +193,9 @@ BatchShape batch_shape;
 PathShape path;
 
 struct WebglSink final : GeometrySink {
-    GLuint program = 0, vertex_buffer = 0, index_buffer = 0, vertex_array = 0;
-    Uniforms u{};
+    Program programs[2];
+    int in_use = -1;
+    GLuint vertex_buffer = 0, index_buffer = 0, vertex_array = 0;
     Vertex vertices[kVertices];
     GLuint indices[kIndices];
     int vertex_count = 0, index_count = 0;
@@ -180,8 +203,15 @@ struct WebglSink final : GeometrySink {
     int scratch_count = 0;
     Primitive kind = Primitive::kPoints;
     bool open = false;
-    DrawState state, drawn_state;
-    bool state_sent = false;
+    DrawState state;
+    // What the batch holds: faces, faces drawn only from the front, lines
+    // and points.
+    bool batch_faces = false, batch_front = false, batch_lines = false;
+    // GL's own switches as last set here: blend, offset, culling.
+    int blend_on = -1, offset_on = -1, cull_on = -1;
+    float offset_sent[2] = {0, 0};
+    float projection_f[16] = {}, modelview_f[16] = {};
+    unsigned matrices_version = 1;
     float current_normal[3] = {0, 0, 1};
     float current_colour[3] = {1, 1, 1};
     float width = 1, size = 1;
@@ -191,11 +221,10 @@ struct WebglSink final : GeometrySink {
     int viewport[2] = {1, 1};
     WebglCounts counts;
 
-    bool start() {
-        const GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader);
-        const GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentShader);
-        if (vs == 0 || fs == 0) return false;
-        program = glCreateProgram();
+    bool link(Program& p, GLuint vs, const char* fragment) {
+        const GLuint fs = compile(GL_FRAGMENT_SHADER, fragment);
+        if (fs == 0) return false;
+        const GLuint program = glCreateProgram();
         glAttachShader(program, vs);
         glAttachShader(program, fs);
         for (int k = 0; k < 6; ++k) glBindAttribLocation(program, k, kAttributes[k]);
@@ -206,8 +235,11 @@ struct WebglSink final : GeometrySink {
             std::fprintf(stderr, "fourview: the shader does not link\n");
             return false;
         }
+        p = Program{};
+        p.id = program;
         glUseProgram(program);
-        const auto at = [this](const char* name) { return glGetUniformLocation(program, name); };
+        const auto at = [program](const char* name) { return glGetUniformLocation(program, name); };
+        Uniforms& u = p.u;
         u = Uniforms{at("u_projection"), at("u_modelview"), at("u_viewport"), at("u_ambient"),
                      at("u_diffuse"), at("u_specular"), at("u_emission"), at("u_shininess"),
                      at("u_colour_use"), at("u_light_ambient"), at("u_light_diffuse"),
@@ -239,7 +271,16 @@ struct WebglSink final : GeometrySink {
         glUniform4fv(u.light_position, 2, position);
         glUniform3fv(u.spot_direction, 2, direction);
         glUniform1fv(u.spot_exponent, 2, exponent);
+        return true;
+    }
 
+    bool start() {
+        const GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader);
+        if (vs == 0 || !link(programs[kGeneral], vs, kFragmentShader) ||
+            !link(programs[kPlain], vs, kPlainFragmentShader))
+            return false;
+        in_use = kPlain;
+        blend_on = offset_on = cull_on = -1;
         glGenVertexArrays(1, &vertex_array);
         glBindVertexArray(vertex_array);
         glGenBuffers(1, &vertex_buffer);
@@ -255,34 +296,75 @@ struct WebglSink final : GeometrySink {
         }
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LESS);
-        state_sent = false;
+        // The only blend: multiplying (2 * src * dst), for transparent faces.
+        glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
         return true;
     }
 
-    void send_state() {
-        const MaterialValues& m = state.material;
-        glUniform4fv(u.ambient, 1, m.ambient);
-        glUniform4fv(u.diffuse, 1, m.diffuse);
-        glUniform4fv(u.specular, 1, m.specular);
-        glUniform4fv(u.emission, 1, m.emission);
-        glUniform1f(u.shininess, static_cast<float>(m.shininess));
-        glUniform1i(u.colour_use, state.colour_use);
-        glUniform2f(u.offset, state.offset_factor, state.offset_units * kDepthStep);
-        const bool layered = state.colour_use == 4;  // blend off, each layer its nearest face
-        if (state.blend && !layered) {
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
-        } else {
-            glDisable(GL_BLEND);
+    static void set(GLenum what, bool on, int& was) {
+        if (was == (on ? 1 : 0)) return;
+        if (on)
+            glEnable(what);
+        else
+            glDisable(what);
+        was = on ? 1 : 0;
+    }
+
+    bool pushed_back() const {
+        return (state.offset_factor != 0 || state.offset_units != 0) && (batch_faces || batch_front);
+    }
+    // The program for the batch: the plain one unless a pixel of it needs
+    // what only the general one does (the w scale, or faces pushed back or
+    // culled in one batch with lines or other faces, which GL's switches
+    // would push back or cull too).
+    Shader shader_for_batch() const {
+        if (state.colour_use >= 3) return kGeneral;
+        if (batch_front && (batch_faces || batch_lines)) return kGeneral;
+        if (pushed_back() && batch_lines) return kGeneral;
+        return kPlain;
+    }
+
+    void send_state(Shader shader) {
+        Program& p = programs[shader];
+        if (in_use != shader) {
+            glUseProgram(p.id);
+            in_use = shader;
         }
+        const Uniforms& u = p.u;
+        if (p.matrices_sent != matrices_version) {
+            glUniformMatrix4fv(u.projection, 1, GL_FALSE, projection_f);
+            glUniformMatrix4fv(u.modelview, 1, GL_FALSE, modelview_f);
+            glUniform2f(u.viewport, static_cast<float>(viewport[0]), static_cast<float>(viewport[1]));
+            p.matrices_sent = matrices_version;
+        }
+        if (!p.state_sent || std::memcmp(&p.sent, &state, sizeof state) != 0) {
+            const MaterialValues& m = state.material;
+            glUniform4fv(u.ambient, 1, m.ambient);
+            glUniform4fv(u.diffuse, 1, m.diffuse);
+            glUniform4fv(u.specular, 1, m.specular);
+            glUniform4fv(u.emission, 1, m.emission);
+            glUniform1f(u.shininess, static_cast<float>(m.shininess));
+            glUniform1i(u.colour_use, state.colour_use);
+            glUniform2f(u.offset, state.offset_factor, state.offset_units * kDepthStep);
+            p.sent = state;
+            p.state_sent = true;
+        }
+        const bool layered = state.colour_use == 4;  // blend off, each layer its nearest face
+        set(GL_BLEND, state.blend && !layered, blend_on);
         glDepthMask(state.depth_write || layered ? GL_TRUE : GL_FALSE);
-        drawn_state = state;
-        state_sent = true;
+        const bool plain = shader == kPlain;
+        set(GL_POLYGON_OFFSET_FILL, plain && pushed_back(), offset_on);
+        if (offset_on == 1 && (offset_sent[0] != state.offset_factor || offset_sent[1] != state.offset_units)) {
+            glPolygonOffset(state.offset_factor, state.offset_units);
+            offset_sent[0] = state.offset_factor;
+            offset_sent[1] = state.offset_units;
+        }
+        set(GL_CULL_FACE, plain && batch_front, cull_on);
     }
 
     void flush() {
         if (index_count > 0) {
-            if (!state_sent || std::memcmp(&drawn_state, &state, sizeof state) != 0) send_state();
+            send_state(shader_for_batch());
             if (state.colour_use >= 3)  // the shader reads the place from red
                 for (int k = 0; k < vertex_count; ++k) {
                     float* c = vertices[k].colour;
@@ -296,6 +378,7 @@ struct WebglSink final : GeometrySink {
             counts.vertices += vertex_count;
         }
         vertex_count = index_count = 0;
+        batch_faces = batch_front = batch_lines = false;
     }
 
     // A change of what the batch is drawn with.
@@ -318,6 +401,12 @@ struct WebglSink final : GeometrySink {
         std::memcpy(v.other, p, sizeof v.other);
         v.corner[0] = v.corner[1] = 0;
         v.kind = vertex_kind;
+        if (vertex_kind == 0)
+            batch_faces = true;
+        else if (vertex_kind == 1)
+            batch_front = true;
+        else
+            batch_lines = true;
         return v;
     }
 
@@ -630,14 +719,12 @@ void use_webgl_geometry() { set_geometry(&webgl_sink); }
 
 void webgl_matrices(const double* projection, const double* modelview) {
     webgl_sink.flush();
-    float p[16], m[16];
     for (int k = 0; k < 16; ++k) {
-        p[k] = static_cast<float>(projection[k]);
-        m[k] = static_cast<float>(modelview[k]);
+        webgl_sink.projection_f[k] = static_cast<float>(projection[k]);
+        webgl_sink.modelview_f[k] = static_cast<float>(modelview[k]);
         webgl_sink.modelview[k] = modelview[k];
     }
-    glUniformMatrix4fv(webgl_sink.u.projection, 1, GL_FALSE, p);
-    glUniformMatrix4fv(webgl_sink.u.modelview, 1, GL_FALSE, m);
+    ++webgl_sink.matrices_version;
 }
 
 void webgl_viewport(int width, int height) {
@@ -645,8 +732,7 @@ void webgl_viewport(int width, int height) {
     webgl_sink.viewport[0] = width > 0 ? width : 1;
     webgl_sink.viewport[1] = height > 0 ? height : 1;
     glViewport(0, 0, width, height);
-    glUniform2f(webgl_sink.u.viewport, static_cast<float>(webgl_sink.viewport[0]),
-                static_cast<float>(webgl_sink.viewport[1]));
+    ++webgl_sink.matrices_version;
 }
 
 void flush_webgl_geometry() { webgl_sink.flush(); }
