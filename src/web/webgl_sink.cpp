@@ -19,7 +19,8 @@ namespace {
 // Every vertex carries what its kind needs: a face its own place; a line
 // quad's corner also the other end of its segment and its offset across
 // in pixels; a point quad's corner its offset in pixels. kind: 0 face, 1 face drawn only from the
-// front, 2 line corner, 3 point corner.
+// front, 2 line corner, 3 point corner (or, with no offset, an end of a line
+// GL draws itself).
 struct Vertex {
     float position[3], normal[3], colour[3], other[3], corner[2], kind;
 };
@@ -35,7 +36,10 @@ constexpr int kTubeSides = 30, kBallSlices = 10, kBallStacks = 10;
 // One step of a 24-bit depth buffer, the unit of glPolygonOffset.
 constexpr float kDepthStep = 1.0f / 16777216.0f;
 
-constexpr const char* kVertexShader = R"(#version 300 es
+// Compiled twice: with LIT, and without for batches that nothing lights
+// (colours as given, or the black of lines), which SwiftShader then spares
+// the lights' work per vertex.
+constexpr const char* kVertexShader = R"(
 precision highp float;
 uniform mat4 u_projection, u_modelview;
 uniform vec2 u_viewport;
@@ -52,6 +56,7 @@ out vec4 v_colour;
 out float v_place;
 flat out int v_kind;
 
+#ifdef LIT
 vec4 lit(vec3 eye, vec3 n) {
     vec4 ambient = u_ambient, diffuse = u_diffuse;
     if (u_colour_use == 1) ambient = diffuse = vec4(a_colour, 1.0);
@@ -77,6 +82,7 @@ vec4 lit(vec3 eye, vec3 n) {
     }
     return vec4(clamp(c, 0.0, 1.0), diffuse.a);
 }
+#endif
 
 void main() {
     vec4 eye = u_modelview * vec4(a_position, 1.0);
@@ -93,12 +99,18 @@ void main() {
         clip.xy += offset * 2.0 / u_viewport * clip.w;
     }
     v_place = a_colour.r;
+#ifdef LIT
     v_colour = u_colour_use >= 2 ? vec4(a_colour, 1.0) : lit(eye.xyz, mat3(u_modelview) * a_normal);
+#else
+    // What lit() gives a material with no ambient, diffuse or specular
+    // colour: its emission.
+    v_colour = u_colour_use == 2 ? vec4(a_colour, 1.0) : vec4(clamp(u_emission.rgb, 0.0, 1.0), u_diffuse.a);
+#endif
     gl_Position = clip;
 }
 )";
 
-constexpr const char* kFragmentShader = R"(#version 300 es
+constexpr const char* kFragmentShader = R"(
 precision highp float;
 uniform vec2 u_offset;  // factor and units of glPolygonOffset, for faces
 uniform highp int u_colour_use;  // as the vertex shader's, whose ints are highp
@@ -130,7 +142,7 @@ void main() {
 // the offset, its discards, the w scale) costs several times this one per
 // pixel, which is most of a frame. Faces pushed back or drawn only from the
 // front take GL's own polygon offset and culling with it instead.
-constexpr const char* kPlainFragmentShader = R"(#version 300 es
+constexpr const char* kPlainFragmentShader = R"(
 precision highp float;
 in vec4 v_colour;
 out vec4 o_colour;
@@ -162,15 +174,18 @@ struct Program {
     bool state_sent = false;
     unsigned matrices_sent = 0;
 };
+// The fragment shaders, and the programs: fragment shader * 2 + lit.
 enum Shader { kGeneral, kPlain };
+constexpr int kPrograms = 4;
 
 struct RawVertex {
     float position[3], normal[3], colour[3];
 };
 
-GLuint compile(GLenum type, const char* source) {
+GLuint compile(GLenum type, const char* source, const char* defines = "") {
     const GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
+    const char* parts[] = {"#version 300 es\n", defines, source};
+    glShaderSource(shader, 3, parts, nullptr);
     glCompileShader(shader);
     GLint ok = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -193,7 +208,7 @@ BatchShape batch_shape;
 PathShape path;
 
 struct WebglSink final : GeometrySink {
-    Program programs[2];
+    Program programs[kPrograms];
     int in_use = -1;
     GLuint vertex_buffer = 0, index_buffer = 0, vertex_array = 0;
     Vertex vertices[kVertices];
@@ -207,6 +222,7 @@ struct WebglSink final : GeometrySink {
     // What the batch holds: faces, faces drawn only from the front, lines
     // and points.
     bool batch_faces = false, batch_front = false, batch_lines = false;
+    GLenum batch_mode = GL_TRIANGLES;
     // GL's own switches as last set here: blend, offset, culling.
     int blend_on = -1, offset_on = -1, cull_on = -1;
     float offset_sent[2] = {0, 0};
@@ -275,11 +291,12 @@ struct WebglSink final : GeometrySink {
     }
 
     bool start() {
-        const GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader);
-        if (vs == 0 || !link(programs[kGeneral], vs, kFragmentShader) ||
-            !link(programs[kPlain], vs, kPlainFragmentShader))
-            return false;
-        in_use = kPlain;
+        const GLuint vertex[2] = {compile(GL_VERTEX_SHADER, kVertexShader),
+                                  compile(GL_VERTEX_SHADER, kVertexShader, "#define LIT 1\n")};
+        const char* fragment[2] = {kFragmentShader, kPlainFragmentShader};
+        for (int k = 0; k < kPrograms; ++k)
+            if (vertex[k % 2] == 0 || !link(programs[k], vertex[k % 2], fragment[k / 2])) return false;
+        in_use = kPrograms - 1;
         blend_on = offset_on = cull_on = -1;
         glGenVertexArrays(1, &vertex_array);
         glBindVertexArray(vertex_array);
@@ -324,11 +341,23 @@ struct WebglSink final : GeometrySink {
         return kPlain;
     }
 
+    // Lit by nothing: colours as given, or a material whose only colour
+    // is its emission (the lines' black).
+    bool unlit() const {
+        if (state.colour_use == 2) return true;
+        if (state.colour_use != 0) return false;
+        const MaterialValues& m = state.material;
+        for (int i = 0; i < 3; ++i)
+            if (m.ambient[i] != 0 || m.diffuse[i] != 0 || m.specular[i] != 0) return false;
+        return true;
+    }
+
     void send_state(Shader shader) {
-        Program& p = programs[shader];
-        if (in_use != shader) {
+        const int chosen = 2 * shader + (unlit() ? 0 : 1);
+        Program& p = programs[chosen];
+        if (in_use != chosen) {
             glUseProgram(p.id);
-            in_use = shader;
+            in_use = chosen;
         }
         const Uniforms& u = p.u;
         if (p.matrices_sent != matrices_version) {
@@ -373,7 +402,7 @@ struct WebglSink final : GeometrySink {
             glBufferData(GL_ARRAY_BUFFER, vertex_count * sizeof(Vertex), vertices, GL_STREAM_DRAW);
             glBufferData(GL_ELEMENT_ARRAY_BUFFER, index_count * sizeof(GLuint), indices,
                          GL_STREAM_DRAW);
-            glDrawElements(GL_TRIANGLES, index_count, GL_UNSIGNED_INT, nullptr);
+            glDrawElements(batch_mode, index_count, GL_UNSIGNED_INT, nullptr);
             ++counts.draws;
             counts.vertices += vertex_count;
         }
@@ -387,9 +416,13 @@ struct WebglSink final : GeometrySink {
         return state;
     }
 
-    // Room for v vertices and i indices, drawing the batch first if need be.
-    int room(int v, int i) {
-        if (vertex_count + v > kVertices || index_count + i > kIndices) flush();
+    // Room for v vertices and i indices of GL_TRIANGLES or GL_LINES,
+    // drawing the batch first if need be.
+    int room(int v, int i, GLenum mode = GL_TRIANGLES) {
+        if (vertex_count + v > kVertices || index_count + i > kIndices ||
+            (mode != batch_mode && index_count > 0))
+            flush();
+        batch_mode = mode;
         return vertex_count;
     }
 
@@ -417,6 +450,17 @@ struct WebglSink final : GeometrySink {
     }
 
     void segment(const RawVertex& p, const RawVertex& q) {
+        if (width == 1) {
+            // GL's own line of 1 pixel takes the same pixels as the
+            // desktop's, where a quad 1 pixel wide takes others at its
+            // ends; and it is two vertices where the quad is four.
+            const int first = room(2, 2, GL_LINES);
+            put(p.position, p.normal, p.colour, 3);
+            put(q.position, q.normal, q.colour, 3);
+            indices[index_count++] = first;
+            indices[index_count++] = first + 1;
+            return;
+        }
         const int first = room(4, 6);
         const float half = width / 2;
         const RawVertex* ends[2] = {&p, &q};
