@@ -522,10 +522,27 @@ struct WebglSink final : GeometrySink {
                 for (int k = 0; k + 1 < n; k += 2) segment(s[k], s[k + 1]);
                 break;
             case Primitive::kLineStrip:
-            case Primitive::kLineLoop:
+            case Primitive::kLineLoop: {
+                const bool closed = last && kind == Primitive::kLineLoop && n > 2;
+                if (width == 1 && n >= 2) {
+                    // GL's lines, each vertex given once for the two
+                    // segments that meet at it.
+                    const int first = room(n, 2 * n, GL_LINES);
+                    for (int k = 0; k < n; ++k) put(s[k].position, s[k].normal, s[k].colour, 3);
+                    for (int k = 0; k + 1 < n; ++k) {
+                        indices[index_count++] = first + k;
+                        indices[index_count++] = first + k + 1;
+                    }
+                    if (closed) {
+                        indices[index_count++] = first + n - 1;
+                        indices[index_count++] = first;
+                    }
+                    break;
+                }
                 for (int k = 0; k + 1 < n; ++k) segment(s[k], s[k + 1]);
-                if (last && kind == Primitive::kLineLoop && n > 2) segment(s[n - 1], s[0]);
+                if (closed) segment(s[n - 1], s[0]);
                 break;
+            }
             case Primitive::kPoints:
                 for (int k = 0; k < n; ++k) point(s[k]);
                 break;
