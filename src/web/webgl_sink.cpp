@@ -19,7 +19,8 @@ namespace {
 // Every vertex carries what its kind needs: a face its own place; a line
 // quad's corner also the other end of its segment and its offset across
 // in pixels; a point quad's corner its offset in pixels. kind: 0 face, 1 face drawn only from the
-// front, 2 line corner, 3 point corner.
+// front, 2 line corner, 3 point corner (or, with no offset, an end of a line
+// GL draws itself).
 struct Vertex {
     float position[3], normal[3], colour[3], other[3], corner[2], kind;
 };
@@ -35,7 +36,10 @@ constexpr int kTubeSides = 30, kBallSlices = 10, kBallStacks = 10;
 // One step of a 24-bit depth buffer, the unit of glPolygonOffset.
 constexpr float kDepthStep = 1.0f / 16777216.0f;
 
-constexpr const char* kVertexShader = R"(#version 300 es
+// Compiled twice: with LIT, and without for batches that nothing lights
+// (colours as given, or the black of lines), which SwiftShader then spares
+// the lights' work per vertex.
+constexpr const char* kVertexShader = R"(
 precision highp float;
 uniform mat4 u_projection, u_modelview;
 uniform vec2 u_viewport;
@@ -52,6 +56,7 @@ out vec4 v_colour;
 out float v_place;
 flat out int v_kind;
 
+#ifdef LIT
 vec4 lit(vec3 eye, vec3 n) {
     vec4 ambient = u_ambient, diffuse = u_diffuse;
     if (u_colour_use == 1) ambient = diffuse = vec4(a_colour, 1.0);
@@ -77,6 +82,7 @@ vec4 lit(vec3 eye, vec3 n) {
     }
     return vec4(clamp(c, 0.0, 1.0), diffuse.a);
 }
+#endif
 
 void main() {
     vec4 eye = u_modelview * vec4(a_position, 1.0);
@@ -93,12 +99,18 @@ void main() {
         clip.xy += offset * 2.0 / u_viewport * clip.w;
     }
     v_place = a_colour.r;
+#ifdef LIT
     v_colour = u_colour_use >= 2 ? vec4(a_colour, 1.0) : lit(eye.xyz, mat3(u_modelview) * a_normal);
+#else
+    // What lit() gives a material with no ambient, diffuse or specular
+    // colour: its emission.
+    v_colour = u_colour_use == 2 ? vec4(a_colour, 1.0) : vec4(clamp(u_emission.rgb, 0.0, 1.0), u_diffuse.a);
+#endif
     gl_Position = clip;
 }
 )";
 
-constexpr const char* kFragmentShader = R"(#version 300 es
+constexpr const char* kFragmentShader = R"(
 precision highp float;
 uniform vec2 u_offset;  // factor and units of glPolygonOffset, for faces
 uniform highp int u_colour_use;  // as the vertex shader's, whose ints are highp
@@ -125,6 +137,18 @@ void main() {
 }
 )";
 
+// The fragment shader of most batches: SwiftShader runs every branch of a
+// shader for every pixel, and the general one above (its depth written for
+// the offset, its discards, the w scale) costs several times this one per
+// pixel, which is most of a frame. Faces pushed back or drawn only from the
+// front take GL's own polygon offset and culling with it instead.
+constexpr const char* kPlainFragmentShader = R"(
+precision highp float;
+in vec4 v_colour;
+out vec4 o_colour;
+void main() { o_colour = v_colour; }
+)";
+
 const char* const kAttributes[] = {"a_position", "a_normal", "a_colour", "a_other", "a_corner", "a_kind"};
 constexpr int kAttributeSizes[] = {3, 3, 3, 3, 2, 1};
 
@@ -142,13 +166,26 @@ struct Uniforms {
         spot_exponent, offset, stops;
 };
 
+// A linked program, its uniforms and what was last sent to them.
+struct Program {
+    GLuint id = 0;
+    Uniforms u{};
+    DrawState sent;
+    bool state_sent = false;
+    unsigned matrices_sent = 0;
+};
+// The fragment shaders, and the programs: fragment shader * 2 + lit.
+enum Shader { kGeneral, kPlain };
+constexpr int kPrograms = 4;
+
 struct RawVertex {
     float position[3], normal[3], colour[3];
 };
 
-GLuint compile(GLenum type, const char* source) {
+GLuint compile(GLenum type, const char* source, const char* defines = "") {
     const GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
+    const char* parts[] = {"#version 300 es\n", defines, source};
+    glShaderSource(shader, 3, parts, nullptr);
     glCompileShader(shader);
     GLint ok = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -171,8 +208,9 @@ BatchShape batch_shape;
 PathShape path;
 
 struct WebglSink final : GeometrySink {
-    GLuint program = 0, vertex_buffer = 0, index_buffer = 0, vertex_array = 0;
-    Uniforms u{};
+    Program programs[kPrograms];
+    int in_use = -1;
+    GLuint vertex_buffer = 0, index_buffer = 0, vertex_array = 0;
     Vertex vertices[kVertices];
     GLuint indices[kIndices];
     int vertex_count = 0, index_count = 0;
@@ -180,8 +218,16 @@ struct WebglSink final : GeometrySink {
     int scratch_count = 0;
     Primitive kind = Primitive::kPoints;
     bool open = false;
-    DrawState state, drawn_state;
-    bool state_sent = false;
+    DrawState state;
+    // What the batch holds: faces, faces drawn only from the front, lines
+    // and points.
+    bool batch_faces = false, batch_front = false, batch_lines = false;
+    GLenum batch_mode = GL_TRIANGLES;
+    // GL's own switches as last set here: blend, offset, culling.
+    int blend_on = -1, offset_on = -1, cull_on = -1;
+    float offset_sent[2] = {0, 0};
+    float projection_f[16] = {}, modelview_f[16] = {};
+    unsigned matrices_version = 1;
     float current_normal[3] = {0, 0, 1};
     float current_colour[3] = {1, 1, 1};
     float width = 1, size = 1;
@@ -191,11 +237,10 @@ struct WebglSink final : GeometrySink {
     int viewport[2] = {1, 1};
     WebglCounts counts;
 
-    bool start() {
-        const GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader);
-        const GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentShader);
-        if (vs == 0 || fs == 0) return false;
-        program = glCreateProgram();
+    bool link(Program& p, GLuint vs, const char* fragment) {
+        const GLuint fs = compile(GL_FRAGMENT_SHADER, fragment);
+        if (fs == 0) return false;
+        const GLuint program = glCreateProgram();
         glAttachShader(program, vs);
         glAttachShader(program, fs);
         for (int k = 0; k < 6; ++k) glBindAttribLocation(program, k, kAttributes[k]);
@@ -206,8 +251,11 @@ struct WebglSink final : GeometrySink {
             std::fprintf(stderr, "fourview: the shader does not link\n");
             return false;
         }
+        p = Program{};
+        p.id = program;
         glUseProgram(program);
-        const auto at = [this](const char* name) { return glGetUniformLocation(program, name); };
+        const auto at = [program](const char* name) { return glGetUniformLocation(program, name); };
+        Uniforms& u = p.u;
         u = Uniforms{at("u_projection"), at("u_modelview"), at("u_viewport"), at("u_ambient"),
                      at("u_diffuse"), at("u_specular"), at("u_emission"), at("u_shininess"),
                      at("u_colour_use"), at("u_light_ambient"), at("u_light_diffuse"),
@@ -239,7 +287,17 @@ struct WebglSink final : GeometrySink {
         glUniform4fv(u.light_position, 2, position);
         glUniform3fv(u.spot_direction, 2, direction);
         glUniform1fv(u.spot_exponent, 2, exponent);
+        return true;
+    }
 
+    bool start() {
+        const GLuint vertex[2] = {compile(GL_VERTEX_SHADER, kVertexShader),
+                                  compile(GL_VERTEX_SHADER, kVertexShader, "#define LIT 1\n")};
+        const char* fragment[2] = {kFragmentShader, kPlainFragmentShader};
+        for (int k = 0; k < kPrograms; ++k)
+            if (vertex[k % 2] == 0 || !link(programs[k], vertex[k % 2], fragment[k / 2])) return false;
+        in_use = kPrograms - 1;
+        blend_on = offset_on = cull_on = -1;
         glGenVertexArrays(1, &vertex_array);
         glBindVertexArray(vertex_array);
         glGenBuffers(1, &vertex_buffer);
@@ -255,34 +313,87 @@ struct WebglSink final : GeometrySink {
         }
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LESS);
-        state_sent = false;
+        // The only blend: multiplying (2 * src * dst), for transparent faces.
+        glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
         return true;
     }
 
-    void send_state() {
+    static void set(GLenum what, bool on, int& was) {
+        if (was == (on ? 1 : 0)) return;
+        if (on)
+            glEnable(what);
+        else
+            glDisable(what);
+        was = on ? 1 : 0;
+    }
+
+    bool pushed_back() const {
+        return (state.offset_factor != 0 || state.offset_units != 0) && (batch_faces || batch_front);
+    }
+    // The program for the batch: the plain one unless a pixel of it needs
+    // what only the general one does (the w scale, or faces pushed back or
+    // culled in one batch with lines or other faces, which GL's switches
+    // would push back or cull too).
+    Shader shader_for_batch() const {
+        if (state.colour_use >= 3) return kGeneral;
+        if (batch_front && (batch_faces || batch_lines)) return kGeneral;
+        if (pushed_back() && batch_lines) return kGeneral;
+        return kPlain;
+    }
+
+    // Lit by nothing: colours as given, or a material whose only colour
+    // is its emission (the lines' black).
+    bool unlit() const {
+        if (state.colour_use == 2) return true;
+        if (state.colour_use != 0) return false;
         const MaterialValues& m = state.material;
-        glUniform4fv(u.ambient, 1, m.ambient);
-        glUniform4fv(u.diffuse, 1, m.diffuse);
-        glUniform4fv(u.specular, 1, m.specular);
-        glUniform4fv(u.emission, 1, m.emission);
-        glUniform1f(u.shininess, static_cast<float>(m.shininess));
-        glUniform1i(u.colour_use, state.colour_use);
-        glUniform2f(u.offset, state.offset_factor, state.offset_units * kDepthStep);
-        const bool layered = state.colour_use == 4;  // blend off, each layer its nearest face
-        if (state.blend && !layered) {
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
-        } else {
-            glDisable(GL_BLEND);
+        for (int i = 0; i < 3; ++i)
+            if (m.ambient[i] != 0 || m.diffuse[i] != 0 || m.specular[i] != 0) return false;
+        return true;
+    }
+
+    void send_state(Shader shader) {
+        const int chosen = 2 * shader + (unlit() ? 0 : 1);
+        Program& p = programs[chosen];
+        if (in_use != chosen) {
+            glUseProgram(p.id);
+            in_use = chosen;
         }
+        const Uniforms& u = p.u;
+        if (p.matrices_sent != matrices_version) {
+            glUniformMatrix4fv(u.projection, 1, GL_FALSE, projection_f);
+            glUniformMatrix4fv(u.modelview, 1, GL_FALSE, modelview_f);
+            glUniform2f(u.viewport, static_cast<float>(viewport[0]), static_cast<float>(viewport[1]));
+            p.matrices_sent = matrices_version;
+        }
+        if (!p.state_sent || std::memcmp(&p.sent, &state, sizeof state) != 0) {
+            const MaterialValues& m = state.material;
+            glUniform4fv(u.ambient, 1, m.ambient);
+            glUniform4fv(u.diffuse, 1, m.diffuse);
+            glUniform4fv(u.specular, 1, m.specular);
+            glUniform4fv(u.emission, 1, m.emission);
+            glUniform1f(u.shininess, static_cast<float>(m.shininess));
+            glUniform1i(u.colour_use, state.colour_use);
+            glUniform2f(u.offset, state.offset_factor, state.offset_units * kDepthStep);
+            p.sent = state;
+            p.state_sent = true;
+        }
+        const bool layered = state.colour_use == 4;  // blend off, each layer its nearest face
+        set(GL_BLEND, state.blend && !layered, blend_on);
         glDepthMask(state.depth_write || layered ? GL_TRUE : GL_FALSE);
-        drawn_state = state;
-        state_sent = true;
+        const bool plain = shader == kPlain;
+        set(GL_POLYGON_OFFSET_FILL, plain && pushed_back(), offset_on);
+        if (offset_on == 1 && (offset_sent[0] != state.offset_factor || offset_sent[1] != state.offset_units)) {
+            glPolygonOffset(state.offset_factor, state.offset_units);
+            offset_sent[0] = state.offset_factor;
+            offset_sent[1] = state.offset_units;
+        }
+        set(GL_CULL_FACE, plain && batch_front, cull_on);
     }
 
     void flush() {
         if (index_count > 0) {
-            if (!state_sent || std::memcmp(&drawn_state, &state, sizeof state) != 0) send_state();
+            send_state(shader_for_batch());
             if (state.colour_use >= 3)  // the shader reads the place from red
                 for (int k = 0; k < vertex_count; ++k) {
                     float* c = vertices[k].colour;
@@ -291,11 +402,12 @@ struct WebglSink final : GeometrySink {
             glBufferData(GL_ARRAY_BUFFER, vertex_count * sizeof(Vertex), vertices, GL_STREAM_DRAW);
             glBufferData(GL_ELEMENT_ARRAY_BUFFER, index_count * sizeof(GLuint), indices,
                          GL_STREAM_DRAW);
-            glDrawElements(GL_TRIANGLES, index_count, GL_UNSIGNED_INT, nullptr);
+            glDrawElements(batch_mode, index_count, GL_UNSIGNED_INT, nullptr);
             ++counts.draws;
             counts.vertices += vertex_count;
         }
         vertex_count = index_count = 0;
+        batch_faces = batch_front = batch_lines = false;
     }
 
     // A change of what the batch is drawn with.
@@ -304,9 +416,13 @@ struct WebglSink final : GeometrySink {
         return state;
     }
 
-    // Room for v vertices and i indices, drawing the batch first if need be.
-    int room(int v, int i) {
-        if (vertex_count + v > kVertices || index_count + i > kIndices) flush();
+    // Room for v vertices and i indices of GL_TRIANGLES or GL_LINES,
+    // drawing the batch first if need be.
+    int room(int v, int i, GLenum mode = GL_TRIANGLES) {
+        if (vertex_count + v > kVertices || index_count + i > kIndices ||
+            (mode != batch_mode && index_count > 0))
+            flush();
+        batch_mode = mode;
         return vertex_count;
     }
 
@@ -318,6 +434,12 @@ struct WebglSink final : GeometrySink {
         std::memcpy(v.other, p, sizeof v.other);
         v.corner[0] = v.corner[1] = 0;
         v.kind = vertex_kind;
+        if (vertex_kind == 0)
+            batch_faces = true;
+        else if (vertex_kind == 1)
+            batch_front = true;
+        else
+            batch_lines = true;
         return v;
     }
 
@@ -328,6 +450,17 @@ struct WebglSink final : GeometrySink {
     }
 
     void segment(const RawVertex& p, const RawVertex& q) {
+        if (width == 1) {
+            // GL's own line of 1 pixel takes the same pixels as the
+            // desktop's, where a quad 1 pixel wide takes others at its
+            // ends; and it is two vertices where the quad is four.
+            const int first = room(2, 2, GL_LINES);
+            put(p.position, p.normal, p.colour, 3);
+            put(q.position, q.normal, q.colour, 3);
+            indices[index_count++] = first;
+            indices[index_count++] = first + 1;
+            return;
+        }
         const int first = room(4, 6);
         const float half = width / 2;
         const RawVertex* ends[2] = {&p, &q};
@@ -369,16 +502,19 @@ struct WebglSink final : GeometrySink {
                 break;
             }
             case Primitive::kQuadStrip: {
-                // The diagonal GL takes: each quad as the two triangles of a
-                // triangle strip over the same vertices.
+                // Split on the diagonal from the quad's first vertex to its
+                // last, as Mesa splits a quad strip: the colours are lit at
+                // the corners and blended across each triangle, so on a
+                // bent quad the other diagonal shades other pixels (the
+                // stereographic hypersphere's large quads showed it).
                 if (n < 4) break;
                 const int quads = (n - 2) / 2;
                 const int first = room(2 * quads + 2, 6 * quads);
                 for (int k = 0; k < 2 * quads + 2; ++k) put(s[k].position, s[k].normal, s[k].colour, 0);
                 for (int q = 0; q < quads; ++q) {
                     const int a = first + 2 * q;
-                    triangle(a, a + 1, a + 2);
-                    triangle(a + 1, a + 3, a + 2);
+                    triangle(a + 2, a, a + 3);
+                    triangle(a, a + 1, a + 3);
                 }
                 break;
             }
@@ -386,10 +522,27 @@ struct WebglSink final : GeometrySink {
                 for (int k = 0; k + 1 < n; k += 2) segment(s[k], s[k + 1]);
                 break;
             case Primitive::kLineStrip:
-            case Primitive::kLineLoop:
+            case Primitive::kLineLoop: {
+                const bool closed = last && kind == Primitive::kLineLoop && n > 2;
+                if (width == 1 && n >= 2) {
+                    // GL's lines, each vertex given once for the two
+                    // segments that meet at it.
+                    const int first = room(n, 2 * n, GL_LINES);
+                    for (int k = 0; k < n; ++k) put(s[k].position, s[k].normal, s[k].colour, 3);
+                    for (int k = 0; k + 1 < n; ++k) {
+                        indices[index_count++] = first + k;
+                        indices[index_count++] = first + k + 1;
+                    }
+                    if (closed) {
+                        indices[index_count++] = first + n - 1;
+                        indices[index_count++] = first;
+                    }
+                    break;
+                }
                 for (int k = 0; k + 1 < n; ++k) segment(s[k], s[k + 1]);
-                if (last && kind == Primitive::kLineLoop && n > 2) segment(s[n - 1], s[0]);
+                if (closed) segment(s[n - 1], s[0]);
                 break;
+            }
             case Primitive::kPoints:
                 for (int k = 0; k < n; ++k) point(s[k]);
                 break;
@@ -627,14 +780,12 @@ void use_webgl_geometry() { set_geometry(&webgl_sink); }
 
 void webgl_matrices(const double* projection, const double* modelview) {
     webgl_sink.flush();
-    float p[16], m[16];
     for (int k = 0; k < 16; ++k) {
-        p[k] = static_cast<float>(projection[k]);
-        m[k] = static_cast<float>(modelview[k]);
+        webgl_sink.projection_f[k] = static_cast<float>(projection[k]);
+        webgl_sink.modelview_f[k] = static_cast<float>(modelview[k]);
         webgl_sink.modelview[k] = modelview[k];
     }
-    glUniformMatrix4fv(webgl_sink.u.projection, 1, GL_FALSE, p);
-    glUniformMatrix4fv(webgl_sink.u.modelview, 1, GL_FALSE, m);
+    ++webgl_sink.matrices_version;
 }
 
 void webgl_viewport(int width, int height) {
@@ -642,8 +793,7 @@ void webgl_viewport(int width, int height) {
     webgl_sink.viewport[0] = width > 0 ? width : 1;
     webgl_sink.viewport[1] = height > 0 ? height : 1;
     glViewport(0, 0, width, height);
-    glUniform2f(webgl_sink.u.viewport, static_cast<float>(webgl_sink.viewport[0]),
-                static_cast<float>(webgl_sink.viewport[1]));
+    ++webgl_sink.matrices_version;
 }
 
 void flush_webgl_geometry() { webgl_sink.flush(); }
