@@ -21,23 +21,7 @@ status=0
 # and would only measure the sanitizers there.
 skip=()
 [ "$mode" = "--sanitize" ] && skip=(-E '^(docs_pictures|package_deb|e2e_long_figures_e2e)$')
-# The tests mostly wait on their X servers and programs: meanwhile the fuzz
-# targets and the web version (plain mode) are built at the lowest priority,
-# on what the tests leave of the processors. A failure there shows below,
-# where each is built again (up to date) before it runs.
-background=
-if [ -z "$mode" ]; then
-  (
-    if [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; then nice -n 19 scripts/fuzz.sh build; fi
-    if command -v emcmake >/dev/null && command -v chromium >/dev/null; then
-      export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
-      nice -n 19 scripts/web.sh --build-only && nice -n 19 cmake --build build-web -j"$(nproc)"
-    fi
-  ) >/dev/null 2>&1 &
-  background=$!
-fi
 (cd "$dir" && ctest -j"$(nproc)" --output-on-failure --timeout 600 "${skip[@]}") || status=1
-[ -z "$background" ] || wait "$background" || true
 # A short bounded run of each fuzz target (the long runs are made by hand:
 # docs/reliability.md). They build and run side by side; libFuzzer's
 # progress lines are shown only when a target
