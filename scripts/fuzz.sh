@@ -2,6 +2,7 @@
 # Builds libFuzzer targets with clang++ (fuzzer, ASan, UBSan) and runs them for a bounded time.
 #   scripts/fuzz.sh TARGET SECONDS      e.g. scripts/fuzz.sh engine 30
 #   scripts/fuzz.sh all SECONDS         every target, one after the other, SECONDS each
+#   scripts/fuzz.sh build               only build every target
 # Targets:
 #   engine     any line through the four stages of the expression engine
 #   derived    the derived form of any line's program against the stored program, bit for bit
@@ -11,8 +12,9 @@
 #   polytope   --polytope's reader of diagrams and names, and the polytopes it accepts built
 #   scene      the scene file reader fed arbitrary bytes: no crash, no state the dialogues refuse
 # TARGET names fuzz/TARGET_fuzz.cpp; seeds come from fuzz/corpus/TARGET and a dictionary from
-# fuzz/TARGET.dict (derived reads lines too and takes the engine's). The build, the growing
-# corpus and any crash files live in $FOURVIEW_FUZZ_DIR/TARGET (default: /tmp/fourview-fuzz/TARGET).
+# fuzz/TARGET.dict (derived reads lines too and takes the engine's). The growing corpus and any
+# crash files live in $FOURVIEW_FUZZ_DIR/TARGET (default: /tmp/fourview-fuzz/TARGET), the build
+# of every target (fuzz/CMakeLists.txt) in $FOURVIEW_FUZZ_DIR/build-N, one folder per checkout.
 # Exit status: 0 when nothing was found, 1 on a finding (crash, sanitizer report, broken
 # invariant; libFuzzer reports a hang as 70), non-zero on a build failure,
 # 77 when clang++ is not installed.
@@ -20,12 +22,33 @@ set -eu
 cd "$(dirname "$0")/.."
 
 targets=(engine derived values dialogues options polytope scene)
-if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
+if { [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; } && [ "$*" != build ]; then
   echo "usage: $0 {${targets[*]// /|}|all} SECONDS" >&2
+  echo "       $0 build" >&2
   exit 2
 fi
-seconds=$2
 command -v clang++ >/dev/null || { echo "clang++ not found: fuzzing skipped" >&2; exit 77; }
+
+# Every target is built by fuzz/CMakeLists.txt into one build folder, which
+# compiles each source once for all of them and follows the headers. Targets
+# started side by side take turns to build (flock). Each checkout has its own
+# folder, so that two checkouts never build over each other.
+root=${FOURVIEW_FUZZ_DIR:-/tmp/fourview-fuzz}
+build=$root/build-$(printf %s "$PWD" | cksum | cut -d' ' -f1)
+mkdir -p "$root"
+build_targets() {
+  (
+    flock 9
+    [ -f "$build/CMakeCache.txt" ] ||
+      cmake -S fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target "$@" -- --no-print-directory
+  ) 9>"$build.lock"
+}
+if [ "$1" = build ]; then
+  build_targets "${targets[@]/%/_fuzz}"
+  exit
+fi
+seconds=$2
 
 if [ "$1" = all ]; then
   status=0
@@ -37,35 +60,10 @@ target=$1
 source=fuzz/${target}_fuzz.cpp
 [ -f "$source" ] || { echo "no fuzz target $source" >&2; exit 2; }
 
-work=${FOURVIEW_FUZZ_DIR:-/tmp/fourview-fuzz}/$target
+work=$root/$target
 mkdir -p "$work/corpus" "$work/artifacts"
-binary=$work/${target}_fuzz
-
-# The engine is pure code: its sources and the target are all that is compiled. The panel and
-# console targets run the program's own values and settings code against a stand-in for GLUT
-# (fuzz/support), with the pure libraries it calls; GL itself is linked but never reached.
-case $target in
-  engine|derived) sources=(src/expr/*.cpp); libs=() ;;
-  # The reader's checks reach the models' names, the keys and the settings:
-  # the whole program but main, with the real libraries; no window opens.
-  options) sources=($(ls src/*/*.cpp | grep -v -e '^src/app/main.cpp$' -e '^src/web/'))
-           libs=(-lglut -lGLU -lGL -lEGL -lX11 -lpng -lgif -lz -lavformat -lavcodec -lswscale -lavutil) ;;
-  polytope) sources=(src/models/uniform.cpp src/models/lattice_build.cpp); libs=() ;;
-  scene) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
-                  src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp
-                  src/app/window_system.cpp src/scene/*.cpp src/app/scene_checks.cpp
-                  src/models/uniform.cpp src/models/lattice_build.cpp
-                  fuzz/support/headless_glut.cpp)
-         libs=(-lGLU -lGL) ;;
-  *) sources=(src/expr/*.cpp src/geom4/*.cpp src/app/app_state.cpp src/ui/values.cpp
-              src/ui/value_text.cpp src/ui/button_panel.cpp src/ui/settings.cpp src/app/window_system.cpp
-              fuzz/support/headless_glut.cpp)
-     libs=(-lGLU -lGL) ;;
-esac
-# -ffp-contract=off as in the build (src/expr/CMakeLists.txt): clang fuses by default.
-clang++ -std=c++17 -O1 -g -fno-omit-frame-pointer -ffp-contract=off \
-  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -Wall -Wextra -Isrc -Ifuzz/support "$source" "${sources[@]}" "${libs[@]}" -o "$binary"
+build_targets "${target}_fuzz"
+binary=$build/${target}_fuzz
 
 inputs=$target
 [ "$target" = derived ] && inputs=engine

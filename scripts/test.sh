@@ -28,6 +28,8 @@ skip=()
 # finds something.
 if [ -z "$mode" ] && [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; then
   logs=$(mktemp -d)
+  # Built first, all together: they share most of their objects.
+  scripts/fuzz.sh build >"$logs/build" 2>&1 || cat "$logs/build"
   pids=()
   for target in engine derived values dialogues options polytope scene; do
     scripts/fuzz.sh "$target" 10 >"$logs/$target" 2>&1 &
