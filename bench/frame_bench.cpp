@@ -24,10 +24,8 @@
 //   frame_bench [--frames=N] [--model=ID] [--bold] [--tiny] [--stereographic] [--colour]
 //               [--styles=LETTERS] [--zoom=F] [--polytope=SYMBOL] [--catalogue]
 #include <GL/freeglut.h>
-#include <time.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,10 +40,12 @@
 #include "render/frame.h"
 #include "ui/graph_slots.h"
 #include "ui/menus.h"
+#include "bench_support.h"
 
 namespace {
 
 using namespace fourview;
+using namespace fourview::bench;
 
 void start_program(int& argc, char** argv) {
     glutInit(&argc, argv);
@@ -57,30 +57,6 @@ void start_program(int& argc, char** argv) {
     clear_graph_slots();
     load_default_equations(0);
     for (int i = 0; i < 20; ++i) glutMainLoopEvent();
-}
-
-double process_cpu_ms() {
-    timespec t;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-struct FrameTime {
-    double wall_ms, cpu_ms;
-};
-
-FrameTime time_frame() {
-    const double cpu = process_cpu_ms();
-    const auto start = std::chrono::steady_clock::now();
-    display_graph();
-    glFinish();
-    const std::chrono::duration<double, std::milli> wall = std::chrono::steady_clock::now() - start;
-    return FrameTime{wall.count(), process_cpu_ms() - cpu};
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "models/lattice_build.h"
 #include "models/uniform.h"
+#include "bench_support.h"
 
 using namespace fourview;
 
@@ -40,14 +41,7 @@ double build_ms(const std::string& text, int runs, PolytopeLattice& l) {
 int main(int argc, char** argv) {
     int runs = 5;
     std::vector<std::string> texts;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--runs=", 7) == 0) runs = std::max(1, std::atoi(argv[i] + 7));
-        else if (std::strncmp(argv[i], "--polytope=", 11) == 0) texts.push_back(argv[i] + 11);
-        else {
-            std::fprintf(stderr, "usage: polytope_bench [--runs=N] [--polytope=SYMBOL]\n");
-            return 2;
-        }
-    }
+    if (!fourview::bench::read_runs_and_polytopes(argc, argv, "polytope_bench [--runs=N] [--polytope=SYMBOL]", runs, texts)) return 2;
     if (texts.empty())
         for (int k = 0; k < kUniformCatalogueCount; ++k) texts.push_back(kUniformCatalogue[k].symbol);
     std::printf("%-36s %7s %7s %7s %6s %9s\n", "polytope", "V", "E", "F", "C", "build ms");

@@ -17,6 +17,7 @@
 #include "geom4/transform.h"
 #include "models/slice.h"
 #include "models/uniform.h"
+#include "bench_support.h"
 
 using namespace fourview;
 
@@ -41,14 +42,7 @@ Matrix5 tilted() {
 int main(int argc, char** argv) {
     int runs = 5;
     std::vector<std::string> texts;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--runs=", 7) == 0) runs = std::max(1, std::atoi(argv[i] + 7));
-        else if (std::strncmp(argv[i], "--polytope=", 11) == 0) texts.push_back(argv[i] + 11);
-        else {
-            std::fprintf(stderr, "usage: slice_bench [--runs=N] [--polytope=SYMBOL]...\n");
-            return 2;
-        }
-    }
+    if (!fourview::bench::read_runs_and_polytopes(argc, argv, "slice_bench [--runs=N] [--polytope=SYMBOL]...", runs, texts)) return 2;
     if (texts.empty()) texts = {"x5x3x3x", "x5o3o3o", "x3o3o5o", "x4x3o3o"};
     constexpr int kSteps = 60;
     const Matrix5 turn = tilted();

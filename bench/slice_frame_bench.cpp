@@ -9,10 +9,8 @@
 // Needs a display: run it under tests/support/with_xvfb.sh.
 //   slice_frame_bench [--frames=N] [--only=TEXT]
 #include <GL/freeglut.h>
-#include <time.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,35 +24,17 @@
 #include "render/frame.h"
 #include "ui/graph_slots.h"
 #include "ui/menus.h"
+#include "bench_support.h"
 
 namespace {
 
 using namespace fourview;
-
-double process_cpu_ms() {
-    timespec t;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-struct FrameTime {
-    double wall, cpu;
-};
+using namespace fourview::bench;
 
 FrameTime frame_ms(int view, int request) {
     app.slice_view = view;
     app.rotation_request = request;
-    const double cpu = process_cpu_ms();
-    const auto start = std::chrono::steady_clock::now();
-    display_graph();
-    glFinish();
-    const std::chrono::duration<double, std::milli> t = std::chrono::steady_clock::now() - start;
-    return FrameTime{t.count(), process_cpu_ms() - cpu};
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    return time_frame();
 }
 
 // The two views frame by frame in turn, so that a busy spell of the
@@ -69,8 +49,8 @@ void median_frames_ms(int frames, FrameTime (&medians)[2]) {
         const FrameTime t[2] = {frame_ms(kViewProjection, request), frame_ms(kViewSlice, request)};
         if (i < 3) continue;  // the warm-up
         for (int v = 0; v < 2; ++v) {
-            wall[v].push_back(t[v].wall);
-            cpu[v].push_back(t[v].cpu);
+            wall[v].push_back(t[v].wall_ms);
+            cpu[v].push_back(t[v].cpu_ms);
         }
     }
     for (int v = 0; v < 2; ++v) medians[v] = FrameTime{median(wall[v]), median(cpu[v])};
@@ -106,9 +86,9 @@ int main(int argc, char** argv) {
         app.zoom = default_zoom(model);
         FrameTime m[2];
         median_frames_ms(frames, m);
-        const double ratio = m[1].wall / m[0].wall;
-        std::printf("| %s | %.1f | %.1f | %.2f | %.1f | %.1f | %.2f |\n", name.c_str(), m[0].wall, m[1].wall,
-                    ratio, m[0].cpu, m[1].cpu, m[1].cpu / m[0].cpu);
+        const double ratio = m[1].wall_ms / m[0].wall_ms;
+        std::printf("| %s | %.1f | %.1f | %.2f | %.1f | %.1f | %.2f |\n", name.c_str(), m[0].wall_ms, m[1].wall_ms,
+                    ratio, m[0].cpu_ms, m[1].cpu_ms, m[1].cpu_ms / m[0].cpu_ms);
         std::fflush(stdout);
         if (ratio > worst_ratio) {
             worst_ratio = ratio;
