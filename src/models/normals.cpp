@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "draw/geometry_sink.h"
 #include "geom4/transform.h"
 #include "geom4/vector3.h"
 
@@ -73,6 +74,23 @@ Point3 vertex_normal_from(const Point3& c, const Point3& right, const Point3& do
 Point3 away_from_camera() {
     const Point3 e = unit(camera_in_scene());
     return Point3{-e.x, -e.y, -e.z};
+}
+
+void flat_lit_tube(GeometrySink& sink, const Point3& p, const Point3& q, double radius) {
+    constexpr int kSides = 30;
+    Point3 bottom[kSides], top[kSides];
+    tube_rings(p, q, radius, kSides, bottom, top);
+    const Point3 first = triangle_normal(bottom[kSides - 1], bottom[0], top[0]);
+    sink.begin(Primitive::kQuadStrip);
+    sink.vertex(first, bottom[0]);
+    sink.vertex(top[0]);
+    for (int k = 0; k < kSides - 1; ++k) {
+        sink.vertex(triangle_normal(bottom[k], bottom[k + 1], top[k + 1]), bottom[k + 1]);
+        sink.vertex(top[k + 1]);
+    }
+    sink.vertex(first, bottom[0]);  // back to the first pair: the tube closes
+    sink.vertex(top[0]);
+    sink.end();
 }
 
 }  // namespace fourview

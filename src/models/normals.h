@@ -6,6 +6,8 @@
 
 namespace fourview {
 
+struct GeometrySink;
+
 // The camera position (200, 0, 0) brought back through the view rotation
 // into the frame in which the scene's points are given.
 Point3 camera_in_scene();
@@ -19,6 +21,12 @@ bool try_triangle_normal(const Point3& a, const Point3& b, const Point3& c, cons
 // Unit normal on the camera's side; a triangle without a normal gets the
 // unit vector toward the camera, so it is lit as if it faced the viewer.
 Point3 triangle_normal(const Point3& a, const Point3& b, const Point3& c);
+
+// The side of the standard 30-faced tube from p to q, each face lit flat
+// (its normal given at its first bottom corner holds for the top corner
+// after it): how a lone tube is drawn by every back end that draws one
+// itself.
+void flat_lit_tube(GeometrySink& sink, const Point3& p, const Point3& q, double radius);
 
 // The mean of the normals of the four triangles around c (c with its right,
 // down, left and up neighbours), not normalised again. Triangles without a

@@ -26,7 +26,6 @@ constexpr int kRunCapacity = 4096;
 // A strip or loop starts in a fresh batch unless this many vertices are
 // left: a loop cannot continue across batches, and no loop is longer.
 constexpr int kLoopRoom = 64;
-constexpr int kTubeSides = 30;
 constexpr int kBallSlices = 10, kBallStacks = 10;
 
 // Colour by w on transparent faces: a blend mixes the colours of every face
@@ -529,23 +528,7 @@ struct GlSink final : GeometrySink {
         if (!bracketed()) flush();
     }
 
-    void tube(const Point3& p, const Point3& q, double radius) override {
-        Point3 bottom[kTubeSides], top[kTubeSides];
-        tube_rings(p, q, radius, kTubeSides, bottom, top);
-        // Each face lit flat: its normal given at its first bottom corner
-        // holds for the top corner after it.
-        const Point3 first = triangle_normal(bottom[kTubeSides - 1], bottom[0], top[0]);
-        begin(Primitive::kQuadStrip);
-        vertex(first, bottom[0]);
-        vertex(top[0]);
-        for (int k = 0; k < kTubeSides - 1; ++k) {
-            vertex(triangle_normal(bottom[k], bottom[k + 1], top[k + 1]), bottom[k + 1]);
-            vertex(top[k + 1]);
-        }
-        vertex(first, bottom[0]);  // back to the first pair: the tube closes
-        vertex(top[0]);
-        end();
-    }
+    void tube(const Point3& p, const Point3& q, double radius) override { flat_lit_tube(*this, p, q, radius); }
 
     void tubes(const Point3* points, const int (*pairs)[2], int count, double radius,
                int sides) override {

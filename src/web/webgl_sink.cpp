@@ -32,7 +32,7 @@ constexpr int kIndices = 6 * kVertices;
 // An open primitive's vertices before they become triangles: a strip or
 // loop longer than this goes on from its last vertices.
 constexpr int kScratch = 8192;
-constexpr int kTubeSides = 30, kBallSlices = 10, kBallStacks = 10;
+constexpr int kBallSlices = 10, kBallStacks = 10;
 // One step of a 24-bit depth buffer, the unit of glPolygonOffset.
 constexpr float kDepthStep = 1.0f / 16777216.0f;
 
@@ -656,22 +656,7 @@ struct WebglSink final : GeometrySink {
         open = false;
     }
 
-    void tube(const Point3& p, const Point3& q, double radius) override {
-        Point3 bottom[kTubeSides], top[kTubeSides];
-        tube_rings(p, q, radius, kTubeSides, bottom, top);
-        // Each face lit flat, as the desktop draws a lone tube.
-        const Point3 first = triangle_normal(bottom[kTubeSides - 1], bottom[0], top[0]);
-        begin(Primitive::kQuadStrip);
-        vertex(first, bottom[0]);
-        vertex(top[0]);
-        for (int k = 0; k < kTubeSides - 1; ++k) {
-            vertex(triangle_normal(bottom[k], bottom[k + 1], top[k + 1]), bottom[k + 1]);
-            vertex(top[k + 1]);
-        }
-        vertex(first, bottom[0]);
-        vertex(top[0]);
-        end();
-    }
+    void tube(const Point3& p, const Point3& q, double radius) override { flat_lit_tube(*this, p, q, radius); }
     void ball(const Point3& p, double radius) override {
         ball_shape(cached_ball_table(kBallSlices, kBallStacks), p, radius, batch_shape);
         add_shape(batch_shape, 0);
